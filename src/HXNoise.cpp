@@ -1,0 +1,686 @@
+//
+// HXNoise.cpp
+//
+// The hxNoise deformer, its noiseLocator accessory, and the plug-in's entry points.
+//
+// Set-up functions (the two initialize functions and accessoryNodeSetup) report each
+// failed host call on standard error in the host's status-check form and carry on with
+// their remaining steps, so one bad call doesn't hide the others; they then return the
+// first failure they met, so that the host never takes a half-built node type or a
+// half-wired accessory for a success.
+//
+#include "HXNoise.h"
+#include "axisNoiseField.h"
+#include "perlin.h"
+
+#include <maya/MDGContext.h>
+#include <maya/MDagPath.h>
+#include <maya/MDataHandle.h>
+#include <maya/MFnDagNode.h>
+#include <maya/MFnData.h>
+#include <maya/MFnDependencyNode.h>
+#include <maya/MFnMatrixAttribute.h>
+#include <maya/MFnNumericAttribute.h>
+#include <maya/MFnNumericData.h>
+#include <maya/MFnPlugin.h>
+#include <maya/MFnTypedAttribute.h>
+#include <maya/MFnVectorArrayData.h>
+#include <maya/MIOStream.h>
+#include <maya/MPoint.h>
+#include <maya/MString.h>
+#include <maya/MVector.h>
+
+// ---------------------------------------------------------------------------------------
+// Status checks and attribute flag presets
+// ---------------------------------------------------------------------------------------
+
+// Keeps the first failure of a set-up function in its local `firstFailure`.
+#define HX_NOTE_FAILURE(status)                                                     \
+    {                                                                               \
+        MStatus hxNoted_ = (status);                                                \
+        if (hxNoted_ != MS::kSuccess && firstFailure == MS::kSuccess)               \
+            firstFailure = hxNoted_;                                                \
+    }
+
+// The status check: a failed call is reported in the host's form and set-up carries on.
+#define HX_CHECK(status)                                                            \
+    {                                                                               \
+        MStatus hxChecked_ = (status);                                              \
+        CHECK_MSTATUS(hxChecked_);                                                  \
+        HX_NOTE_FAILURE(hxChecked_)                                                 \
+    }
+
+// Flag presets for an attribute function set that has just created an attribute; each
+// flag call is checked on its own.
+#define MAKE_INPUT(attr)                                                            \
+    HX_CHECK(attr.setKeyable(true))                                                 \
+    HX_CHECK(attr.setStorable(true))                                                \
+    HX_CHECK(attr.setReadable(true))                                                \
+    HX_CHECK(attr.setWritable(true))
+
+#define MAKE_OUTPUT(attr)                                                           \
+    HX_CHECK(attr.setKeyable(false))                                                \
+    HX_CHECK(attr.setStorable(false))                                               \
+    HX_CHECK(attr.setReadable(true))                                                \
+    HX_CHECK(attr.setWritable(false))
+
+// ---------------------------------------------------------------------------------------
+// Class-wide values. They are constructed in this order when the library is loaded and
+// destroyed in the reverse order when it is unloaded; initialize() fills the handles.
+// ---------------------------------------------------------------------------------------
+
+MTypeId noiseLocator::id(0x80007);
+
+MObject noiseLocator::oxCurvePoints;
+MObject noiseLocator::oxCrvLenIn;
+MObject noiseLocator::oxCrvLenOut;
+MObject noiseLocator::oxCrvPtsCountIn;
+MObject noiseLocator::oxCrvPtsCountOut;
+
+MObject noiseLocator::oyCurvePoints;
+MObject noiseLocator::oyCrvLenIn;
+MObject noiseLocator::oyCrvLenOut;
+MObject noiseLocator::oyCrvPtsCountIn;
+MObject noiseLocator::oyCrvPtsCountOut;
+
+MObject noiseLocator::ozCurvePoints;
+MObject noiseLocator::ozCrvLenIn;
+MObject noiseLocator::ozCrvLenOut;
+MObject noiseLocator::ozCrvPtsCountIn;
+MObject noiseLocator::ozCrvPtsCountOut;
+
+MTypeId hxNoise::id(0xA1);
+
+MObject hxNoise::deformSpace;
+
+MObject hxNoise::oxVisualisationPoints;
+MObject hxNoise::oxLen;
+MObject hxNoise::oxPtsCount;
+MObject hxNoise::oxNoiseFreq;
+MObject hxNoise::oxNoiseAmp;
+MObject hxNoise::oxNoiseOctaves;
+MObject hxNoise::oxNoiseSeed;
+
+MObject hxNoise::oyVisualisationPoints;
+MObject hxNoise::oyLen;
+MObject hxNoise::oyPtsCount;
+MObject hxNoise::oyNoiseFreq;
+MObject hxNoise::oyNoiseAmp;
+MObject hxNoise::oyNoiseOctaves;
+MObject hxNoise::oyNoiseSeed;
+
+MObject hxNoise::ozVisualisationPoints;
+MObject hxNoise::ozLen;
+MObject hxNoise::ozPtsCount;
+MObject hxNoise::ozNoiseFreq;
+MObject hxNoise::ozNoiseAmp;
+MObject hxNoise::ozNoiseOctaves;
+MObject hxNoise::ozNoiseSeed;
+
+namespace {
+
+// The attribute handles of one axis of the deformer, and how its names are spelled.
+struct DeformerAxis
+{
+    const char* prefix;      // "ox": long names and the curve's short name keep the o
+    const char* letter;      // "x": the other short names drop it
+    int defaultSeed;
+    MObject* visualisation;
+    MObject* length;
+    MObject* count;
+    MObject* octaves;
+    MObject* seed;
+    MObject* freq;
+    MObject* amp;
+};
+
+const DeformerAxis kDeformerAxes[3] = {
+    {"ox", "x", 0, &hxNoise::oxVisualisationPoints, &hxNoise::oxLen, &hxNoise::oxPtsCount,
+     &hxNoise::oxNoiseOctaves, &hxNoise::oxNoiseSeed, &hxNoise::oxNoiseFreq, &hxNoise::oxNoiseAmp},
+    {"oy", "y", 1, &hxNoise::oyVisualisationPoints, &hxNoise::oyLen, &hxNoise::oyPtsCount,
+     &hxNoise::oyNoiseOctaves, &hxNoise::oyNoiseSeed, &hxNoise::oyNoiseFreq, &hxNoise::oyNoiseAmp},
+    {"oz", "z", 2, &hxNoise::ozVisualisationPoints, &hxNoise::ozLen, &hxNoise::ozPtsCount,
+     &hxNoise::ozNoiseOctaves, &hxNoise::ozNoiseSeed, &hxNoise::ozNoiseFreq, &hxNoise::ozNoiseAmp},
+};
+
+// The attribute handles of one axis of the locator.
+struct LocatorAxis
+{
+    const char* prefix;
+    const char* letter;
+    MObject* curvePoints;
+    MObject* lengthIn;
+    MObject* lengthOut;
+    MObject* countIn;
+    MObject* countOut;
+};
+
+const LocatorAxis kLocatorAxes[3] = {
+    {"ox", "x", &noiseLocator::oxCurvePoints, &noiseLocator::oxCrvLenIn,
+     &noiseLocator::oxCrvLenOut, &noiseLocator::oxCrvPtsCountIn, &noiseLocator::oxCrvPtsCountOut},
+    {"oy", "y", &noiseLocator::oyCurvePoints, &noiseLocator::oyCrvLenIn,
+     &noiseLocator::oyCrvLenOut, &noiseLocator::oyCrvPtsCountIn, &noiseLocator::oyCrvPtsCountOut},
+    {"oz", "z", &noiseLocator::ozCurvePoints, &noiseLocator::ozCrvLenIn,
+     &noiseLocator::ozCrvLenOut, &noiseLocator::ozCrvPtsCountIn, &noiseLocator::ozCrvPtsCountOut},
+};
+
+MString named(const char* head, const char* tail)
+{
+    return MString(head) + tail;
+}
+
+// Reads one axis's generator the way a curve evaluation does: frequency, octaves, seed,
+// amplitude, unchecked.
+Perlin readCurveNoise(MDataBlock& block, const DeformerAxis& axis)
+{
+    MDataHandle handle = block.inputValue(*axis.freq);
+    const float frequency = handle.asFloat();
+    handle = block.inputValue(*axis.octaves);
+    const int octaves = handle.asInt();
+    handle = block.inputValue(*axis.seed);
+    const int seed = handle.asInt();
+    handle = block.inputValue(*axis.amp);
+    const float amplitude = handle.asFloat();
+    return makeAxisNoise(octaves, frequency, amplitude, seed);
+}
+
+// A matrix is usable as a deform space only if it has a finite, non-zero determinant and
+// a finite inverse; otherwise points sent through the inverse would come back as NaN or
+// infinity.
+bool invertDeformSpace(const MMatrix& mat, MMatrix& invMat)
+{
+    const double det = mat.det4x4();
+    if (det == 0.0 || det - det != 0.0)
+        return false;
+    invMat = mat.inverse();
+    for (unsigned int row = 0; row < 4; ++row)
+        for (unsigned int col = 0; col < 4; ++col) {
+            const double value = invMat.matrix[row][col];
+            if (value - value != 0.0)
+                return false;
+        }
+    return true;
+}
+
+// An axis's noise parameter moves the geometry and the other two axes' curves; it never
+// changes its own axis's curve, which is sampled without it.
+MStatus declareNoiseEdges(const MObject& parameter, const DeformerAxis& other1,
+                          const DeformerAxis& other2)
+{
+    MStatus firstFailure;
+    HX_NOTE_FAILURE(MPxNode::attributeAffects(parameter, *other1.visualisation))
+    HX_NOTE_FAILURE(MPxNode::attributeAffects(parameter, *other2.visualisation))
+    HX_NOTE_FAILURE(MPxNode::attributeAffects(parameter, MPxDeformerNode::outputGeom))
+    return firstFailure;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// hxNoise
+// ---------------------------------------------------------------------------------------
+
+hxNoise::hxNoise() {}
+hxNoise::~hxNoise() {}
+
+void* hxNoise::creator()
+{
+    return new hxNoise();
+}
+
+MStatus hxNoise::initialize()
+{
+    MStatus firstFailure;
+    MStatus stat;
+    MFnMatrixAttribute mAttr;
+    MFnTypedAttribute typedAttrFn;
+    MFnNumericAttribute nAttr;
+    MVectorArray defaultVectArray;
+    MFnVectorArrayData vectArrayDataFn;
+
+    // The deform space: driven by the accessory transform's matrix, never saved.
+    deformSpace = mAttr.create("deformSpace", "dSp", MFnMatrixAttribute::kDouble, &stat);
+    HX_NOTE_FAILURE(stat)
+    HX_NOTE_FAILURE(mAttr.setStorable(false))
+    HX_NOTE_FAILURE(addAttribute(deformSpace))
+    HX_NOTE_FAILURE(attributeAffects(deformSpace, outputGeom))
+
+    // The visualisation outputs; all three exist before any input names them as affected.
+    for (int a = 0; a < 3; ++a) {
+        const DeformerAxis& axis = kDeformerAxes[a];
+        vectArrayDataFn.create(defaultVectArray, &stat);
+        HX_NOTE_FAILURE(stat)
+        typedAttrFn.create(named(axis.prefix, "VisualisationPoints"), named(axis.prefix, "P"),
+                           MFnData::kVectorArray, vectArrayDataFn.object(), &stat);
+        HX_CHECK(stat)
+        HX_NOTE_FAILURE(typedAttrFn.setStorable(false))
+        HX_NOTE_FAILURE(typedAttrFn.setConnectable(true))
+        *axis.visualisation = typedAttrFn.object();
+        stat = addAttribute(*axis.visualisation);
+        HX_CHECK(stat)
+    }
+
+    // The numeric inputs of each axis: length, point count, octaves, seed, frequency,
+    // amplitude. An axis's noise parameters affect the other two axes' curves and the
+    // geometry; its length and count affect only its own curve.
+    for (int a = 0; a < 3; ++a) {
+        const DeformerAxis& axis = kDeformerAxes[a];
+        const DeformerAxis& other1 = kDeformerAxes[a == 0 ? 1 : 0];
+        const DeformerAxis& other2 = kDeformerAxes[a == 2 ? 1 : 2];
+
+        *axis.length = nAttr.create(named(axis.prefix, "Length"), named(axis.prefix, "L"),
+                                    MFnNumericData::kFloat, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(nAttr)
+        HX_NOTE_FAILURE(nAttr.setDefault(0.0f))
+        HX_NOTE_FAILURE(addAttribute(*axis.length))
+        HX_NOTE_FAILURE(attributeAffects(*axis.length, *axis.visualisation))
+
+        *axis.count = nAttr.create(named(axis.prefix, "PointsCount"), named(axis.letter, "pc"),
+                                   MFnNumericData::kInt, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(nAttr)
+        HX_NOTE_FAILURE(nAttr.setDefault(0))
+        HX_NOTE_FAILURE(nAttr.setMin(double(MIN_PTS)))
+        HX_NOTE_FAILURE(nAttr.setMax(double(MAX_PTS)))
+        HX_NOTE_FAILURE(addAttribute(*axis.count))
+        HX_NOTE_FAILURE(attributeAffects(*axis.count, *axis.visualisation))
+
+        *axis.octaves = nAttr.create(named(axis.prefix, "NoiseOctaves"), named(axis.letter, "no"),
+                                     MFnNumericData::kInt, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(nAttr)
+        HX_NOTE_FAILURE(nAttr.setDefault(4))
+        HX_NOTE_FAILURE(nAttr.setMin(double(MIN_OCT)))
+        HX_NOTE_FAILURE(nAttr.setMax(double(MAX_OCT)))
+        HX_NOTE_FAILURE(addAttribute(*axis.octaves))
+        HX_NOTE_FAILURE(declareNoiseEdges(*axis.octaves, other1, other2))
+
+        *axis.seed = nAttr.create(named(axis.prefix, "NoiseSeed"), named(axis.letter, "ns"),
+                                  MFnNumericData::kInt, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(nAttr)
+        HX_NOTE_FAILURE(nAttr.setDefault(axis.defaultSeed))
+        HX_NOTE_FAILURE(nAttr.setMin(double(MIN_SEED)))
+        HX_NOTE_FAILURE(addAttribute(*axis.seed))
+        HX_NOTE_FAILURE(declareNoiseEdges(*axis.seed, other1, other2))
+
+        *axis.freq = nAttr.create(named(axis.prefix, "NoiseFreq"), named(axis.letter, "nf"),
+                                  MFnNumericData::kFloat, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(nAttr)
+        HX_NOTE_FAILURE(nAttr.setDefault(1.0f))
+        HX_NOTE_FAILURE(addAttribute(*axis.freq))
+        HX_NOTE_FAILURE(declareNoiseEdges(*axis.freq, other1, other2))
+
+        *axis.amp = nAttr.create(named(axis.prefix, "NoiseAmp"), named(axis.letter, "na"),
+                                 MFnNumericData::kFloat, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(nAttr)
+        HX_NOTE_FAILURE(nAttr.setDefault(0.0f))
+        HX_NOTE_FAILURE(addAttribute(*axis.amp))
+        HX_NOTE_FAILURE(declareNoiseEdges(*axis.amp, other1, other2))
+    }
+
+    return firstFailure;
+}
+
+MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m*/,
+                        unsigned int /*multiIndex*/)
+{
+    // The local-to-world matrix, the geometry index and the envelope take no part: every
+    // geometry of the node moves through one and the same field, in full.
+    MStatus firstFailure;
+    MStatus status;
+
+    MDataHandle matData = block.inputValue(deformSpace, &status);
+    if (status != MS::kSuccess)
+        return status;
+    const MMatrix mat = matData.asMatrix();
+    MMatrix invMat;
+    const bool usable = invertDeformSpace(mat, invMat);
+
+    matData = block.inputValue(oyNoiseOctaves, &status);
+    HX_CHECK(status)
+    const int yNoiseO = matData.asInt();
+    matData = block.inputValue(oyNoiseFreq, &status);
+    HX_CHECK(status)
+    const float yNoiseF = matData.asFloat();
+    matData = block.inputValue(oyNoiseAmp, &status);
+    HX_CHECK(status)
+    const float yNoiseA = matData.asFloat();
+    matData = block.inputValue(oyNoiseSeed, &status);
+    HX_CHECK(status)
+    const int yNoiseS = matData.asInt();
+    Perlin perlinNoiseY = makeAxisNoise(yNoiseO, yNoiseF, yNoiseA, yNoiseS);
+
+    matData = block.inputValue(oxNoiseOctaves, &status);
+    HX_CHECK(status)
+    const int xNoiseO = matData.asInt();
+    matData = block.inputValue(oxNoiseFreq, &status);
+    HX_CHECK(status)
+    const float xNoiseF = matData.asFloat();
+    matData = block.inputValue(oxNoiseAmp, &status);
+    HX_CHECK(status)
+    const float xNoiseA = matData.asFloat();
+    matData = block.inputValue(oxNoiseSeed, &status);
+    HX_CHECK(status)
+    const int xNoiseS = matData.asInt();
+    Perlin perlinNoiseX = makeAxisNoise(xNoiseO, xNoiseF, xNoiseA, xNoiseS);
+
+    matData = block.inputValue(ozNoiseOctaves, &status);
+    HX_CHECK(status)
+    const int zNoiseO = matData.asInt();
+    matData = block.inputValue(ozNoiseFreq, &status);
+    HX_CHECK(status)
+    const float zNoiseF = matData.asFloat();
+    matData = block.inputValue(ozNoiseAmp, &status);
+    HX_CHECK(status)
+    const float zNoiseA = matData.asFloat();
+    matData = block.inputValue(ozNoiseSeed, &status);
+    HX_CHECK(status)
+    const int zNoiseS = matData.asInt();
+    Perlin perlinNoiseZ = makeAxisNoise(zNoiseO, zNoiseF, zNoiseA, zNoiseS);
+
+    // A deform space without an inverse (a locator scaled to zero, say) has no field to
+    // move points through: leave the geometry as it is.
+    if (!usable)
+        return firstFailure;
+
+    for (; !iter.isDone(); iter.next()) {
+        MPoint pt = iter.position(MSpace::kObject);
+        pt *= invMat;
+        const FieldPoint moved =
+            displacePoint(perlinNoiseX, perlinNoiseY, perlinNoiseZ, pt.x, pt.y, pt.z);
+        pt.x = moved.x;
+        pt.y = moved.y;
+        pt.z = moved.z;
+        pt *= mat;
+        iter.setPosition(pt, MSpace::kObject);
+    }
+
+    return firstFailure;
+}
+
+MStatus hxNoise::compute(const MPlug& plug, MDataBlock& block)
+{
+    // Which curve is asked for, and the generators of the two other axes it is sampled
+    // from (Y then Z for X, X then Z for Y, Y then X for Z).
+    int a;
+    int first, second;
+    if (plug == oxVisualisationPoints) {
+        a = kNoiseAxisX; first = kNoiseAxisY; second = kNoiseAxisZ;
+    } else if (plug == oyVisualisationPoints) {
+        a = kNoiseAxisY; first = kNoiseAxisX; second = kNoiseAxisZ;
+    } else if (plug == ozVisualisationPoints) {
+        a = kNoiseAxisZ; first = kNoiseAxisY; second = kNoiseAxisX;
+    } else {
+        return MS::kUnknownParameter;
+    }
+    const DeformerAxis& axis = kDeformerAxes[a];
+
+    MDataHandle handle = block.inputValue(*axis.length);
+    const float length = handle.asFloat();
+    handle = block.inputValue(*axis.count);
+    const int count = handle.asInt();
+    Perlin firstNoise = readCurveNoise(block, kDeformerAxes[first]);
+    Perlin secondNoise = readCurveNoise(block, kDeformerAxes[second]);
+
+    FieldPoint curve[MAX_PTS];
+    const int n = sampleCurve(NoiseAxis(a), length, count, firstNoise, secondNoise, curve);
+    MVectorArray va;
+    for (int i = 0; i < n; ++i)
+        va.append(MVector(curve[i].x, curve[i].y, curve[i].z));
+
+    MFnVectorArrayData fnVectArr;
+    MObject objArr = fnVectArr.create(va);
+    MDataHandle ptsHandle = block.outputValue(*axis.visualisation);
+    ptsHandle.set(objArr);
+    block.setClean(plug);
+    return MS::kSuccess;
+}
+
+MObject& hxNoise::accessoryAttribute() const
+{
+    return deformSpace;
+}
+
+MStatus hxNoise::accessoryNodeSetup(MDagModifier& cmd)
+{
+    MStatus firstFailure;
+    MStatus stat;
+    MObject thisNode = thisMObject();
+
+    MObject transformObj = cmd.createNode("transform", MObject::kNullObj, &stat);
+    HX_NOTE_FAILURE(stat)
+    MObject shapeObj = cmd.createNode(noiseLocator::id, transformObj, &stat);
+    HX_NOTE_FAILURE(stat)
+
+    MFnDependencyNode locFn(transformObj);
+    MObject attr = locFn.attribute("matrix");
+    stat = cmd.connect(transformObj, attr, thisNode, deformSpace);
+    HX_CHECK(stat)
+
+    locFn.setObject(shapeObj);
+    for (int a = 0; a < 3; ++a) {
+        const DeformerAxis& axis = kDeformerAxes[a];
+
+        attr = locFn.attribute(named(axis.prefix, "CrvLenOut"), &stat);
+        HX_CHECK(stat)
+        stat = cmd.connect(shapeObj, attr, thisNode, *axis.length);
+        HX_CHECK(stat)
+
+        attr = locFn.attribute(named(axis.prefix, "CrvPtsCountOut"));
+        stat = cmd.connect(shapeObj, attr, thisNode, *axis.count);
+        HX_CHECK(stat)
+
+        attr = locFn.attribute(named(axis.prefix, "CurvePoints"));
+        stat = cmd.connect(thisNode, *axis.visualisation, shapeObj, attr);
+        HX_CHECK(stat)
+    }
+
+    return firstFailure;
+}
+
+// ---------------------------------------------------------------------------------------
+// noiseLocator
+// ---------------------------------------------------------------------------------------
+
+noiseLocator::noiseLocator() {}
+noiseLocator::~noiseLocator() {}
+
+void* noiseLocator::creator()
+{
+    return new noiseLocator();
+}
+
+MStatus noiseLocator::initialize()
+{
+    MStatus firstFailure;
+    MStatus stat;
+    MFnTypedAttribute typedAttrFn;
+    MVectorArray defaultVectArray;
+    MFnVectorArrayData vectArrayDataFn;
+    MFnNumericAttribute numAttr;
+
+    for (int a = 0; a < 3; ++a) {
+        const LocatorAxis& axis = kLocatorAxes[a];
+
+        // The curve the deformer sends in; empty until connected.
+        vectArrayDataFn.create(defaultVectArray, &stat);
+        HX_NOTE_FAILURE(stat)
+        *axis.curvePoints = typedAttrFn.create(named(axis.prefix, "CurvePoints"),
+                                               named(axis.prefix, "P"), MFnData::kVectorArray,
+                                               vectArrayDataFn.object(), &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(typedAttrFn)
+        HX_NOTE_FAILURE(addAttribute(*axis.curvePoints))
+
+        *axis.lengthIn = numAttr.create(named(axis.prefix, "CrvLenIn"), named(axis.letter, "li"),
+                                        MFnNumericData::kFloat, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(numAttr)
+        HX_NOTE_FAILURE(numAttr.setDefault(1.0f))
+        HX_NOTE_FAILURE(addAttribute(*axis.lengthIn))
+
+        *axis.lengthOut = numAttr.create(named(axis.prefix, "CrvLenOut"), named(axis.letter, "lo"),
+                                         MFnNumericData::kFloat, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_OUTPUT(numAttr)
+        stat = addAttribute(*axis.lengthOut);
+        HX_CHECK(stat)
+        stat = attributeAffects(*axis.lengthIn, *axis.lengthOut);
+        HX_CHECK(stat)
+
+        *axis.countIn = numAttr.create(named(axis.prefix, "CrvPtsCountIn"),
+                                       named(axis.letter, "ci"), MFnNumericData::kInt, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_INPUT(numAttr)
+        HX_NOTE_FAILURE(numAttr.setDefault(30))
+        HX_NOTE_FAILURE(numAttr.setMin(double(MIN_PTS)))
+        HX_NOTE_FAILURE(numAttr.setMax(double(MAX_PTS)))
+        HX_NOTE_FAILURE(addAttribute(*axis.countIn))
+
+        *axis.countOut = numAttr.create(named(axis.prefix, "CrvPtsCountOut"),
+                                        named(axis.letter, "co"), MFnNumericData::kInt, 0, &stat);
+        HX_NOTE_FAILURE(stat)
+        MAKE_OUTPUT(numAttr)
+        HX_NOTE_FAILURE(addAttribute(*axis.countOut))
+        HX_NOTE_FAILURE(attributeAffects(*axis.countIn, *axis.countOut))
+    }
+
+    return firstFailure;
+}
+
+MStatus noiseLocator::compute(const MPlug& plug, MDataBlock& block)
+{
+    for (int a = 0; a < 3; ++a) {
+        const LocatorAxis& axis = kLocatorAxes[a];
+        if (plug == *axis.lengthOut) {
+            // Lengths pass bit for bit: 2.75 stays 2.75.
+            const float length = block.inputValue(*axis.lengthIn).asFloat();
+            block.outputValue(*axis.lengthOut).set(length);
+        } else if (plug == *axis.countOut) {
+            // Counts pass unchanged; the input's limits are the host's to hold.
+            const int count = block.inputValue(*axis.countIn).asInt();
+            block.outputValue(*axis.countOut).set(count);
+        } else {
+            continue;
+        }
+        block.setClean(plug);
+        return MS::kSuccess;
+    }
+    return MS::kUnknownParameter;
+}
+
+MVectorArray noiseLocator::getPoints(int axis) const
+{
+    MStatus stat;
+    MObject thisNode = thisMObject();
+    MFnDagNode dagFn(thisNode);
+
+    const MObject& curveAttr = axis == 0 ? oxCurvePoints : axis == 1 ? oyCurvePoints : ozCurvePoints;
+    MPlug axisPlug = dagFn.findPlug(curveAttr, &stat);
+    if (!stat)
+        stat.perror("plug");
+
+    // For a connected curve this pulls the deformer's visualisation output.
+    MObject vectorArrayData;
+    stat = axisPlug.getValue(vectorArrayData, MDGContext::fsNormal);
+    if (!stat)
+        stat.perror("getValue");
+
+    MFnVectorArrayData fnVAD(vectorArrayData, &stat);
+    if (!stat)
+        stat.perror("MFnVectorArrayData");
+
+    MVectorArray finalArray = fnVAD.array();
+    return finalArray;
+}
+
+void noiseLocator::draw(M3dView& view, const MDagPath& /*path*/,
+                        M3dView::DisplayStyle /*style*/, M3dView::DisplayStatus /*status*/)
+{
+    // Drawn the same in every display style and status, selected or not.
+    view.beginGL();
+    glPushAttrib(GL_CURRENT_BIT);
+
+    glBegin(GL_LINES);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glVertex3f(-1.0f, 0.0f, 0.0f);
+    glVertex3f(1.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, -1.0f);
+    glVertex3f(0.0f, 0.0f, 1.0f);
+    glVertex3f(0.0f, -1.0f, 0.0f);
+    glVertex3f(0.0f, 1.0f, 0.0f);
+    glEnd();
+
+    // One strip per curve: a single strip through all three would draw false segments
+    // from the end of each curve to the start of the next.
+    glColor3f(0.0f, 0.0f, 1.0f);
+    for (int a = 0; a < 3; ++a) {
+        const MVectorArray pts = getPoints(a);
+        const unsigned int last = pts.length();
+        if (last == 0)
+            continue;
+        glBegin(GL_LINE_STRIP);
+        for (unsigned int i = 0; i < last; ++i)
+            glVertex3f(float(pts[i].x), float(pts[i].y), float(pts[i].z));
+        glEnd();
+    }
+
+    glPopAttrib();
+    view.endGL();
+}
+
+bool noiseLocator::isBounded() const
+{
+    return true;
+}
+
+MBoundingBox noiseLocator::boundingBox() const
+{
+    // Fixed, flat in y, whatever the curves hold.
+    return MBoundingBox(MPoint(-5.0, 0.0, -5.0), MPoint(5.0, 0.0, 5.0));
+}
+
+// ---------------------------------------------------------------------------------------
+// Entry points
+// ---------------------------------------------------------------------------------------
+
+MStatus initializePlugin(MObject obj)
+{
+    MStatus result;
+    MFnPlugin plugin(obj, "Quorvane", "3.0", "Any");
+
+    result = plugin.registerNode("noiseLocator", noiseLocator::id, noiseLocator::creator,
+                                 noiseLocator::initialize, MPxNode::kLocatorNode);
+    if (!result) {
+        result.perror("registerNode");
+        return result;
+    }
+
+    result = plugin.registerNode("hxNoise", hxNoise::id, hxNoise::creator, hxNoise::initialize,
+                                 MPxNode::kDeformerNode);
+    if (!result) {
+        // The host unloads the library after a failed load: a locator type left
+        // registered would point into unloaded code.
+        plugin.deregisterNode(noiseLocator::id);
+    }
+    return result;
+}
+
+MStatus uninitializePlugin(MObject obj)
+{
+    MStatus result;
+    MFnPlugin plugin(obj);
+
+    result = plugin.deregisterNode(noiseLocator::id);
+    if (!result) {
+        result.perror("deregisterNode");
+        return result;
+    }
+
+    result = plugin.deregisterNode(hxNoise::id);
+    return result;
+}
