@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "Suggest.h"
 #include "ValueParse.h"
 
 #include <CLI/CLI.hpp>
@@ -98,6 +99,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     CLI::App* infoCommand = app.add_subcommand(
         "info", "List the registered node types, or one type's attributes.");
     infoCommand->add_option("type", result.info.type, "A node type, e.g. hxNoise");
+
+    // CLI11 would only say that a command is required; name the stranger and the near miss.
+    if (argc > 1 && argv[1][0] != '-') {
+        const std::string command = argv[1];
+        const std::vector<std::string> commands = {"deform", "info"};
+        if (std::find(commands.begin(), commands.end(), command) == commands.end())
+            return usageError("unknown command '" + command + "', expected deform or info" +
+                              didYouMean(closestNames(command, commands)));
+    }
 
     try {
         app.parse(argc, argv);

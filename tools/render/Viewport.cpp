@@ -127,14 +127,14 @@ void Viewport::drawMesh(const MeshView& mesh)
     // A headlight: the light sits at the eye, so every face turned to the camera is lit.
     const GLfloat headlight[4] = {0.0f, 0.0f, 1.0f, 0.0f};
     const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const GLfloat ambient[4] = {0.15f, 0.15f, 0.15f, 1.0f};
+    const GLfloat ambient[4] = {0.25f, 0.25f, 0.25f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, headlight);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
     glLoadMatrixd(mCamera.viewMatrix().data());
 
-    const GLfloat grey[4] = {0.5f, 0.5f, 0.5f, 1.0f};  // the host's default surface grey
+    const GLfloat grey[4] = {0.6f, 0.6f, 0.6f, 1.0f};  // light enough to stand out from the background
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
