@@ -39,7 +39,11 @@ Viewport::Viewport(int width, int height) : mWidth(width), mHeight(height)
 
 Viewport::~Viewport()
 {
-    if (mContext) OSMesaDestroyContext(context(mContext));
+    if (!mContext) return;
+    // Release the context before destroying it, or Mesa keeps our framebuffer bound.
+    if (OSMesaGetCurrentContext() == context(mContext))
+        OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+    OSMesaDestroyContext(context(mContext));
 }
 
 void Viewport::makeCurrent()
