@@ -1,0 +1,153 @@
+// The hxnoise command line: what it accepts, what it refuses, and how it says so.
+#include "CommandLine.h"
+#include "NumberedPath.h"
+#include "Suggest.h"
+#include "ValueParse.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+using hx::CommandLine;
+
+namespace {
+
+CommandLine parse(std::initializer_list<const char*> args)
+{
+    std::vector<const char*> argv = {"hxnoise"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return hx::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+}  // namespace
+
+TEST(CommandLine, ReadsAFullDeformRequest)
+{
+    const CommandLine cl =
+        parse({"deform", "--set", "hxNoise1.oyNoiseAmp=0.5", "head.obj", "-o", "out.obj",
+               "--set", "transform1.translate=1,-2,+3e-1", "--render", "view.png", "--view",
+               "top", "--size", "320x200", "--frames", "24", "--key", "hxNoise1.oxNoiseSeed=1:24",
+               "--key", "transform1.tx=-1:1", "--plugin", "lib/hxNoise.so"});
+    ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.error;
+    ASSERT_EQ(cl.command, CommandLine::Command::Deform);
+    const hx::DeformRequest& r = cl.deform;
+    EXPECT_EQ(r.input, "head.obj");  // --set took one value, not the input after it
+    EXPECT_EQ(r.output, "out.obj");
+    ASSERT_EQ(r.settings.size(), 2u);
+    EXPECT_EQ(r.settings[0].node, "hxNoise1");
+    EXPECT_EQ(r.settings[0].attribute, "oyNoiseAmp");
+    EXPECT_EQ(r.settings[1].numbers, (std::vector<double>{1, -2, 0.3}));
+    EXPECT_EQ(r.settings[1].parts, (std::vector<std::string>{"1", "-2", "+3e-1"}));
+    EXPECT_EQ(r.render, "view.png");
+    EXPECT_EQ(r.view, "top");
+    EXPECT_EQ(r.width, 320);
+    EXPECT_EQ(r.height, 200);
+    EXPECT_EQ(r.frames, 24);
+    ASSERT_EQ(r.keys.size(), 2u);
+    EXPECT_EQ(r.keys[1].attribute, "tx");
+    EXPECT_EQ(r.keys[1].from, -1.0);
+    EXPECT_EQ(r.keys[1].to, 1.0);
+    EXPECT_EQ(r.plugin, "lib/hxNoise.so");
+}
+
+TEST(CommandLine, DefaultsAndInfo)
+{
+    const CommandLine bare = parse({"deform"});
+    ASSERT_EQ(bare.action, CommandLine::Action::Run);
+    EXPECT_EQ(bare.deform.input, "");
+    EXPECT_EQ(bare.deform.view, "persp");
+    EXPECT_EQ(bare.deform.width, 640);
+    EXPECT_EQ(bare.deform.frames, 0);
+
+    const CommandLine info = parse({"info", "hxNoise"});
+    ASSERT_EQ(info.action, CommandLine::Action::Run);
+    EXPECT_EQ(info.command, CommandLine::Command::Info);
+    EXPECT_EQ(info.info.type, "hxNoise");
+}
+
+TEST(CommandLine, HelpDocumentsEveryOptionWithAnExample)
+{
+    const CommandLine help = parse({"deform", "--help"});
+    EXPECT_EQ(help.action, CommandLine::Action::Exit);
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--output", "--set", "--render", "--view", "--size", "--frames",
+                               "--key", "--plugin", "e.g.", "Examples:"})
+        EXPECT_NE(help.output.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
+{
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+        {{}, "subcommand is required"},
+        {{"transmogrify"}, "unknown command 'transmogrify', expected deform or info"},
+        {{"defrom"}, "did you mean deform?"},
+        {{"deform", "--set", "hxNoise1.oyNoiseAmp"}, "is not NODE.ATTRIBUTE=VALUE"},
+        {{"deform", "--set", "oyNoiseAmp=1"}, "is not NODE.ATTRIBUTE"},
+        {{"deform", "--set", "hxNoise1.oyNoiseAmp=abc"}, "'abc' is not a number"},
+        {{"deform", "--set", "hxNoise1.oyNoiseAmp=nan"}, "'nan' is not a finite number"},
+        {{"deform", "--set", "transform1.t=1,,3"}, "is empty"},
+        {{"deform", "--frames", "3"}, "--frames requires --key"},
+        {{"deform", "--key", "a.b=0:1"}, "--key requires --frames"},
+        {{"deform", "--frames", "2.5", "--key", "a.b=0:1"}, "'2.5' is not an integer"},
+        {{"deform", "--frames", "0", "--key", "a.b=0:1"}, "outside 1..100000"},
+        {{"deform", "--frames", "2", "--key", "a.b=0"}, "is not NODE.ATTRIBUTE=FROM:TO"},
+        {{"deform", "--frames", "2", "--key", "a.b=0:inf"}, "'inf' is not a finite number"},
+        {{"deform", "--render", "a.png", "--size", "0x10"}, "outside 1x1..8192x8192"},
+        {{"deform", "--render", "a.png", "--size", "100"}, "is not WIDTHxHEIGHT"},
+        {{"deform", "--render", "a.png", "--size", "100x1e3"}, "'1e3' is not an integer"},
+        {{"deform", "--size", "100x100"}, "--size requires --render"},
+        {{"deform", "--render", "a.png", "--view", "bottom"}, "bottom"},
+        {{"deform", "--bogus"}, "--bogus"},
+        {{"deform", "a.obj", "-o", "a.obj"}, "names the input file"},
+    };
+    for (const auto& [args, fragment] : cases) {
+        std::vector<const char*> argv = {"hxnoise"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const CommandLine cl = hx::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+        const std::string line = argv.size() > 1 ? argv.back() : "(nothing)";
+        EXPECT_EQ(cl.action, CommandLine::Action::Exit) << line;
+        EXPECT_EQ(cl.exitCode, 2) << line;
+        EXPECT_NE(cl.error.find(fragment), std::string::npos) << line << ": " << cl.error;
+        EXPECT_EQ(cl.error.find('\n'), std::string::npos) << cl.error;
+        EXPECT_EQ(cl.error.rfind("hxnoise: ", 0), 0u) << cl.error;
+    }
+}
+
+TEST(ValueParse, NumbersAndIntegersAreReadStrictly)
+{
+    EXPECT_EQ(hx::parseNumber("-2.5e-3", "x"), -2.5e-3);
+    EXPECT_EQ(hx::parseNumber("+7", "x"), 7.0);
+    EXPECT_EQ(hx::parseInteger("-12", "x"), -12);
+    for (const char* bad : {"", " ", "1.5x", "0x10", "1e999", "NaN", "-inf", "1 2"})
+        EXPECT_THROW(hx::parseNumber(bad, "x"), hx::UsageError) << bad;
+    for (const char* bad : {"1.0", "1e3", "9999999999", "seven", "3 "})
+        EXPECT_THROW(hx::parseInteger(bad, "x"), hx::UsageError) << bad;
+    try {
+        hx::parseInteger("2.5", "value of hxNoise1.oxNoiseOctaves");
+    } catch (const hx::UsageError& error) {
+        EXPECT_STREQ(error.what(), "value of hxNoise1.oxNoiseOctaves '2.5' is not an integer");
+    }
+}
+
+TEST(NumberedPath, NumbersGoBeforeTheExtensionWithFourDigitsOrMore)
+{
+    EXPECT_EQ(hx::numberedPath("out.obj", 1, 24), "out_0001.obj");
+    EXPECT_EQ(hx::numberedPath("renders/IMAGE.png", 12, 100), "renders/IMAGE_0012.png");
+    EXPECT_EQ(hx::numberedPath("shot.v2/frame", 3, 10), "shot.v2/frame_0003");
+    EXPECT_EQ(hx::numberedPath(".hidden", 3, 10), ".hidden_0003");
+    EXPECT_EQ(hx::numberedPath("a.obj", 7, 12000), "a_00007.obj");
+}
+
+TEST(Suggest, ProposesTheClosestKnownNames)
+{
+    const std::vector<std::string> attributes = {"oxNoiseAmp", "oyNoiseAmp", "ozNoiseAmp",
+                                                 "oxNoiseFreq", "deformSpace", "envelope"};
+    EXPECT_EQ(hx::closestNames("oxNoisAmp", attributes),
+              (std::vector<std::string>{"oxNoiseAmp", "oyNoiseAmp", "ozNoiseAmp"}));
+    EXPECT_EQ(hx::closestNames("ENVELOPE", attributes), (std::vector<std::string>{"envelope"}));
+    EXPECT_TRUE(hx::closestNames("translate", attributes).empty());
+    EXPECT_EQ(hx::didYouMean({"a", "b", "c"}), "; did you mean a, b or c?");
+    EXPECT_EQ(hx::didYouMean({"hxNoise1"}), "; did you mean hxNoise1?");
+    EXPECT_EQ(hx::didYouMean({}), "");
+    EXPECT_EQ(hx::editDistance("kitten", "sitting"), 3u);
+}

@@ -1,0 +1,178 @@
+// Viewport: a small scene rendered with real OpenGL, checked pixel by pixel.
+#include "AtomicFile.h"
+#include "Camera.h"
+#include "Viewport.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <cstring>
+#include <filesystem>
+#include <png.h>
+
+namespace fs = std::filesystem;
+using hx::Bounds;
+using hx::Camera;
+using hx::View;
+using hx::Viewport;
+
+namespace {
+
+// A 2 x 2 quad standing in the XY plane at z = 0, facing +Z.
+const double kQuad[] = {-1, 0, 0, 1, 0, 0, 1, 2, 0, -1, 2, 0};
+const std::uint32_t kQuadSizes[] = {4};
+const int kQuadCorners[] = {0, 1, 2, 3};
+
+hx::MeshView quad()
+{
+    hx::MeshView mesh;
+    mesh.positions = kQuad;
+    mesh.vertexCount = 4;
+    mesh.faceSizes = kQuadSizes;
+    mesh.faceCount = 1;
+    mesh.faceVertices = kQuadCorners;
+    return mesh;
+}
+
+Bounds quadBounds()
+{
+    Bounds box = Bounds::empty();
+    for (int v = 0; v < 4; ++v) box.include(kQuad + 3 * v);
+    return box;
+}
+
+// The host's row-vector matrix of a translation: the offset in the last row.
+std::array<double, 16> translation(double x, double y, double z)
+{
+    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+}
+
+hx::Rgba pixelAt(Viewport& viewport, const double world[3])
+{
+    double x = 0, y = 0;
+    EXPECT_TRUE(viewport.camera().project(world, x, y));
+    return viewport.pixel(static_cast<int>(x), static_cast<int>(y));
+}
+
+// A frame as the host draws one: background, grid, the quad, and a short red line drawn
+// by the caller in a node's space one unit to the right of the quad's centre.
+void drawScene(Viewport& viewport, View view)
+{
+    Bounds box = quadBounds();
+    const double lineEnd[3] = {2.5, 1.0, 0.0};
+    box.include(lineEnd);
+    viewport.setCamera(Camera::framing(view, box, viewport.width(), viewport.height()));
+    viewport.clear();
+    viewport.drawGrid(box);
+    viewport.drawMesh(quad());
+    const std::array<double, 16> world = translation(2.0, 1.0, 0.0);
+    const unsigned error = viewport.drawInWorldSpace(world.data(), [] {
+        glLineWidth(3.0f);
+        glColor3f(1.0f, 0.0f, 0.0f);
+        glBegin(GL_LINES);
+        glVertex3d(-0.5, 0.0, 0.0);
+        glVertex3d(0.5, 0.0, 0.0);
+        glEnd();
+    });
+    EXPECT_EQ(error, unsigned(GL_NO_ERROR));
+}
+
+}  // namespace
+
+TEST(Viewport, DrawsBackgroundMeshAndCallerLinesWhereTheCameraProjectsThem)
+{
+    for (const View view : {View::Persp, View::Front}) {
+        Viewport viewport(160, 120);
+        drawScene(viewport, view);
+
+        const hx::Rgba corner = viewport.pixel(0, 0);
+        EXPECT_NEAR(corner.r, 0.36 * 255, 1.5);
+        EXPECT_EQ(corner.r, corner.g);
+        EXPECT_EQ(corner.g, corner.b);
+
+        // The quad, lit grey and facing the camera, is lighter than the background.
+        const double centre[3] = {-0.2, 1.0, 0.0};
+        const hx::Rgba surface = pixelAt(viewport, centre);
+        EXPECT_GT(surface.r, corner.r + 10) << "view " << int(view);
+        EXPECT_EQ(surface.r, surface.b);
+
+        const double onLine[3] = {2.0, 1.0, 0.0};
+        const hx::Rgba line = pixelAt(viewport, onLine);
+        EXPECT_GT(line.r, 200) << "view " << int(view);
+        EXPECT_LT(line.g, 60);
+    }
+}
+
+TEST(Viewport, ReportsGlErrorsRaisedByTheCallersDrawing)
+{
+    Viewport viewport(16, 16);
+    viewport.clear();
+    const std::array<double, 16> world = translation(0, 0, 0);
+    EXPECT_EQ(viewport.drawInWorldSpace(world.data(), [] { glBegin(GL_LINES + 1000); }),
+              unsigned(GL_INVALID_ENUM));
+    // The next drawing starts clean.
+    EXPECT_EQ(viewport.drawInWorldSpace(world.data(), [] {}), unsigned(GL_NO_ERROR));
+}
+
+TEST(Viewport, RefusesImpossibleSizes)
+{
+    EXPECT_THROW(Viewport(0, 10), hx::RenderError);
+    EXPECT_THROW(Viewport(10, Viewport::kMaxSide + 1), hx::RenderError);
+}
+
+TEST(Viewport, SavesAPngThatReadsBackAsTheSameImage)
+{
+    const fs::path dir = fs::temp_directory_path() / ("hx_render_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    Viewport viewport(64, 48);
+    drawScene(viewport, View::Persp);
+    const std::string path = (dir / "scene.png").string();
+    viewport.savePng(path);
+
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str())) << image.message;
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    EXPECT_EQ(image.width, 64u);
+    EXPECT_EQ(image.height, 48u);
+    EXPECT_EQ(pixels, viewport.pixelsTopDown());
+
+    EXPECT_THROW(viewport.savePng((dir / "missing" / "x.png").string()), hx::FileWriteError);
+    fs::remove_all(dir);
+}
+
+TEST(Camera, OrthographicViewsLookAsTheHostsDo)
+{
+    Bounds box = Bounds::empty();
+    const double lo[3] = {-1, -1, -1}, hi[3] = {1, 1, 1};
+    box.include(lo);
+    box.include(hi);
+    const auto pixel = [&](View view, double x, double y, double z) {
+        const Camera camera = Camera::framing(view, box, 100, 100);
+        const double p[3] = {x, y, z};
+        std::array<double, 2> out{};
+        EXPECT_TRUE(camera.project(p, out[0], out[1]));
+        return out;
+    };
+    // Top: +X to the right, -Z up the screen (smaller y in image rows).
+    EXPECT_GT(pixel(View::Top, 1, 0, 0)[0], 50.0);
+    EXPECT_LT(pixel(View::Top, 0, 0, -1)[1], 50.0);
+    // Front: +X right, +Y up.
+    EXPECT_GT(pixel(View::Front, 1, 0, 0)[0], 50.0);
+    EXPECT_LT(pixel(View::Front, 0, 1, 0)[1], 50.0);
+    // Side: looking down -X, so -Z is to the right.
+    EXPECT_GT(pixel(View::Side, 0, 0, -1)[0], 50.0);
+    // Persp: the box's centre is the image's centre, and the box fits inside.
+    EXPECT_NEAR(pixel(View::Persp, 0, 0, 0)[0], 50.0, 1e-9);
+    for (int corner = 0; corner < 8; ++corner) {
+        const auto p = pixel(View::Persp, corner & 1 ? 1 : -1, corner & 2 ? 1 : -1,
+                             corner & 4 ? 1 : -1);
+        EXPECT_GT(p[0], 0.0);
+        EXPECT_LT(p[0], 100.0);
+        EXPECT_GT(p[1], 0.0);
+        EXPECT_LT(p[1], 100.0);
+    }
+}

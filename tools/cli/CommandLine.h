@@ -1,0 +1,36 @@
+// The `hxnoise` command line: CLI11 reads it, our checks make it a plain request.
+#pragma once
+
+#include "DeformRequest.h"
+
+#include <string>
+
+namespace hx {
+
+struct CommandLine {
+    enum class Command { Deform, Info };
+
+    // What to do now: run the command, or exit at once with `exitCode` after printing
+    // `output` (help, to standard output) or `error` (one line, to standard error).
+    enum class Action { Run, Exit };
+
+    Action action = Action::Exit;
+    int exitCode = 0;  // 0 after help; 2 for a usage error
+    std::string output;
+    std::string error;
+
+    Command command = Command::Deform;
+    DeformRequest deform;
+    InfoRequest info;
+};
+
+// The largest image side --size accepts; Mesa's own limit is higher, but a bigger picture
+// of a viewport is almost surely a typo and would cost gigabytes.
+constexpr int kMaxImageSide = 8192;
+// Frames beyond this are almost surely a typo too, and each writes files.
+constexpr int kMaxFrames = 100000;
+
+// argv[0] is the program name. Never throws and never prints.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+}  // namespace hx

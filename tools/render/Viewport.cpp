@@ -1,0 +1,223 @@
+#include "Viewport.h"
+
+#include "PngFile.h"
+#include "VertexNormals.h"
+
+#include <GL/osmesa.h>
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace hx {
+namespace {
+
+OSMesaContext context(void* handle) { return static_cast<OSMesaContext>(handle); }
+
+// A step of 1, 2 or 5 times a power of ten, the way grids are usually spaced.
+double niceStep(double rough)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    const double scaled = rough / power;
+    return power * (scaled < 1.5 ? 1.0 : scaled < 3.5 ? 2.0 : scaled < 7.5 ? 5.0 : 10.0);
+}
+
+}  // namespace
+
+Viewport::Viewport(int width, int height) : mWidth(width), mHeight(height)
+{
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
+        throw RenderError("image size " + std::to_string(width) + "x" + std::to_string(height) +
+                          " is outside 1x1.." + std::to_string(kMaxSide) + "x" +
+                          std::to_string(kMaxSide));
+    mContext = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
+    if (!mContext) throw RenderError("Mesa could not create an off-screen OpenGL context");
+    mBuffer.assign(std::size_t(width) * std::size_t(height) * 4, 0);
+    makeCurrent();
+    mCamera = Camera::framing(View::Persp, Bounds::empty(), width, height);
+}
+
+Viewport::~Viewport()
+{
+    if (!mContext) return;
+    // Release the context before destroying it, or Mesa keeps our framebuffer bound.
+    if (OSMesaGetCurrentContext() == context(mContext))
+        OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+    OSMesaDestroyContext(context(mContext));
+}
+
+void Viewport::makeCurrent()
+{
+    if (!OSMesaMakeCurrent(context(mContext), mBuffer.data(), GL_UNSIGNED_BYTE, mWidth, mHeight))
+        throw RenderError("Mesa could not make the off-screen OpenGL context current");
+}
+
+void Viewport::setCamera(const Camera& camera)
+{
+    mCamera = camera;
+}
+
+void Viewport::clear()
+{
+    makeCurrent();
+    glViewport(0, 0, mWidth, mHeight);
+    glClearColor(kBackground[0], kBackground[1], kBackground[2], 1.0f);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+}
+
+void Viewport::drawGrid(const Bounds& around)
+{
+    makeCurrent();
+    double reach = 1.0;
+    if (!around.isEmpty())
+        for (double v : {around.min[0], around.max[0], around.min[2], around.max[2]})
+            if (std::isfinite(v)) reach = std::max(reach, std::abs(v));
+    const double step = niceStep(reach * 1.25 / 5.0);
+    const int lines = static_cast<int>(std::ceil(reach * 1.25 / step));
+    const double extent = lines * step;
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(mCamera.projectionMatrix().data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(mCamera.viewMatrix().data());
+    glDisable(GL_LIGHTING);
+    glBegin(GL_LINES);
+    for (int i = -lines; i <= lines; ++i) {
+        const float shade = (i == 0) ? 0.15f : 0.48f;  // the axes stand out, as in the host
+        glColor3f(shade, shade, shade);
+        glVertex3d(i * step, 0.0, -extent);
+        glVertex3d(i * step, 0.0, extent);
+        glVertex3d(-extent, 0.0, i * step);
+        glVertex3d(extent, 0.0, i * step);
+    }
+    glEnd();
+}
+
+void Viewport::drawMesh(const MeshView& mesh)
+{
+    makeCurrent();
+    // Faces are drawn only when all their corners exist; the rest of the mesh still shows.
+    std::vector<char> faceIsValid(mesh.faceCount, 1);
+    {
+        const int* corner = mesh.faceVertices;
+        for (std::size_t f = 0; f < mesh.faceCount; ++f) {
+            for (std::uint32_t i = 0; i < mesh.faceSizes[f]; ++i)
+                if (corner[i] < 0 || std::size_t(corner[i]) >= mesh.vertexCount) faceIsValid[f] = 0;
+            corner += mesh.faceSizes[f];
+        }
+    }
+    std::vector<std::uint32_t> sizes;
+    std::vector<int> vertices;
+    {
+        const int* corner = mesh.faceVertices;
+        for (std::size_t f = 0; f < mesh.faceCount; ++f) {
+            if (faceIsValid[f]) {
+                sizes.push_back(mesh.faceSizes[f]);
+                vertices.insert(vertices.end(), corner, corner + mesh.faceSizes[f]);
+            }
+            corner += mesh.faceSizes[f];
+        }
+    }
+    const std::vector<double> normals = computeVertexNormals(
+        mesh.positions, mesh.vertexCount, sizes.data(), sizes.size(), vertices.data());
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(mCamera.projectionMatrix().data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // A headlight: the light sits at the eye, so every face turned to the camera is lit.
+    const GLfloat headlight[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat ambient[4] = {0.25f, 0.25f, 0.25f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, headlight);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glLoadMatrixd(mCamera.viewMatrix().data());
+
+    const GLfloat grey[4] = {0.6f, 0.6f, 0.6f, 1.0f};  // light enough to stand out from the background
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1.0f, 1.0f);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    const auto drawFaces = [&](bool withNormals) {
+        const int* corner = vertices.data();
+        for (std::uint32_t size : sizes) {
+            glBegin(GL_POLYGON);
+            for (std::uint32_t i = 0; i < size; ++i) {
+                if (withNormals) glNormal3dv(normals.data() + 3 * corner[i]);
+                glVertex3dv(mesh.positions + 3 * corner[i]);
+            }
+            glEnd();
+            corner += size;
+        }
+    };
+    drawFaces(true);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glDisable(GL_LIGHTING);
+
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glColor3f(0.12f, 0.12f, 0.12f);
+    drawFaces(false);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::function<void()>& draw)
+{
+    makeCurrent();
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(mCamera.projectionMatrix().data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(mCamera.viewMatrix().data());
+    glMultMatrixd(worldMatrix);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushMatrix();
+    glDisable(GL_LIGHTING);
+    draw();
+    // A draw that left a begin open or passed a bad argument is reported to the caller,
+    // which decides whether a locator's fault should fail the run.
+    const GLenum error = glGetError();
+    glPopMatrix();
+    glPopAttrib();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    return error;
+}
+
+std::vector<std::uint8_t> Viewport::pixelsTopDown()
+{
+    makeCurrent();
+    glFinish();
+    std::vector<std::uint8_t> out(mBuffer.size());
+    const std::size_t row = std::size_t(mWidth) * 4;
+    for (int y = 0; y < mHeight; ++y)
+        std::copy_n(mBuffer.data() + (mHeight - 1 - y) * row, row, out.data() + y * row);
+    return out;
+}
+
+Rgba Viewport::pixel(int x, int y)
+{
+    makeCurrent();
+    glFinish();
+    x = std::clamp(x, 0, mWidth - 1);
+    y = std::clamp(y, 0, mHeight - 1);
+    const std::uint8_t* p = mBuffer.data() + (std::size_t(mHeight - 1 - y) * mWidth + x) * 4;
+    return {p[0], p[1], p[2], p[3]};
+}
+
+void Viewport::savePng(const std::string& path)
+{
+    makeCurrent();
+    glFinish();
+    writePng(path, mWidth, mHeight, mBuffer.data(), true);
+}
+
+}  // namespace hx
