@@ -67,6 +67,9 @@ private:
 
     // Test access to the tables and the build state (tests/noise only).
     friend class PerlinInspector;
+    // Read access for the batch deformation, which gathers from the tables directly
+    // (noiseBatch.cpp only).
+    friend class PerlinTables;
 };
 
 #endif
