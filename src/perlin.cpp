@@ -207,8 +207,8 @@ void Perlin::normalize3(float v[3])
     v[2] = v[2] * r;
 }
 
-// The table build: 6144 gradient draws (six per index, each vector normalised before the
-// next index is drawn), 1023 shuffle draws over the whole range, then the replication
+// The table build: 6144 gradient draws (six per index: g1, then g2's two components, then
+// g3's three), 1023 shuffle draws over the whole range, then the replication
 // that lets an index formed as a permutation value plus a wrapped cell skip a second wrap.
 void Perlin::init()
 {
@@ -219,9 +219,15 @@ void Perlin::init()
         g1[i] = drawGradient(random);
         for (int j = 0; j < 2; ++j)
             g2[i][j] = drawGradient(random);
-        normalize2(g2[i]);
         for (int j = 0; j < 3; ++j)
             g3[i][j] = drawGradient(random);
+    }
+
+    // Normalising draws nothing, so all vectors are normalised after the draws: the same
+    // values as normalising each before the next is drawn, in a loop free of the
+    // generator's dependency chain.
+    for (int i = 0; i < B; ++i) {
+        normalize2(g2[i]);
         normalize3(g3[i]);
     }
 
