@@ -51,6 +51,9 @@ void Engine::registerBuiltins() {
     t.dag->addAffects(b.parentMatrix.get(), b.worldMatrix.get());
     t.dag->addAffects(b.parentMatrix.get(), b.parentInverseMatrix.get());
     t.dag->addAffects(b.worldMatrix.get(), b.worldInverseMatrix.get());
+    // The parent's placement reaches parentMatrix through the DAG, not through an edge.
+    t.dag->markComputed(b.parentMatrix.get());
+    t.dag->markComputed(b.matrix.get());
 
     auto transform = std::make_shared<NodeType>("transform", 0x5846524D, MPxNode::kTransformNode,
                                                 BaseKind::Transform);

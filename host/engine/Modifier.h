@@ -21,6 +21,7 @@ struct Plug {
 
 struct Edit {
     enum Kind { Create, Delete, Connect, Disconnect, Reparent, Rename, SetData };
+    explicit Edit(Kind kind) : mKind(kind) {}
     Kind mKind;
     Ref<Node> mNode;
     Ref<Node> mParent;

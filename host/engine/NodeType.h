@@ -35,6 +35,8 @@ public:
     void add(Attribute* attribute);
     // Records that a change of `from` dirties `to` (compound ends expand to their children).
     void addAffects(const Attribute* from, const Attribute* to);
+    // Marks an attribute the type computes although no attribute affects it.
+    void markComputed(const Attribute* attribute) { mAffected.insert(attribute); }
     // Copies attributes and edges of another type (the base of a plug-in type).
     void inherit(const NodeType& base);
     // True when the type's own computation produces this attribute's value.

@@ -12,6 +12,8 @@ struct Call {
     std::vector<double> mArgs;  // its arguments, widened to double
 };
 
+inline bool operator==(const Call& a, const Call& b) { return a.mName == b.mName && a.mArgs == b.mArgs; }
+
 // Every call since the last clear.
 std::vector<Call> recordedCalls();
 void clearRecordedCalls();
