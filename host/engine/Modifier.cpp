@@ -33,6 +33,11 @@ bool ModifierState::applyOne(Edit& edit, std::string& error) {
     Scene& scene = Engine::get().scene();
     switch (edit.mKind) {
     case Edit::Create:
+        // A node whose type went away with its plug-in (after an undo, say) cannot return.
+        if (Engine::get().findType(edit.mNode->mType->mName) != edit.mNode->mType) {
+            error = "node type '" + edit.mNode->mType->mName + "' is no longer registered";
+            return false;
+        }
         return scene.insert(edit.mNode.get(), edit.mName, edit.mParent.get(), error);
     case Edit::Delete: {
         Node* node = edit.mNode.get();

@@ -4,6 +4,10 @@
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MPlug.h>
+#include <maya/MPxDeformerNode.h>
+
+#include <engine/Access.h>
+#include <engine/Node.h>
 
 class Evaluation : public HostTest {
 protected:
@@ -80,6 +84,17 @@ TEST_F(Evaluation, ConnectionsCarryValuesAndDirtinessDownstream) {
     ASSERT_TRUE(host().disconnect(first + ".sum", second + ".inputA"));
     EXPECT_EQ(get1(second + ".inputA"), 1.0);
     EXPECT_TRUE(host().setAttr(second + ".inputA", 7));
+}
+
+TEST_F(Evaluation, ACycleEndsTheWalkInsteadOfLooping) {
+    const std::string a = create("testSum");
+    const std::string b = create("testSum");
+    ASSERT_TRUE(host().connect(a + ".sum", b + ".inputA"));
+    ASSERT_TRUE(host().connect(b + ".sum", a + ".inputA"));
+    ASSERT_TRUE(host().setAttr(a + ".inputB", 1));
+    EXPECT_TRUE(host().isDirty(b + ".doubled"));
+    get1(b + ".doubled");  // terminates; the value inside a cycle is whatever was there
+    EXPECT_FALSE(host().isDirty(b + ".doubled"));
 }
 
 TEST_F(Evaluation, BadConnectionsAreRefusedWithoutChanges) {
@@ -167,5 +182,31 @@ TEST_F(Evaluation, PlugsOfTheApiPullToo) {
     EXPECT_EQ(std::string(sum.name().asChar()), node + ".sum");
     EXPECT_FALSE(sum.setValue(1.0f)) << "outputs cannot be set";
     fn.findPlug("missing", &status);
+    EXPECT_EQ(status, MS::kInvalidParameter);
+}
+
+TEST_F(Evaluation, ArrayHandlesWalkTheElementsInUse) {
+    const std::string deformer = create("testDeformer");
+    const std::string a = quad(), b = quad();
+    ASSERT_TRUE(host().connect(a + ".outMesh", deformer + ".input[2].inputGeometry"));
+    ASSERT_TRUE(host().connect(b + ".outMesh", deformer + ".input[7].inputGeometry"));
+    MFnDependencyNode fn(host().object(deformer));
+    MDataBlock block = hx::Access::block(hx::Access::as<hx::Node>(host().object(deformer)));
+    MStatus status;
+    MArrayDataHandle inputs = block.inputArrayValue(MPxDeformerNode::input, &status);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(inputs.elementCount(), 2u);
+    EXPECT_EQ(inputs.elementIndex(), 2u);
+    MDataHandle geometry = inputs.inputValue().child(MPxDeformerNode::inputGeom);
+    EXPECT_EQ(geometry.type(), MFnData::kMesh);
+    EXPECT_FALSE(geometry.data().isNull()) << "the child pulls the connected mesh";
+    EXPECT_TRUE(inputs.next());
+    EXPECT_EQ(inputs.elementIndex(), 7u);
+    EXPECT_FALSE(inputs.next());
+    EXPECT_TRUE(inputs.jumpToElement(2));
+    EXPECT_FALSE(inputs.jumpToElement(3));
+
+    // Attributes inside a multi need their element: the block refuses the bare attribute.
+    block.inputValue(MPxDeformerNode::inputGeom, &status);
     EXPECT_EQ(status, MS::kInvalidParameter);
 }

@@ -87,3 +87,35 @@ TEST_F(Modifiers, UnknownTypesAreRefused) {
     EXPECT_FALSE(host().createNode("noSuchType"));
     EXPECT_TRUE(host().listNodes().empty());
 }
+
+TEST_F(Modifiers, AnUndoneNodeOfAnUnloadedPluginCannotComeBack) {
+    loadTestNodes();
+    MDagModifier modifier;
+    modifier.createNode("testLocator");
+    ASSERT_TRUE(modifier.doIt());
+    ASSERT_TRUE(modifier.undoIt());
+    ASSERT_TRUE(host().unloadPlugin("TestNodes")) << host().lastError();
+    EXPECT_EQ(modifier.doIt(), MS::kFailure);
+    EXPECT_TRUE(host().listNodes().empty());
+}
+
+TEST_F(Modifiers, DeletingANodeTakesItsConnectionsAndUndoRestoresThem) {
+    loadTestNodes();
+    const std::string a = create("testSum"), b = create("testSum");
+    const std::string locator = create("testLocator");
+    const std::string transform = host().parentOf(locator);
+    ASSERT_TRUE(host().connect(a + ".sum", b + ".inputA"));
+    ASSERT_TRUE(host().connect(locator + ".lengthOut", a + ".inputB"));
+
+    MDGModifier modifier;
+    ASSERT_TRUE(modifier.deleteNode(host().object(transform)));
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_FALSE(host().exists(transform));
+    EXPECT_FALSE(host().exists(locator)) << "a transform goes with its shapes";
+    EXPECT_EQ(host().sourceOf(a + ".inputB"), "");
+
+    ASSERT_TRUE(modifier.undoIt());
+    EXPECT_EQ(host().parentOf(locator), transform);
+    EXPECT_EQ(host().sourceOf(a + ".inputB"), locator + ".lengthOut");
+    EXPECT_EQ(host().sourceOf(b + ".inputA"), a + ".sum");
+}

@@ -57,6 +57,22 @@ TEST(StatusReport, ReturningChecksStopOnlyOnFailure) {
     EXPECT_TRUE(reached);
 }
 
+TEST(StatusReport, ReturningTheStatusEvaluatesTheCallOnce) {
+    int calls = 0;
+    auto failingCall = [&calls]() {
+        ++calls;
+        return MStatus(MS::kFailure);
+    };
+    auto checked = [&]() -> MStatus {
+        CHECK_MSTATUS_AND_RETURN_IT(failingCall());
+        return MS::kSuccess;
+    };
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(checked(), MS::kFailure);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(calls, 1);
+}
+
 TEST(StatusReport, StatusIsTrueExactlyOnSuccess) {
     EXPECT_TRUE(MStatus());
     EXPECT_FALSE(MStatus(MS::kUnknownParameter));

@@ -86,8 +86,10 @@ typedef MStatus MS;
         }                                                             \
     }
 
+// Returns the status it checked. The expression is evaluated once: returning a second
+// evaluation would repeat a failed call (registerNode, connect, ...) for its side effects.
 #define CHECK_MSTATUS_AND_RETURN_IT(_status)                          \
-    CHECK_MSTATUS_AND_RETURN((_status), (_status))
+    CHECK_MSTATUS_AND_RETURN((_status), _maya_status)
 
 #define MFAIL(_status) ( MStatus::kSuccess != (_status) )
 
