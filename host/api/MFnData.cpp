@@ -1,0 +1,78 @@
+#include <maya/MFnData.h>
+#include <maya/MFnNumericData.h>
+#include <maya/MFnVectorArrayData.h>
+
+#include "../engine/Data.h"
+#include "FnSet.h"
+
+HX_DEFINE_MFN(MFnData, MFn::kData)
+HX_DEFINE_MFN(MFnNumericData, MFn::kNumericData)
+HX_DEFINE_MFN(MFnVectorArrayData, MFn::kVectorArrayData)
+
+MObject MFnNumericData::create(Type dataType, MStatus* ReturnStatus) {
+    if (hx::componentCount(dataType) == 0) {
+        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, "invalid numeric data type"));
+        return MObject();
+    }
+    mObject = hx::Access::wrap(new hx::NumericData(dataType));
+    hx::report(ReturnStatus, MStatus());
+    return mObject;
+}
+
+MFnNumericData::Type MFnNumericData::numericType(MStatus* ReturnStatus) {
+    auto* data = hx::Access::as<hx::NumericData>(mObject);
+    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnNumericData"));
+    return data ? data->mType : kInvalid;
+}
+
+MStatus MFnNumericData::getData(double& val1, double& val2, double& val3) {
+    auto* data = hx::Access::as<hx::NumericData>(mObject);
+    if (!data) return hx::notAttached("MFnNumericData");
+    val1 = data->mValues[0];
+    val2 = data->mValues[1];
+    val3 = data->mValues[2];
+    return MStatus();
+}
+
+MStatus MFnNumericData::setData(double val1, double val2, double val3) {
+    auto* data = hx::Access::as<hx::NumericData>(mObject);
+    if (!data) return hx::notAttached("MFnNumericData");
+    data->mValues[0] = val1;
+    data->mValues[1] = val2;
+    data->mValues[2] = val3;
+    return MStatus();
+}
+
+MObject MFnVectorArrayData::create(const MVectorArray& in, MStatus* ReturnStatus) {
+    mObject = hx::Access::wrap(new hx::VectorArrayData(in));
+    hx::report(ReturnStatus, MStatus());
+    return mObject;
+}
+
+MObject MFnVectorArrayData::create(MStatus* ReturnStatus) { return create(MVectorArray(), ReturnStatus); }
+
+MVectorArray MFnVectorArrayData::array(MStatus* ReturnStatus) {
+    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
+    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnVectorArrayData"));
+    return data ? data->mArray : MVectorArray();
+}
+
+unsigned int MFnVectorArrayData::length(MStatus* ReturnStatus) const {
+    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
+    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnVectorArrayData"));
+    return data ? data->mArray.length() : 0;
+}
+
+MStatus MFnVectorArrayData::set(const MVectorArray& newArray) {
+    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
+    if (!data) return hx::notAttached("MFnVectorArrayData");
+    data->mArray = newArray;
+    return MStatus();
+}
+
+MStatus MFnVectorArrayData::copyTo(MVectorArray& dest) const {
+    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
+    if (!data) return hx::notAttached("MFnVectorArrayData");
+    dest = data->mArray;
+    return MStatus();
+}

@@ -1,0 +1,243 @@
+#include <maya/MFnDagNode.h>
+#include <maya/MFnDependencyNode.h>
+
+#include "../engine/Engine.h"
+#include "../engine/PlugPath.h"
+#include "FnSet.h"
+
+using hx::Access;
+using hx::Node;
+
+HX_DEFINE_MFN(MFnDependencyNode, MFn::kDependencyNode)
+
+namespace {
+
+Node* nodeOf(const MObject& object, MStatus* ReturnStatus) {
+    Node* node = Access::as<Node>(object);
+    hx::report(ReturnStatus, node ? MStatus() : hx::notAttached("MFnDependencyNode"));
+    return node;
+}
+
+}  // namespace
+
+MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node) return MObject();
+    const hx::Attribute* a = node->mType->find(attrName.asChar());
+    if (!a) {
+        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
+                                              "node type '" + node->mType->mName + "' has no attribute '" +
+                                                  attrName.asChar() + "'"));
+        return MObject();
+    }
+    return Access::wrap(const_cast<hx::Attribute*>(a));
+}
+
+unsigned int MFnDependencyNode::attributeCount(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node ? static_cast<unsigned int>(node->mType->mAttributes.size()) : 0;
+}
+
+MObject MFnDependencyNode::attribute(unsigned int index, MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node) return MObject();
+    if (index >= node->mType->mAttributes.size()) {
+        hx::report(ReturnStatus, MStatus(MStatus::kInvalidParameter));
+        return MObject();
+    }
+    return Access::wrap(node->mType->mAttributes[index].get());
+}
+
+bool MFnDependencyNode::hasAttribute(const MString& name, MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node && node->mType->find(name.asChar()) != nullptr;
+}
+
+MPlug MFnDependencyNode::findPlug(const MObject& attr, MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node) return MPlug();
+    auto* a = Access::as<hx::Attribute>(attr);
+    if (!a || !node->mType->has(a)) {
+        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
+                                              "the attribute does not belong to node '" + node->mName + "'"));
+        return MPlug();
+    }
+    return Access::plug({node, a, -1});
+}
+
+MPlug MFnDependencyNode::findPlug(const MString& attrName, MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node) return MPlug();
+    hx::PlugRef ref;
+    std::string error;
+    if (!hx::resolvePlugPath(node, attrName.asChar(), ref, error, true)) {
+        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, error));
+        return MPlug();
+    }
+    return Access::plug(ref);
+}
+
+MPlug MFnDependencyNode::findPlug(const MObject& attr, bool, MStatus* ReturnStatus) const {
+    return findPlug(attr, ReturnStatus);
+}
+
+MPlug MFnDependencyNode::findPlug(const MString& attrName, bool, MStatus* ReturnStatus) const {
+    return findPlug(attrName, ReturnStatus);
+}
+
+MString MFnDependencyNode::name(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node ? MString(node->mName.c_str()) : MString();
+}
+
+MString MFnDependencyNode::setName(const MString& name, MStatus* ReturnStatus) {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node) return MString();
+    std::string error;
+    if (!hx::Engine::get().scene().rename(node, name.asChar(), error))
+        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, error));
+    return MString(node->mName.c_str());
+}
+
+MTypeId MFnDependencyNode::typeId(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node ? MTypeId(node->mType->mId) : MTypeId();
+}
+
+MString MFnDependencyNode::typeName(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node ? MString(node->mType->mName.c_str()) : MString();
+}
+
+MPxNode* MFnDependencyNode::userNode(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node ? node->mUser : nullptr;
+}
+
+// MFnDagNode
+
+MFnDagNode::MFnDagNode() {}
+MFnDagNode::MFnDagNode(MObject& object, MStatus* ret) { hx::report(ret, attach(object)); }
+MFnDagNode::MFnDagNode(const MObject& object, MStatus* ret) { hx::report(ret, attach(object)); }
+MFnDagNode::MFnDagNode(const MDagPath& object, MStatus* ret) { hx::report(ret, attach(object.node())); }
+MFnDagNode::~MFnDagNode() {}
+MFn::Type MFnDagNode::type() const { return MFn::kDagNode; }
+const char* MFnDagNode::className() { return "MFnDagNode"; }
+
+unsigned int MFnDagNode::parentCount(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node && node->mParent ? 1 : 0;
+}
+
+MObject MFnDagNode::parent(unsigned int i, MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node || i != 0 || !node->mParent) {
+        if (node) hx::report(ReturnStatus, MStatus(MStatus::kInvalidParameter));
+        return MObject();
+    }
+    return Access::wrap(node->mParent);
+}
+
+unsigned int MFnDagNode::childCount(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    return node ? static_cast<unsigned int>(node->mChildren.size()) : 0;
+}
+
+MObject MFnDagNode::child(unsigned int i, MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node || i >= node->mChildren.size()) {
+        if (node) hx::report(ReturnStatus, MStatus(MStatus::kInvalidParameter));
+        return MObject();
+    }
+    return Access::wrap(node->mChildren[i]);
+}
+
+MStatus MFnDagNode::getPath(MDagPath& path) const {
+    if (!Access::as<Node>(mObject)) return hx::notAttached("MFnDagNode");
+    Access::setPathNode(path, mObject);
+    return MStatus();
+}
+
+MDagPath MFnDagNode::dagPath(MStatus* ReturnStatus) const {
+    MDagPath path;
+    hx::report(ReturnStatus, getPath(path));
+    return path;
+}
+
+MString MFnDagNode::fullPathName(MStatus* ReturnStatus) const { return dagPath(ReturnStatus).fullPathName(); }
+
+bool MFnDagNode::isIntermediateObject(MStatus* ReturnStatus) const {
+    Node* node = nodeOf(mObject, ReturnStatus);
+    if (!node) return false;
+    return hx::Engine::get().scene().evaluate({node, hx::baseAttributes().intermediateObject.get(), -1}).mValue.mBool;
+}
+
+// MDagPath
+
+MDagPath::MDagPath() {}
+MDagPath::MDagPath(const MDagPath& src) : mNode(src.mNode) {}
+MDagPath::~MDagPath() {}
+MDagPath& MDagPath::operator=(const MDagPath& src) {
+    mNode = src.mNode;
+    return *this;
+}
+bool MDagPath::operator==(const MDagPath& other) const { return mNode == other.mNode; }
+
+MStatus MDagPath::getAPathTo(const MObject& node, MDagPath& path) {
+    if (!node.hasFn(MFn::kDagNode)) return Access::fail(MStatus::kInvalidParameter, "not a DAG node");
+    path.mNode = node;
+    return MStatus();
+}
+
+bool MDagPath::isValid(MStatus* ReturnStatus) const {
+    hx::report(ReturnStatus, MStatus());
+    Node* node = Access::as<Node>(mNode);
+    return node && node->mInGraph;
+}
+
+MObject MDagPath::node(MStatus* ReturnStatus) const {
+    hx::report(ReturnStatus, mNode.isNull() ? MStatus(MStatus::kInvalidParameter) : MStatus());
+    return mNode;
+}
+
+MObject MDagPath::transform(MStatus* ReturnStatus) const {
+    Node* node = Access::as<Node>(mNode);
+    hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
+    if (node && node->mType->isShape() && node->mParent) return Access::wrap(node->mParent);
+    return mNode;
+}
+
+unsigned int MDagPath::length(MStatus* ReturnStatus) const {
+    Node* node = Access::as<Node>(mNode);
+    hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
+    unsigned int depth = 0;
+    for (Node* n = node; n; n = n->mParent) ++depth;
+    return depth;
+}
+
+MMatrix MDagPath::inclusiveMatrix(MStatus* ReturnStatus) const {
+    Node* node = Access::as<Node>(mNode);
+    hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
+    return node ? hx::worldMatrixOf(hx::Engine::get().scene(), node) : MMatrix();
+}
+
+MMatrix MDagPath::exclusiveMatrix(MStatus* ReturnStatus) const {
+    Node* node = Access::as<Node>(mNode);
+    hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
+    if (!node) return MMatrix();
+    return hx::Engine::get().scene().evaluate({node, hx::baseAttributes().parentMatrix.get(), -1}).mValue.mMatrix;
+}
+
+MString MDagPath::fullPathName(MStatus* ReturnStatus) const {
+    Node* node = Access::as<Node>(mNode);
+    hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
+    std::string path;
+    for (Node* n = node; n; n = n->mParent) path = "|" + n->mName + path;
+    return MString(path.c_str());
+}
+
+MString MDagPath::partialPathName(MStatus* ReturnStatus) const {
+    Node* node = Access::as<Node>(mNode);
+    hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
+    return node ? MString(node->mName.c_str()) : MString();
+}

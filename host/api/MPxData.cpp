@@ -1,0 +1,4 @@
+#include <maya/MPxData.h>
+
+MPxData::MPxData() {}
+MPxData::~MPxData() {}

@@ -1,0 +1,98 @@
+#include <maya/MStatus.h>
+#include <maya/MString.h>
+
+#include "../engine/Access.h"
+#include "../engine/Engine.h"
+
+#include <array>
+#include <iostream>
+#include <string>
+
+namespace {
+
+const char* codeName(unsigned char code) {
+    static const char* names[] = {"kSuccess",         "kFailure",          "kInsufficientMemory",
+                                  "kInvalidParameter", "kLicenseFailure",   "kUnknownParameter",
+                                  "kNotImplemented",  "kNotFound",         "kEndOfFile"};
+    return code < 9 ? names[code] : "kUnknown";
+}
+
+const char* codeText(unsigned char code) {
+    static const char* texts[] = {"Success",         "Unexpected Internal Failure", "Insufficient Memory",
+                                  "Invalid Parameter", "License Failure",            "Unknown Parameter",
+                                  "Not Implemented", "Not Found",                   "End of File"};
+    return code < 9 ? texts[code] : "Unknown Status";
+}
+
+// The detailed reasons of recent failures; a status names its reason by slot (1-255), so a
+// status older than 255 newer failures may show a newer reason.
+std::array<std::string, 256>& reasons() {
+    static std::array<std::string, 256>* table = new std::array<std::string, 256>();
+    return *table;
+}
+
+}  // namespace
+
+namespace hx {
+
+MStatus Access::fail(MStatus::MStatusCode code, const std::string& detail) {
+    static unsigned int next = 0;
+    MStatus status(code);
+    if (code != MStatus::kSuccess && !detail.empty()) {
+        const unsigned char slot = static_cast<unsigned char>(next % 255 + 1);
+        ++next;
+        reasons()[slot] = detail;
+        status.mInternalCode = slot;
+        Engine::get().setError(detail);
+    }
+    return status;
+}
+
+}  // namespace hx
+
+MStatus::MStatus() : mCode(kSuccess), mInternalCode(0), mChecked(false) {}
+MStatus::MStatus(MStatusCode code) : mCode(static_cast<unsigned char>(code)), mInternalCode(0), mChecked(false) {}
+MStatus::MStatus(const MStatus& other)
+    : mCode(other.mCode), mInternalCode(other.mInternalCode), mChecked(other.mChecked) {}
+
+MStatus& MStatus::operator=(const MStatus& rhs) {
+    mCode = rhs.mCode;
+    mInternalCode = rhs.mInternalCode;
+    mChecked = rhs.mChecked;
+    return *this;
+}
+
+bool MStatus::operator==(const MStatus& rhs) const { return mCode == rhs.mCode; }
+bool MStatus::operator==(const MStatusCode rhs) const { return mCode == rhs; }
+bool MStatus::operator!=(const MStatus& rhs) const { return mCode != rhs.mCode; }
+bool MStatus::operator!=(const MStatusCode rhs) const { return mCode != rhs; }
+MStatus::operator bool() const { return mCode == kSuccess; }
+bool MStatus::error() const { return mCode != kSuccess; }
+
+void MStatus::clear() {
+    mCode = kSuccess;
+    mInternalCode = 0;
+}
+
+MStatus::MStatusCode MStatus::statusCode() const { return static_cast<MStatusCode>(mCode); }
+
+MString MStatus::errorString() const {
+    std::string text = std::string("(") + codeName(mCode) + "): ";
+    if (mCode != kSuccess && mInternalCode != 0 && !reasons()[mInternalCode].empty())
+        text += reasons()[mInternalCode];
+    else
+        text += codeText(mCode);
+    return MString(text.c_str());
+}
+
+void MStatus::perror(const char* prefix) const {
+    if (prefix && *prefix) std::cerr << prefix << ": ";
+    std::cerr << errorString().asChar() << std::endl;
+}
+
+void MStatus::perror(const MString& prefix) const { perror(prefix.asChar()); }
+
+bool operator==(const MStatus::MStatusCode code, const MStatus& status) { return status == code; }
+bool operator!=(const MStatus::MStatusCode code, const MStatus& status) { return status != code; }
+
+std::ostream& operator<<(std::ostream& os, MStatus& status) { return os << status.errorString().asChar(); }

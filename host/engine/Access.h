@@ -1,0 +1,73 @@
+// The engine's way into the private parts of the API classes (each declares it a friend),
+// so the public headers carry nothing but the host's own API.
+#pragma once
+
+#include "Cell.h"
+#include "Object.h"
+
+#include <maya/M3dView.h>
+#include <maya/MArrayDataHandle.h>
+#include <maya/MDGModifier.h>
+#include <maya/MDagPath.h>
+#include <maya/MDataBlock.h>
+#include <maya/MDataHandle.h>
+#include <maya/MItGeometry.h>
+#include <maya/MObject.h>
+#include <maya/MPlug.h>
+#include <maya/MPxNode.h>
+#include <maya/MStatus.h>
+
+#include <string>
+
+namespace hx {
+
+class Node;
+class Attribute;
+class MeshData;
+struct ModifierState;
+
+class Access {
+public:
+    // MObject
+    static Object* object(const MObject& handle) { return handle.mObject; }
+    static MObject wrap(Object* object);
+    template <class T>
+    static T* as(const MObject& handle) { return dynamic_cast<T*>(handle.mObject); }
+
+    // MStatus: a failure whose errorString carries `detail` (also kept as the last error).
+    static MStatus fail(MStatus::MStatusCode code, const std::string& detail);
+    static unsigned char internalCode(const MStatus& status) { return status.mInternalCode; }
+
+    // MPxNode
+    static Node* node(const MPxNode& user) { return user.mNode; }
+    static void bind(MPxNode& user, Node* node) { user.mNode = node; }
+
+    // MPlug
+    static MPlug plug(const PlugRef& ref);
+    static PlugRef ref(const MPlug& plug);
+
+    // MDataBlock / MDataHandle
+    static MDataBlock block(Node* node);
+    static MDataHandle handle(Node* node, const Attribute* attribute, int index, Cell* cell, bool forInput);
+    static Node* handleNode(const MDataHandle& h) { return h.mNode; }
+    static const Attribute* handleAttribute(const MDataHandle& h) { return h.mAttribute; }
+    static int handleIndex(const MDataHandle& h) { return h.mIndex; }
+    static Cell* handleCell(const MDataHandle& h) { return h.mCell; }
+    static bool handleForInput(const MDataHandle& h) { return h.mForInput; }
+    static Node* blockNode(const MDataBlock& b) { return b.mNode; }
+
+    // MItGeometry over a mesh's points (the iterator keeps the mesh alive).
+    static void setGeometry(MItGeometry& it, MeshData* mesh, const MMatrix& localToWorld);
+    static MItGeometry* newIterator();
+
+    // MDagPath / M3dView / MDGModifier
+    static void setPathNode(MDagPath& path, const MObject& node) { path.mNode = node; }
+    static void setViewSize(M3dView& view, int width, int height) {
+        view.mWidth = width;
+        view.mHeight = height;
+    }
+    static int glDepth(const M3dView& view) { return view.mGLDepth; }
+    static ModifierState& state(MDGModifier& modifier) { return *modifier.mState; }
+};
+
+}  // namespace hx

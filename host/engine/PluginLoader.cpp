@@ -1,0 +1,147 @@
+// Loading and unloading plug-in libraries, as the host does: dlopen, check MApiVersion,
+// initializePlugin; later uninitializePlugin, then dlclose.
+#include "Access.h"
+#include "Engine.h"
+#include "PluginObject.h"
+
+#include <maya/MTypes.h>
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace hx {
+
+namespace {
+
+using EntryPoint = MStatus (*)(MObject);
+
+const char* kInitializeSymbol = "_Z16initializePlugin7MObject";
+const char* kUninitializeSymbol = "_Z18uninitializePlugin7MObject";
+
+std::string pluginName(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    const size_t dot = name.find('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// The host accepts plug-ins built against any 2012 API revision.
+bool compatibleVersion(const char* version) {
+    const size_t n = strnlen(version, 16);
+    if (n != 6) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (version[i] < '0' || version[i] > '9') return false;
+    return strncmp(version, "2012", 4) == 0;
+}
+
+MStatus callEntry(EntryPoint entry, const MObject& object, const std::string& what) {
+    try {
+        return entry(object);
+    } catch (const std::exception& e) {
+        return Access::fail(MStatus::kFailure, what + " threw: " + e.what());
+    } catch (...) {
+        return Access::fail(MStatus::kFailure, what + " threw an exception");
+    }
+}
+
+}  // namespace
+
+bool Engine::loadPlugin(const std::string& path, std::string& error) {
+    const std::string name = pluginName(path);
+    const std::string prefix = "cannot load plug-in '" + name + "' (" + path + "): ";
+    if (findPlugin(name)) {
+        error = prefix + "a plug-in of that name is already loaded";
+        return false;
+    }
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = prefix + "no such file";
+        return false;
+    }
+    dlerror();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* why = dlerror();
+        error = prefix + (why ? why : "not a loadable shared object");
+        return false;
+    }
+    auto fail = [&](const std::string& why) {
+        dlclose(handle);
+        error = prefix + why;
+        return false;
+    };
+    const char* version = static_cast<const char*>(dlsym(handle, "MApiVersion"));
+    if (!version) return fail("it does not export MApiVersion");
+    if (!compatibleVersion(version))
+        return fail(std::string("it was built for API version \"") + std::string(version, strnlen(version, 16)) +
+                    "\", this host provides \"" + std::to_string(MAYA_API_VERSION) + "\"");
+    auto initialize = reinterpret_cast<EntryPoint>(dlsym(handle, kInitializeSymbol));
+    if (!initialize) return fail("it does not define initializePlugin(MObject)");
+    auto uninitialize = reinterpret_cast<EntryPoint>(dlsym(handle, kUninitializeSymbol));
+    if (!uninitialize) return fail("it does not define uninitializePlugin(MObject)");
+
+    auto plugin = std::make_unique<Plugin>();
+    plugin->mName = name;
+    plugin->mPath = path;
+    plugin->mApiVersion = version;
+    plugin->mHandle = handle;
+    plugin->mObject = Access::wrap(new PluginObject(name));
+    Plugin* loaded = plugin.get();
+    mPlugins.push_back(std::move(plugin));
+
+    mLastError.clear();
+    loaded->mInitializing = true;
+    MStatus status = callEntry(initialize, loaded->mObject, "initializePlugin");
+    loaded->mInitializing = false;
+    if (!status) {
+        std::string detail = mLastError.empty() ? status.errorString().asChar() : mLastError;
+        error = prefix + "initializePlugin failed: " + detail;
+        forgetPlugin(loaded);  // rolls back the types it registered, then dlcloses
+        return false;
+    }
+    return true;
+}
+
+bool Engine::unloadPlugin(const std::string& name, std::string& error) {
+    Plugin* plugin = findPlugin(name);
+    if (!plugin) {
+        error = "cannot unload plug-in '" + name + "': it is not loaded";
+        return false;
+    }
+    for (unsigned int id : plugin->mTypeIds) {
+        auto type = findType(id);
+        if (!type) continue;
+        for (Node* node : type->mLiveNodes)
+            if (node->mInGraph) {
+                error = "cannot unload plug-in '" + name + "': node '" + node->mName + "' of its type '" +
+                        type->mName + "' is in the scene";
+                return false;
+            }
+    }
+    auto uninitialize = reinterpret_cast<EntryPoint>(dlsym(plugin->mHandle, kUninitializeSymbol));
+    mLastError.clear();
+    MStatus status = callEntry(uninitialize, plugin->mObject, "uninitializePlugin");
+    if (!status) {
+        // Its types may still be registered and need its code: it stays loaded.
+        std::string detail = mLastError.empty() ? status.errorString().asChar() : mLastError;
+        error = "cannot unload plug-in '" + name + "': uninitializePlugin failed: " + detail;
+        return false;
+    }
+    forgetPlugin(plugin);
+    return true;
+}
+
+void Engine::forgetPlugin(Plugin* plugin) {
+    // Types it left registered would point into code about to be unmapped.
+    for (const auto& type : std::vector<std::shared_ptr<NodeType>>(mTypes))
+        if (!type->mPlugin.empty() && type->mPlugin == plugin->mName) removeType(type);
+    void* handle = plugin->mHandle;
+    mPlugins.erase(std::remove_if(mPlugins.begin(), mPlugins.end(),
+                                  [plugin](const std::unique_ptr<Plugin>& p) { return p.get() == plugin; }),
+                   mPlugins.end());
+    if (handle) dlclose(handle);
+}
+
+}  // namespace hx

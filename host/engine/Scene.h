@@ -1,0 +1,59 @@
+// The dependency graph: the nodes in the scene, their connections, dirty propagation and
+// pull evaluation.
+#pragma once
+
+#include "Cell.h"
+#include "Node.h"
+
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace hx {
+
+class Scene {
+public:
+    // A node of `type`, made by its creator, not yet in the graph (no name, no links).
+    Ref<Node> instantiate(const std::shared_ptr<NodeType>& type, std::string& error);
+    // Puts a node into the graph under `name` (empty: the automatic name) and `parent`.
+    bool insert(Node* node, const std::string& name, Node* parent, std::string& error);
+    // Takes a node out of the graph with all its connections and DAG links.
+    void remove(Node* node);
+    void clear();
+
+    Node* find(const std::string& name) const;
+    const std::vector<Ref<Node>>& nodes() const { return mNodes; }
+    // Type name plus the lowest free positive number: transform1, transform2, ...
+    std::string automaticName(const std::string& base) const;
+    bool rename(Node* node, const std::string& name, std::string& error);
+    static bool isValidName(const std::string& name);
+
+    // Pairs of leaf plugs a connection between these plugs consists of (compounds connect
+    // child by child); fails with a reason when the plugs cannot be connected.
+    bool connectionPairs(const PlugRef& source, const PlugRef& destination,
+                         std::vector<std::pair<PlugRef, PlugRef>>& pairs, std::string& error) const;
+    bool connect(const PlugRef& source, const PlugRef& destination, std::string& error);
+    bool disconnect(const PlugRef& source, const PlugRef& destination, std::string& error);
+    bool isConnected(const PlugRef& source, const PlugRef& destination) const;
+    // All connections touching a node, as (source, destination) leaf plug pairs.
+    std::vector<std::pair<PlugRef, PlugRef>> connectionsOf(Node* node) const;
+    void reparent(Node* node, Node* parent);
+
+    // The current value of a plug: pulls its source or computes it when dirty.
+    Cell& evaluate(const PlugRef& plug);
+    // A plug's value changed: everything it affects, downstream, becomes dirty.
+    void propagateDirty(const PlugRef& changed);
+    void markDirty(const PlugRef& plug);
+
+    // Copies a value across a connection, converting between numeric types.
+    static void assign(Value& to, const Attribute& toAttr, const Value& from, const Attribute& fromAttr);
+
+private:
+    void compute(const PlugRef& plug);
+
+    std::vector<Ref<Node>> mNodes;  // in creation order
+    std::unordered_map<std::string, Node*> mByName;
+};
+
+}  // namespace hx

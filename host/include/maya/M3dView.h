@@ -1,0 +1,75 @@
+#ifndef _M3dView
+#define _M3dView
+//
+// M3dView: a 3-D viewport. Including it brings in the system's OpenGL (and GLX) API, so a
+// locator can issue GL calls between beginGL() and endGL().
+//
+#if defined __cplusplus
+
+#include <maya/MTypes.h>
+#include <maya/MStatus.h>
+
+#include <GL/gl.h>
+#include <GL/glx.h>
+#if defined(__has_include)
+#if __has_include(<X11/Intrinsic.h>)
+#include <X11/Intrinsic.h>
+#endif
+#endif
+
+namespace hx { class Access; }
+
+class OPENMAYAUI_EXPORT M3dView
+{
+public:
+    enum DisplayStyle {
+        kBoundingBox = 0,
+        kFlatShaded = 1,
+        kGouraudShaded = 2,
+        kWireFrame = 3,
+        kPoints = 4
+    };
+
+    enum DisplayStatus {
+        kActive = 0,
+        kLive = 1,
+        kDormant = 2,
+        kInvisible = 3,
+        kHilite = 4,
+        kTemplate = 5,
+        kActiveTemplate = 6,
+        kActiveComponent = 7,
+        kLead = 8,
+        kIntermediateObject = 9,
+        kActiveAffected = 10,
+        kNoStatus = 11
+    };
+
+    enum ColorTable {
+        kActiveColors = kActive,
+        kDormantColors = kDormant,
+        kTemplateColor = kTemplate,
+        kBackgroundColor
+    };
+
+    M3dView();
+    virtual ~M3dView();
+
+    static M3dView active3dView(MStatus* ReturnStatus = NULL);
+
+    MStatus beginGL();
+    MStatus endGL();
+    int portWidth(MStatus* ReturnStatus = NULL);
+    int portHeight(MStatus* ReturnStatus = NULL);
+    Display* display(MStatus* ReturnStatus = NULL);
+    GLXContext glxContext(MStatus* ReturnStatus = NULL);
+
+private:
+    friend class hx::Access;
+    int mWidth;
+    int mHeight;
+    int mGLDepth;  // beginGL() calls not yet matched by endGL()
+};
+
+#endif /* __cplusplus */
+#endif /* _M3dView */

@@ -1,0 +1,46 @@
+#ifndef _MFn
+#define _MFn
+//
+// MFn: the kinds of objects the host hands out, used to pick compatible function sets.
+//
+#if defined __cplusplus
+
+#include <maya/MTypes.h>
+
+class FND_EXPORT MFn
+{
+public:
+    enum Type {
+        kInvalid = 0,
+        kBase,
+        kNamedObject,
+        kDependencyNode,
+        kDagNode,
+        kTransform,
+        kShape,
+        kMesh,
+        kLocator,
+        kPluginDependNode,
+        kPluginLocatorNode,
+        kGeometryFilt,
+        kPluginDeformerNode,
+        kAttribute,
+        kNumericAttribute,
+        kTypedAttribute,
+        kMatrixAttribute,
+        kCompoundAttribute,
+        kMessageAttribute,
+        kData,
+        kNumericData,
+        kVectorArrayData,
+        kPointArrayData,
+        kMatrixData,
+        kMeshData,
+        kPluginData,
+        kPlugin,
+        kLast
+    };
+};
+
+#endif /* __cplusplus */
+#endif /* _MFn */
