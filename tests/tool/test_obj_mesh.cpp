@@ -144,6 +144,24 @@ TEST(ObjMeshRoundTrip, TheExampleMeshWritesBackAsTheSameMesh)
     EXPECT_EQ(contents(dir.path("blob.obj")), contents(dir.path("blob2.obj")));
 }
 
+TEST(ObjMeshRoundTrip, NamelessObjectGroupAndMaterialStatementsSurvive)
+{
+    // "g " alone returns to the default group; written back without its blank it was lost.
+    TempDir dir;
+    const ObjMesh mesh = ObjMesh::read(dir.file(
+        "in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\no \ng a\nusemtl m\nf 1 2 3\ng \nusemtl \ns\n"
+                  "f 3 2 1\n"));
+    ASSERT_EQ(mesh.statements().size(), 6u);
+    mesh.write(dir.path("out.obj"));
+    const ObjMesh again = ObjMesh::read(dir.path("out.obj"));
+    ASSERT_EQ(again.statements().size(), mesh.statements().size());
+    for (std::size_t i = 0; i < mesh.statements().size(); ++i) {
+        EXPECT_EQ(again.statements()[i].kind, mesh.statements()[i].kind) << "statement " << i;
+        EXPECT_EQ(again.statements()[i].beforeFace, mesh.statements()[i].beforeFace);
+        EXPECT_EQ(again.statements()[i].text, mesh.statements()[i].text);
+    }
+}
+
 TEST(ObjMeshRoundTrip, NormalsAreRecomputedFromTheCurrentPositions)
 {
     TempDir dir;

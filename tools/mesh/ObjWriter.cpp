@@ -129,7 +129,9 @@ void ObjMesh::write(const std::string& path) const
              ++nextStatement) {
             const Statement& statement = mStatements[nextStatement];
             out.text(keywordOf(statement.kind));
-            if (!statement.text.empty()) {
+            // The reader takes o, g and usemtl only with a blank after the keyword: a bare
+            // "g" would be skipped, so a nameless one is written "g " (the default group).
+            if (!statement.text.empty() || statement.kind != Statement::Kind::Smoothing) {
                 out.put(' ');
                 out.text(statement.text);
             }
