@@ -6,6 +6,7 @@
 #include "PlugPath.h"
 
 #include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace hx {
@@ -65,6 +66,47 @@ bool checkSettable(const PlugRef& plug, std::string& error) {
     return true;
 }
 
+// A number the attribute's type cannot hold is refused rather than silently turned into an
+// infinity (floats) or the type's limit (integers).
+static bool fitsType(MFnNumericData::Type type, double v) {
+    switch (type) {
+    case MFnNumericData::kFloat:
+    case MFnNumericData::k2Float:
+    case MFnNumericData::k3Float:
+        return !std::isfinite(v) || std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max());
+    case MFnNumericData::kInt:
+    case MFnNumericData::k2Int:
+    case MFnNumericData::k3Int:
+        return std::isfinite(v) && v >= static_cast<double>(std::numeric_limits<int>::min()) &&
+               v <= static_cast<double>(std::numeric_limits<int>::max());
+    case MFnNumericData::kShort:
+    case MFnNumericData::k2Short:
+    case MFnNumericData::k3Short:
+        return std::isfinite(v) && v >= std::numeric_limits<short>::min() && v <= std::numeric_limits<short>::max();
+    case MFnNumericData::kByte:
+        return std::isfinite(v) && v >= 0.0 && v <= 255.0;
+    case MFnNumericData::kChar:
+        return std::isfinite(v) && v >= std::numeric_limits<char>::min() && v <= std::numeric_limits<char>::max();
+    default:
+        return true;
+    }
+}
+
+static std::string typeLabel(MFnNumericData::Type type) {
+    switch (type) {
+    case MFnNumericData::kFloat:
+    case MFnNumericData::k2Float:
+    case MFnNumericData::k3Float: return "a float attribute";
+    case MFnNumericData::kInt:
+    case MFnNumericData::k2Int:
+    case MFnNumericData::k3Int: return "an int attribute";
+    case MFnNumericData::kShort:
+    case MFnNumericData::k2Short:
+    case MFnNumericData::k3Short: return "a short attribute";
+    default: return "this attribute";
+    }
+}
+
 bool setNumbers(const PlugRef& plug, const std::vector<double>& values, std::string& error,
                 std::vector<std::string>* notes) {
     if (!checkSettable(plug, error)) return false;
@@ -86,10 +128,12 @@ bool setNumbers(const PlugRef& plug, const std::vector<double>& values, std::str
             error = "NaN is not a value for " + plugName(plug);
             return false;
         }
+    // Clamp and check every value first, so that a refused value changes nothing.
+    std::vector<double> clamped(values);
     for (size_t i = 0; i < values.size(); ++i) {
         const Attribute* target = perComponent ? a : targets[i];
         const int component = perComponent ? static_cast<int>(i) : 0;
-        double v = values[i];
+        double& v = clamped[i];
         const PlugRef where{plug.mNode, target, plug.mIndex};
         if (target->mHasMin && v < target->mMin[component]) {
             if (notes)
@@ -103,8 +147,17 @@ bool setNumbers(const PlugRef& plug, const std::vector<double>& values, std::str
                                  number(target->mMax[component]) + "; set to the maximum");
             v = target->mMax[component];
         }
+        if (!fitsType(target->mNumericType, v)) {
+            error = plugName(where) + ": " + number(v) + " is out of range for " + typeLabel(target->mNumericType);
+            if (notes) notes->clear();
+            return false;
+        }
+    }
+    for (size_t i = 0; i < clamped.size(); ++i) {
+        const Attribute* target = perComponent ? a : targets[i];
+        const int component = perComponent ? static_cast<int>(i) : 0;
         Cell& cell = plug.mNode->cell(target, plug.mIndex);
-        setNumericComponent(cell.mValue, target->mNumericType, component, v);
+        setNumericComponent(cell.mValue, target->mNumericType, component, clamped[i]);
         cell.mDirty = false;
     }
     for (const Attribute* target : targets) changed({plug.mNode, target, plug.mIndex});

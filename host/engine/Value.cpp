@@ -65,6 +65,15 @@ T toIntegral(double number) {
     return static_cast<T>(r);
 }
 
+// Narrows to float; a finite value beyond float's range becomes the infinity of its sign
+// (the conversion itself would be undefined).
+float toFloat(double number) {
+    const double largest = static_cast<double>(std::numeric_limits<float>::max());
+    if (number > largest) return std::numeric_limits<float>::infinity();
+    if (number < -largest) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(number);
+}
+
 }  // namespace
 
 void setNumericComponent(Value& v, MFnNumericData::Type type, int i, double number) {
@@ -73,7 +82,7 @@ void setNumericComponent(Value& v, MFnNumericData::Type type, int i, double numb
         if (i < 0 || i >= count) return;
         if (isIntegral(type)) number = toIntegral<int>(number);
         else if (type == MFnNumericData::k2Float || type == MFnNumericData::k3Float)
-            number = static_cast<float>(number);
+            number = toFloat(number);
         v.mDouble3[i] = number;
         return;
     }
@@ -84,7 +93,7 @@ void setNumericComponent(Value& v, MFnNumericData::Type type, int i, double numb
     case MFnNumericData::kChar: v.mChar = toIntegral<char>(number); break;
     case MFnNumericData::kShort: v.mShort = toIntegral<short>(number); break;
     case MFnNumericData::kInt: v.mInt = toIntegral<int>(number); break;
-    case MFnNumericData::kFloat: v.mFloat = static_cast<float>(number); break;
+    case MFnNumericData::kFloat: v.mFloat = toFloat(number); break;
     case MFnNumericData::kDouble: v.mDouble = number; break;
     default: break;
     }

@@ -107,6 +107,13 @@ TEST_F(Attributes, SetAttrClampsToTheLimitsAndSaysSo) {
     // Lengths have no limits.
     EXPECT_TRUE(host().setAttr(locator + ".lengthIn", -2.75));
     EXPECT_EQ(get1(locator + ".lengthIn"), -2.75);
+
+    // ...but a float holds no more than a float can: 1e39 is refused, not made infinite.
+    result = host().setAttr(locator + ".lengthIn", 1e39);
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error.find("out of range for a float attribute"), std::string::npos) << result.error;
+    EXPECT_EQ(get1(locator + ".lengthIn"), -2.75);
+    EXPECT_TRUE(host().setAttr(locator + ".lengthIn", 3.0e38));
 }
 
 TEST_F(Attributes, MisuseFailsClearlyAndChangesNothing) {
