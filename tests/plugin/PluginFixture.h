@@ -49,14 +49,25 @@ inline ::testing::AssertionResult sameBits(const std::vector<double>& actual, co
 // lacks (the evaluation tests also run with each value of it).
 class StderrCapture {
 public:
-    void start() { ::testing::internal::CaptureStderr(); }
+    ~StderrCapture() {
+        // A failed assertion between start() and finish() must not leave stderr captured.
+        if (mActive) ::testing::internal::GetCapturedStderr();
+    }
+    void start() {
+        ::testing::internal::CaptureStderr();
+        mActive = true;
+    }
     std::string finish() {
+        mActive = false;
         std::istringstream written(::testing::internal::GetCapturedStderr());
         std::string kept, line;
         while (std::getline(written, line))
             if (line.rfind("hxNoise: HXNOISE_SIMD=", 0) != 0) kept += line + "\n";
         return kept;
     }
+
+private:
+    bool mActive = false;
 };
 
 // One axis's four noise parameters, as the deformer's attributes hold them.
