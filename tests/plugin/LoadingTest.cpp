@@ -5,6 +5,7 @@
 #include <maya/MPxNode.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -15,12 +16,10 @@ bool registered(const std::string& type) {
     return std::find(types.begin(), types.end(), type) != types.end();
 }
 
-const hx::PluginInfo* loaded(const std::string& name) {
-    static std::vector<hx::PluginInfo> plugins;
-    plugins = host().plugins();
-    for (const hx::PluginInfo& plugin : plugins)
-        if (plugin.name == name) return &plugin;
-    return nullptr;
+std::optional<hx::PluginInfo> loaded(const std::string& name) {
+    for (const hx::PluginInfo& plugin : host().plugins())
+        if (plugin.name == name) return plugin;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -38,8 +37,8 @@ TEST_F(Loading, RegistersTheLocatorThenTheDeformerAndSaysNothing) {
     EXPECT_EQ(mStderr.finish(), "");
     ASSERT_TRUE(result) << result.error;
 
-    const hx::PluginInfo* plugin = loaded("hxNoise");
-    ASSERT_NE(plugin, nullptr);
+    const std::optional<hx::PluginInfo> plugin = loaded("hxNoise");
+    ASSERT_TRUE(plugin);
     EXPECT_EQ(plugin->vendor, "Quorvane");
     EXPECT_EQ(plugin->version, "3.0");
     EXPECT_EQ(plugin->apiVersion, "201217") << "the MApiVersion the library exports";
@@ -65,7 +64,7 @@ TEST_F(Loading, UnloadingRemovesBothTypesAndTheLibraryLoadsAgain) {
     ASSERT_TRUE(result) << result.error;
     EXPECT_FALSE(registered("noiseLocator"));
     EXPECT_FALSE(registered("hxNoise"));
-    EXPECT_EQ(loaded("hxNoise"), nullptr);
+    EXPECT_FALSE(loaded("hxNoise"));
 
     // The class-wide attribute handles are filled afresh on the next load.
     ASSERT_TRUE(host().loadPlugin(HX_NOISE_PLUGIN)) << host().lastError();
@@ -74,14 +73,6 @@ TEST_F(Loading, UnloadingRemovesBothTypesAndTheLibraryLoadsAgain) {
     std::vector<double> seed;
     ASSERT_TRUE(host().getAttr(node + ".oyNoiseSeed", seed));
     EXPECT_EQ(seed, std::vector<double>{1});
-}
-
-TEST_F(Loading, AnUnloadWhileItsNodesAreInTheSceneIsRefusedAndChangesNothing) {
-    ASSERT_TRUE(host().loadPlugin(HX_NOISE_PLUGIN)) << host().lastError();
-    ASSERT_TRUE(host().createNode("noiseLocator"));
-    EXPECT_FALSE(host().unloadPlugin("hxNoise"));
-    EXPECT_TRUE(registered("noiseLocator"));
-    EXPECT_TRUE(registered("hxNoise"));
 }
 
 TEST_F(Loading, AFailedLocatorRegistrationIsReportedAndReturnedAndRegistersNothing) {
@@ -98,7 +89,7 @@ TEST_F(Loading, AFailedLocatorRegistrationIsReportedAndReturnedAndRegistersNothi
         << "the status returned is the locator's: " << result.error;
     EXPECT_EQ(written, "registerNode: (kFailure): plug-in 'hxNoise': node type 'noiseLocator' is already registered\n");
     EXPECT_FALSE(registered("hxNoise")) << "the deformer is never registered";
-    EXPECT_EQ(loaded("hxNoise"), nullptr);
+    EXPECT_FALSE(loaded("hxNoise"));
     EXPECT_EQ(host().nodeType("noiseLocator")->plugin, "LocatorNameTaken");
 }
 
@@ -122,5 +113,6 @@ TEST_F(Loading, AFailedDeformerRegistrationRollsTheLocatorBackAndReturnsTheDefor
     // Once the id is free again the plug-in loads whole.
     ASSERT_TRUE(host().unloadPlugin("DeformerIdTaken")) << host().lastError();
     ASSERT_TRUE(host().loadPlugin(HX_NOISE_PLUGIN)) << host().lastError();
+    ASSERT_TRUE(loaded("hxNoise"));
     EXPECT_EQ(loaded("hxNoise")->nodeTypes, (std::vector<std::string>{"noiseLocator", "hxNoise"}));
 }
