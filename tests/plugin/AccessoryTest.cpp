@@ -1,0 +1,134 @@
+// The deformer's accessory: the transform and noiseLocator that the host's deformer command
+// has it set up, the ten connections between the three nodes, and what flows along them.
+#include "PluginFixture.h"
+
+#include <maya/MDagModifier.h>
+#include <maya/MFnAttribute.h>
+#include <maya/MFnDependencyNode.h>
+#include <maya/MPxDeformerNode.h>
+
+namespace {
+
+struct Connection {
+    std::string source, destination;
+};
+
+// The accessory's ten connections, for the deformer `d`, the transform `t` and the
+// locator `l`.
+std::vector<Connection> accessoryConnections(const std::string& d, const std::string& t, const std::string& l) {
+    return {
+        {t + ".matrix", d + ".deformSpace"},
+        {l + ".oxCrvLenOut", d + ".oxLength"},
+        {l + ".oxCrvPtsCountOut", d + ".oxPointsCount"},
+        {d + ".oxVisualisationPoints", l + ".oxCurvePoints"},
+        {l + ".oyCrvLenOut", d + ".oyLength"},
+        {l + ".oyCrvPtsCountOut", d + ".oyPointsCount"},
+        {d + ".oyVisualisationPoints", l + ".oyCurvePoints"},
+        {l + ".ozCrvLenOut", d + ".ozLength"},
+        {l + ".ozCrvPtsCountOut", d + ".ozPointsCount"},
+        {d + ".ozVisualisationPoints", l + ".ozCurvePoints"},
+    };
+}
+
+MPxDeformerNode* deformerNode(const std::string& name) {
+    MFnDependencyNode fn(hx::Host::instance().object(name));
+    return dynamic_cast<MPxDeformerNode*>(fn.userNode());
+}
+
+}  // namespace
+
+class Accessory : public PluginTest {
+protected:
+    void expectWired(const std::string& deformer, const std::string& transform, const std::string& locator) {
+        for (const Connection& c : accessoryConnections(deformer, transform, locator)) {
+            EXPECT_EQ(host().sourceOf(c.destination), c.source) << c.destination;
+            EXPECT_EQ(host().destinationsOf(c.source), std::vector<std::string>{c.destination}) << c.source;
+        }
+    }
+};
+
+TEST_F(Accessory, TheDeformerCommandAddsATransformWithALocatorUnderItQuietly) {
+    mStderr.start();
+    ASSERT_NO_FATAL_FAILURE(deformBlob(latticePoints()));
+    EXPECT_EQ(mStderr.finish(), "");
+
+    EXPECT_EQ(host().typeOf("transform1"), "transform");
+    EXPECT_EQ(host().parentOf("transform1"), "") << "under the world";
+    EXPECT_EQ(host().typeOf("noiseLocator1"), "noiseLocator");
+    EXPECT_EQ(host().childrenOf("transform1"), std::vector<std::string>{"noiseLocator1"});
+    EXPECT_EQ(host().locators(), std::vector<std::string>{"noiseLocator1"});
+}
+
+TEST_F(Accessory, TheTenConnectionsJoinTransformLocatorAndDeformer) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(latticePoints()));
+    expectWired("hxNoise1", "transform1", "noiseLocator1");
+}
+
+TEST_F(Accessory, EachDeformerGetsALocatorOfItsOwn) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(latticePoints()));
+    ASSERT_NO_FATAL_FAILURE(makeMesh("rock", "rockShape", {0, 0, 0, 1, 0, 0, 0, 1, 0}));
+    std::string second;
+    ASSERT_TRUE(host().deformer("hxNoise", "rockShape", &second)) << host().lastError();
+    EXPECT_EQ(second, "hxNoise2");
+    expectWired("hxNoise1", "transform1", "noiseLocator1");
+    expectWired("hxNoise2", "transform2", "noiseLocator2");
+}
+
+TEST_F(Accessory, TheLocatorDrivesLengthsAndCountsAndReceivesTheCurves) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(latticePoints()));
+    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+
+    // The locator's defaults replace the deformer's own 0.0 and 0.
+    for (const char* axis : {"ox", "oy", "oz"}) {
+        EXPECT_EQ(get1(std::string("hxNoise1.") + axis + "Length"), 1.0) << axis;
+        EXPECT_EQ(get1(std::string("hxNoise1.") + axis + "PointsCount"), 30.0) << axis;
+    }
+
+    set("noiseLocator1.oyCrvLenIn", 2.75);
+    set("noiseLocator1.oyCrvPtsCountIn", 12);
+    EXPECT_EQ(get1("hxNoise1.oyLength"), 2.75);
+    EXPECT_EQ(get1("hxNoise1.oyPointsCount"), 12.0);
+
+    // Each curve the locator holds is the deformer's curve of the same axis.
+    EXPECT_TRUE(sameBits(get("noiseLocator1.oyCurvePoints"), coreCurve(kNoiseAxisY, 2.75f, 12, lumpyField())));
+    for (const char* axis : {"ox", "oy", "oz"})
+        EXPECT_TRUE(sameBits(get(std::string("noiseLocator1.") + axis + "CurvePoints"),
+                             get(std::string("hxNoise1.") + axis + "VisualisationPoints")))
+            << axis;
+    EXPECT_EQ(get("noiseLocator1.ozCurvePoints").size(), 90u);
+}
+
+TEST_F(Accessory, TheAccessoryAttributeIsTheDeformSpace) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(latticePoints()));
+    MPxDeformerNode* deformer = deformerNode("hxNoise1");
+    ASSERT_NE(deformer, nullptr);
+    MObject& attribute = deformer->accessoryAttribute();
+    EXPECT_EQ(&attribute, &deformer->accessoryAttribute()) << "the class-wide handle itself, not a copy";
+    EXPECT_TRUE(attribute == MFnDependencyNode(host().object("hxNoise1")).attribute("deformSpace"));
+    EXPECT_EQ(std::string(MFnAttribute(attribute).name().asChar()), "deformSpace");
+    EXPECT_EQ(host().sourceOf("hxNoise1.deformSpace"), "transform1.matrix");
+}
+
+TEST_F(Accessory, SetUpOnlyQueuesEditsForTheHostToExecute) {
+    // What the deformer command does, step by step: the set-up fills a modifier, the host
+    // executes it, and can undo it.
+    const std::string deformer = create("hxNoise");
+    const std::vector<std::string> before = host().listNodes();
+    MDagModifier modifier;
+
+    mStderr.start();
+    const MStatus status = deformerNode(deformer)->accessoryNodeSetup(modifier);
+    EXPECT_EQ(mStderr.finish(), "");
+    EXPECT_EQ(status.statusCode(), MStatus::kSuccess);
+    EXPECT_EQ(host().listNodes(), before) << "nothing joins the scene before the host executes the edits";
+    EXPECT_EQ(host().sourceOf(deformer + ".deformSpace"), "");
+
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_EQ(host().listNodes("transform"), std::vector<std::string>{"transform1"});
+    EXPECT_EQ(host().listNodes("noiseLocator"), std::vector<std::string>{"noiseLocator1"});
+    expectWired(deformer, "transform1", "noiseLocator1");
+
+    ASSERT_TRUE(modifier.undoIt());
+    EXPECT_EQ(host().listNodes(), before);
+    EXPECT_EQ(host().sourceOf(deformer + ".oxLength"), "");
+}
