@@ -99,6 +99,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     CLI::App* infoCommand = app.add_subcommand(
         "info", "List the registered node types, or one type's attributes.");
     infoCommand->add_option("type", result.info.type, "A node type, e.g. hxNoise");
+    infoCommand->add_option("--plugin", result.info.plugin,
+                            "The plug-in to load first (default: hxNoise.so beside hxnoise)");
 
     // CLI11 would only say that a command is required; name the stranger and the near miss.
     if (argc > 1 && argv[1][0] != '-') {
