@@ -53,8 +53,9 @@ FrameOutputs outputsOf(const DeformRequest& request, int frame)
             request.render.empty() ? "" : numberedPath(request.render, frame, request.frames)};
 }
 
-// A deformation that sent points to infinity or NaN (amplitudes near the float limit, a
-// deform space scaled almost to nothing) must not reach a file that no reader could load.
+// A deformation that sent points to infinity or NaN (coordinates near the limit of a
+// double pushed past it by the locator's placement, say) must not reach a file that no
+// reader could load.
 void checkFinite(const std::vector<double>& points, const std::string& deformer)
 {
     std::size_t bad = 0, first = 0;
@@ -62,8 +63,8 @@ void checkFinite(const std::vector<double>& points, const std::string& deformer)
         if (!std::isfinite(points[i]) && bad++ == 0) first = i / 3;
     if (bad)
         throw ToolError("the deformation gave points that are not finite numbers (the first is vertex " +
-                        std::to_string(first + 1) + "); " + deformer +
-                        "'s amplitudes or the locator's scale are beyond what the noise can take");
+                        std::to_string(first + 1) + "): the mesh, the locator's placement or " + deformer +
+                        "'s amplitudes go beyond the range of double precision");
 }
 
 std::string describeNode(Host& host, const std::string& node, const DeformScene& scene, const ObjMesh& mesh,
