@@ -89,6 +89,18 @@ void listTypes(const Host& host)
     std::cout << "hxnoise info TYPE lists a type's attributes.\n";
 }
 
+// How deep an attribute sits among compounds: children are indented under their parent.
+std::size_t depthOf(const NodeTypeInfo& type, const AttributeInfo& attribute)
+{
+    std::size_t depth = 0;
+    for (std::string parent = attribute.parent; !parent.empty() && depth < type.attributes.size(); ++depth) {
+        const auto found = std::find_if(type.attributes.begin(), type.attributes.end(),
+                                        [&](const AttributeInfo& a) { return a.longName == parent; });
+        parent = found == type.attributes.end() ? std::string() : found->parent;
+    }
+    return depth;
+}
+
 void describeType(const NodeTypeInfo& type)
 {
     char id[16];
@@ -101,7 +113,7 @@ void describeType(const NodeTypeInfo& type)
             {"LONG NAME", "SHORT", "TYPE", "DEFAULT", "MIN", "MAX", "FLAGS", "AFFECTS"}};
         for (const AttributeInfo& a : type.attributes) {
             if (a.inherited != inherited) continue;
-            rows.push_back({(a.parent.empty() ? "" : "  ") + a.longName, a.shortName,
+            rows.push_back({std::string(2 * depthOf(type, a), ' ') + a.longName, a.shortName,
                             a.kind == "numeric" || a.valueType == a.kind ? a.valueType : a.kind + " " + a.valueType,
                             defaultText(a), a.min ? number(*a.min) : "-", a.max ? number(*a.max) : "-", flagText(a),
                             joined(a.affects)});
