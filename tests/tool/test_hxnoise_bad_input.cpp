@@ -104,6 +104,8 @@ std::vector<BadInput> badInputs()
         {"shared library that is not a plug-in", none, deformTet({"--plugin", HX_GLRECORD}), 1,
          "does not export MApiVersion"},
         {"missing plug-in", none, deformTet({"--plugin", "lib/hxNoise.so"}), 1, "no such file"},
+        {"plug-in path that is a directory", [](const TempDir& d) { fs::create_directory(d / "lib"); },
+         deformTet({"--plugin", "lib"}), 1, "--plugin lib is a directory; name the plug-in file, e.g. lib/hxNoise.so"},
 
         // Where the results go.
         {"output in a missing directory", none, {"deform", "tet.obj", "-o", "later/out.obj"}, 1,

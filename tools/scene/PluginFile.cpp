@@ -21,6 +21,9 @@ std::string locatePlugin(const std::string& requested)
 {
     if (!requested.empty()) {
         std::error_code error;
+        if (fs::is_directory(requested, error))
+            throw ToolError("--plugin " + requested + " is a directory; name the plug-in file, e.g. " +
+                            (fs::path(requested) / "hxNoise.so").string());
         const fs::path absolute = fs::absolute(requested, error);
         return error ? requested : absolute.lexically_normal().string();
     }
