@@ -1,32 +1,16 @@
-// hxnoise: the command line over the stand-in host.
+// hxnoise: the hxNoise deformer on OBJ meshes through the stand-in host, with a rendered
+// viewport. `hxnoise --help` says how to call it.
 //
-// For now it parses and checks the command line and prints the request it would run; the
-// engine (loading the plug-in, building the scene, evaluating) is wired in once the host
-// is ready.
+// Exit codes: 0 done, 1 a failure (a file, the plug-in, the engine), 2 a mistake on the
+// command line. Every failure is one line on standard error, and nothing is written.
 #include "CommandLine.h"
+#include "DeformCommand.h"
+#include "InfoCommand.h"
+#include "ToolError.h"
+#include "ValueParse.h"
 
-#include <cstdio>
 #include <iostream>
-
-namespace {
-
-void printRequest(const hx::DeformRequest& request)
-{
-    std::cout << "deform\n  input:  " << (request.input.empty() ? "(bundled example)" : request.input)
-              << "\n  output: " << request.output << "\n";
-    for (const hx::AttributeSetting& s : request.settings)
-        std::cout << "  set " << s.node << "." << s.attribute << " = " << s.text << "\n";
-    if (!request.render.empty())
-        std::cout << "  render: " << request.render << " (" << request.view << ", "
-                  << request.width << "x" << request.height << ")\n";
-    if (request.frames > 0) std::cout << "  frames: " << request.frames << "\n";
-    for (const hx::AttributeKey& k : request.keys)
-        std::cout << "  key " << k.node << "." << k.attribute << " " << k.fromText << " -> "
-                  << k.toText << "\n";
-    if (!request.plugin.empty()) std::cout << "  plugin: " << request.plugin << "\n";
-}
-
-}  // namespace
+#include <new>
 
 int main(int argc, char** argv)
 {
@@ -36,11 +20,22 @@ int main(int argc, char** argv)
         if (!commandLine.error.empty()) std::cerr << commandLine.error << "\n";
         return commandLine.exitCode;
     }
-    if (commandLine.command == hx::CommandLine::Command::Info) {
-        std::cout << "info " << commandLine.info.type << "\n";
-    } else {
-        printRequest(commandLine.deform);
+    try {
+        return commandLine.command == hx::CommandLine::Command::Info ? hx::runInfo(commandLine.info)
+                                                                     : hx::runDeform(commandLine.deform);
+    } catch (const hx::UsageError& error) {
+        std::cout.flush();
+        std::cerr << "hxnoise: " << error.what() << "\n";
+        return 2;
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << "hxnoise: out of memory; nothing was written\n";
+        return 1;
+    } catch (const std::exception& error) {
+        // ToolError, and the mesh reader's, the writers' and the renderer's errors: each
+        // what() is one line that names the file or the node.
+        std::cout.flush();
+        std::cerr << "hxnoise: " << error.what() << "\n";
+        return 1;
     }
-    std::cerr << "hxnoise: the engine is not wired in yet; nothing was done\n";
-    return 1;
 }

@@ -11,6 +11,11 @@ namespace hx {
 namespace {
 
 constexpr const char* kExamples = R"(
+The scene: the mesh goes into a transform named after its OBJ object or group (else the
+file name) with its shape under it; the deformer is hxNoise1 and its locator
+transform1|noiseLocator1, as the host's deformer command names them. Move transform1 to
+move the deform space; set the noise on hxNoise1 (hxnoise info hxNoise lists it all).
+
 Examples:
   hxnoise deform -o out.obj --render out.png
       the bundled example mesh with the deformer's defaults
@@ -19,7 +24,10 @@ Examples:
   hxnoise deform head.obj -o anim.obj --frames 24 --key hxNoise1.oyNoiseSeed=1:24
       writes anim_0001.obj .. anim_0024.obj
   hxnoise info              the registered node types
-  hxnoise info hxNoise      one type's attributes: names, kind, default, limits, affects)";
+  hxnoise info hxNoise      one type's attributes: names, kind, default, limits, affects
+
+Exit codes: 0 done; 1 a failure (a file, the plug-in, the evaluation); 2 a mistake on the
+command line. Nothing is written unless the whole evaluation succeeded.)";
 
 std::string oneLine(std::string text)
 {
@@ -53,7 +61,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         "deform", "Put an hxNoise deformer and its locator on a mesh, evaluate, write the "
                   "deformed mesh and/or a picture of the viewport.");
     deformCommand->add_option("input", deform.input,
-                              "The mesh to deform (OBJ); default: the bundled example mesh.");
+                              "The mesh to deform (OBJ), e.g. head.obj; default: the bundled example mesh.");
     deformCommand->add_option("-o,--output", deform.output,
                               "Write the deformed mesh here (OBJ), e.g. -o out.obj. The file "
                               "is replaced whole or not at all.");
@@ -99,6 +107,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     CLI::App* infoCommand = app.add_subcommand(
         "info", "List the registered node types, or one type's attributes.");
     infoCommand->add_option("type", result.info.type, "A node type, e.g. hxNoise");
+    infoCommand->add_option("--plugin", result.info.plugin,
+                            "The plug-in to load first (default: hxNoise.so beside hxnoise)");
 
     // CLI11 would only say that a command is required; name the stranger and the near miss.
     if (argc > 1 && argv[1][0] != '-') {

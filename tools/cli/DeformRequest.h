@@ -42,7 +42,8 @@ struct DeformRequest {
 };
 
 struct InfoRequest {
-    std::string type;  // empty: list every registered node type
+    std::string type;    // empty: list every registered node type
+    std::string plugin;  // empty: hxNoise.so beside the tool
 };
 
 }  // namespace hx

@@ -1,0 +1,155 @@
+// `hxnoise deform --render` run as a process: the picture shows the locator's red cross
+// and its three blue curves where the camera projects them, the mesh where it stands, and
+// the host's dark grey background around them.
+#include "ToolProcess.h"
+
+#include "Camera.h"
+#include "ObjMesh.h"
+#include "axisNoiseField.h"
+
+#include <png.h>
+
+#include <cmath>
+#include <cstring>
+
+using hxtest::runTool;
+using hxtest::TempDir;
+using hxtest::ToolRun;
+
+namespace {
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+
+    const std::uint8_t* at(int x, int y) const { return &rgba[(std::size_t(y) * width + x) * 4]; }
+};
+
+Image readPng(const std::string& path)
+{
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    Image image;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) {
+        ADD_FAILURE() << "cannot read " << path << ": " << png.message;
+        return image;
+    }
+    png.format = PNG_FORMAT_RGBA;
+    image.rgba.resize(PNG_IMAGE_SIZE(png));
+    EXPECT_TRUE(png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr));
+    image.width = int(png.width);
+    image.height = int(png.height);
+    return image;
+}
+
+// Whether a pixel within `radius` of where `world` projects passes `test`: lines are one
+// pixel wide and land within a pixel of the exact projection.
+template <class Test>
+bool near(const Image& image, const hx::Camera& camera, const double world[3], Test test, int radius = 2)
+{
+    double px = 0, py = 0;
+    if (!camera.project(world, px, py)) return false;
+    for (int y = int(py) - radius; y <= int(py) + radius; ++y)
+        for (int x = int(px) - radius; x <= int(px) + radius; ++x)
+            if (x >= 0 && y >= 0 && x < image.width && y < image.height && test(image.at(x, y))) return true;
+    return false;
+}
+
+bool isRed(const std::uint8_t* p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; }
+bool isBlue(const std::uint8_t* p) { return p[2] > 200 && p[0] < 60 && p[1] < 60; }
+bool isBackground(const std::uint8_t* p) { return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) <= 1; }
+bool isMeshGrey(const std::uint8_t* p) { return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) > 10; }
+
+const char* kCube =
+    "o box\n"
+    "v -0.5 -0.5 0.5\nv 0.5 -0.5 0.5\nv -0.5 0.5 0.5\nv 0.5 0.5 0.5\n"
+    "v -0.5 0.5 -0.5\nv 0.5 0.5 -0.5\nv -0.5 -0.5 -0.5\nv 0.5 -0.5 -0.5\n"
+    "f 1 2 4 3\nf 3 4 6 5\nf 5 6 8 7\nf 7 8 2 1\nf 2 8 6 4\nf 7 1 3 5\n";
+
+// The locator's place and the curves' settings the test renders with.
+const double kLocator[3] = {4.0, 1.0, 0.0};
+const float kLength = 3.0f;
+const int kCount = 60;
+const float kAmplitude = 0.3f;
+
+}  // namespace
+
+TEST(HxnoiseRender, ShowsTheCrossTheCurvesAndTheMeshWhereTheCameraProjectsThem)
+{
+    for (const hx::View view : {hx::View::Persp, hx::View::Front}) {
+        const char* viewName = view == hx::View::Persp ? "persp" : "front";
+        SCOPED_TRACE(viewName);
+        TempDir dir;
+        hxtest::writeFile(dir / "box.obj", kCube);
+        std::vector<std::string> args = {"deform", "box.obj", "-o", "out.obj", "--render", "view.png", "--size",
+                                         "320x240", "--view", viewName, "--set", "transform1.translate=4,1,0"};
+        for (const char* axis : {"x", "y", "z"}) {
+            args.insert(args.end(), {"--set", std::string("hxNoise1.") + axis + "na=0.3"});
+            args.insert(args.end(), {"--set", std::string("noiseLocator1.o") + axis + "CrvLenIn=3"});
+            args.insert(args.end(), {"--set", std::string("noiseLocator1.") + axis + "ci=60"});
+        }
+        const ToolRun run = runTool(args, dir.path());
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const Image image = readPng(dir / "view.png");
+        ASSERT_EQ(image.width, 320);
+        ASSERT_EQ(image.height, 240);
+
+        // The camera frames the deformed mesh and the locator's bounding box (10 x 10, flat,
+        // about its origin).
+        const std::vector<double> points = hx::ObjMesh::read(dir / "out.obj").positions();
+        hx::Bounds box = hx::Bounds::empty();
+        for (std::size_t i = 0; i < points.size(); i += 3) box.include(&points[i]);
+        for (const double dx : {-5.0, 5.0})
+            for (const double dz : {-5.0, 5.0}) {
+                const double corner[3] = {kLocator[0] + dx, kLocator[1], kLocator[2] + dz};
+                box.include(corner);
+            }
+        const hx::Camera camera = hx::Camera::framing(view, box, 320, 240);
+
+        EXPECT_TRUE(isBackground(image.at(0, 0)));
+        const double meshCentre[3] = {0.0, 0.0, 0.0};
+        EXPECT_TRUE(near(image, camera, meshCentre, isMeshGrey, 0));
+
+        // The cross: its negative arms, which no curve covers, where they stand clear of
+        // the origin in this view.
+        double originX = 0, originY = 0;
+        ASSERT_TRUE(camera.project(kLocator, originX, originY));
+        int redArms = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            double arm[3] = {kLocator[0], kLocator[1], kLocator[2]};
+            arm[axis] -= 0.6;
+            double ax = 0, ay = 0;
+            ASSERT_TRUE(camera.project(arm, ax, ay));
+            if (std::hypot(ax - originX, ay - originY) < 4.0) continue;
+            EXPECT_TRUE(near(image, camera, arm, isRed)) << "arm " << axis;
+            ++redArms;
+        }
+        EXPECT_GE(redArms, 2);
+
+        // The curves, sampled as the deformer samples them from the other axes' noise, past
+        // the cross's arms.
+        Perlin noise[3] = {makeAxisNoise(4, 1.0f, kAmplitude, 0), makeAxisNoise(4, 1.0f, kAmplitude, 1),
+                           makeAxisNoise(4, 1.0f, kAmplitude, 2)};
+        const int others[3][2] = {{1, 2}, {0, 2}, {1, 0}};
+        int checked = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            FieldPoint curve[MAX_PTS];
+            const int n = sampleCurve(NoiseAxis(axis), kLength, kCount, noise[others[axis][0]],
+                                      noise[others[axis][1]], curve);
+            ASSERT_EQ(n, kCount);
+            for (int i = 0; i < n; i += 3) {
+                if (i * kLength / kCount < 1.2) continue;
+                const double world[3] = {curve[i].x + kLocator[0], curve[i].y + kLocator[1], curve[i].z + kLocator[2]};
+                double px = 0, py = 0;
+                ASSERT_TRUE(camera.project(world, px, py));
+                if (std::hypot(px - originX, py - originY) < 4.0) continue;  // a curve along the view axis
+                EXPECT_TRUE(near(image, camera, world, isBlue)) << "curve " << axis << " point " << i;
+                ++checked;
+            }
+        }
+        EXPECT_GE(checked, 15);
+    }
+}

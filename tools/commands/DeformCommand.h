@@ -1,0 +1,18 @@
+// `hxnoise deform`: the plug-in's whole job on one mesh, from the command line.
+#pragma once
+
+#include "DeformRequest.h"
+
+namespace hx {
+
+// The bundled example mesh (examples/blob.obj of the source tree).
+std::string bundledExampleMesh();
+
+// Loads the plug-in, reads the mesh into the host, puts the deformer on it, sets the
+// attributes, evaluates each frame and writes the meshes and pictures. Prints what it made
+// and wrote on standard output, warnings on standard error. Returns the exit code (0);
+// throws UsageError (exit 2) or ToolError, ObjReadError, FileWriteError, RenderError
+// (exit 1). Nothing is written before the first frame has been evaluated in full.
+int runDeform(const DeformRequest& request);
+
+}  // namespace hx

@@ -1,0 +1,176 @@
+#include "AttributeEdit.h"
+
+#include "Suggest.h"
+#include "ValueParse.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace hx {
+namespace {
+
+enum class ValueKind { Bool, Integer, Float, Double };
+
+struct Range {
+    double low, high;
+};
+
+ValueKind kindOf(const AttributeInfo& a, Range& range)
+{
+    const std::string& t = a.valueType;
+    if (t == "bool") return ValueKind::Bool;
+    if (t == "byte") { range = {0, 255}; return ValueKind::Integer; }
+    if (t == "char") { range = {-128, 127}; return ValueKind::Integer; }
+    if (t.compare(0, 5, "short") == 0) { range = {-32768, 32767}; return ValueKind::Integer; }
+    if (t.compare(0, 3, "int") == 0) {
+        range = {double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())};
+        return ValueKind::Integer;
+    }
+    if (t.compare(0, 5, "float") == 0) return ValueKind::Float;
+    return ValueKind::Double;
+}
+
+const AttributeInfo* findAttribute(const NodeTypeInfo& type, const std::string& name)
+{
+    for (const AttributeInfo& a : type.attributes)
+        if (a.longName == name || a.shortName == name) return &a;
+    return nullptr;
+}
+
+std::string typeHint(const std::string& nodeType)
+{
+    return "; hxnoise info " + nodeType + " lists its attributes";
+}
+
+// One value checked against what its component holds.
+double checkedValue(const AttributeInfo& component, const std::string& text, double number,
+                    const std::string& what)
+{
+    Range range{0, 0};
+    switch (kindOf(component, range)) {
+    case ValueKind::Bool: {
+        const int value = parseInteger(text, what);
+        if (value != 0 && value != 1)
+            throw UsageError(what + " '" + text + "' is not 0 or 1 (" + component.longName + " is on or off)");
+        return value;
+    }
+    case ValueKind::Integer: {
+        const double value = parseInteger(text, what);
+        if (value < range.low || value > range.high)
+            throw UsageError(what + " '" + text + "' is outside the range of a " + component.valueType +
+                             " attribute");
+        return value;
+    }
+    case ValueKind::Float:
+        // A float attribute would hold such a number as infinity.
+        if (std::abs(number) > FLT_MAX)
+            throw UsageError(what + " '" + text + "' is too large for a float attribute");
+        return number;
+    case ValueKind::Double:
+        return number;
+    }
+    return number;
+}
+
+std::string componentNames(const NamedPlug& plug)
+{
+    std::string names;
+    if (plug.components.empty() || plug.components[0].longName == plug.attribute.longName) return names;
+    for (std::size_t i = 0; i < plug.components.size(); ++i)
+        names += (i ? ", " : " (") + plug.components[i].longName;
+    return names + ")";
+}
+
+}  // namespace
+
+NamedPlug findPlug(const Host& host, const std::string& node, const std::string& attribute)
+{
+    if (!host.exists(node))
+        throw UsageError("no node named '" + node + "'" + didYouMean(closestNames(node, host.listNodes())));
+    NamedPlug plug;
+    plug.name = node + "." + attribute;
+    plug.nodeType = host.typeOf(node);
+    const std::optional<NodeTypeInfo> type = host.nodeType(plug.nodeType);
+    if (!type) throw UsageError("node '" + node + "' has no type the host knows");
+
+    // "input[0].inputGeometry": the first name must be the node's; the last says what the
+    // values go to.
+    const std::size_t end = attribute.find_first_of("[.");
+    const std::string first = attribute.substr(0, end);
+    const AttributeInfo* found = findAttribute(*type, first);
+    if (!found) {
+        std::vector<std::string> longNames, shortNames;
+        for (const AttributeInfo& a : type->attributes) {
+            longNames.push_back(a.longName);
+            shortNames.push_back(a.shortName);
+        }
+        std::vector<std::string> near = closestNames(first, longNames);
+        if (near.empty())
+            for (const std::string& s : closestNames(first, shortNames))
+                near.push_back(findAttribute(*type, s)->longName);
+        throw UsageError("unknown attribute '" + first + "' on " + node + " (" + plug.nodeType + ")" +
+                         (near.empty() ? typeHint(plug.nodeType) : didYouMean(near)));
+    }
+    if (end != std::string::npos) {
+        const std::size_t dot = attribute.rfind('.');
+        std::string last = dot == std::string::npos ? first : attribute.substr(dot + 1);
+        last = last.substr(0, last.find('['));
+        found = findAttribute(*type, last);
+        if (!found)
+            throw UsageError("unknown attribute '" + last + "' in " + plug.name + typeHint(plug.nodeType));
+    }
+    plug.attribute = *found;
+
+    if (found->kind == "numeric") {
+        plug.components.assign(std::max<std::size_t>(found->defaultValue.size(), 1), *found);
+    } else if (found->kind == "compound") {
+        for (const std::string& child : found->children)
+            if (const AttributeInfo* c = findAttribute(*type, child)) plug.components.push_back(*c);
+    }
+    return plug;
+}
+
+std::vector<double> settingValues(const NamedPlug& plug, const AttributeSetting& setting)
+{
+    const std::string what = "value of " + plug.name;
+    const std::size_t count = setting.numbers.size();
+    if (plug.components.empty()) {
+        // Matrices and vector arrays: the host checks the count; finite numbers pass as typed.
+        return setting.numbers;
+    }
+    if (count != plug.components.size())
+        throw UsageError(plug.name + " takes " + std::to_string(plug.components.size()) + " value" +
+                         (plug.components.size() == 1 ? "" : "s") + componentNames(plug) + ", got " +
+                         std::to_string(count) + ": '" + setting.text + "'");
+    std::vector<double> values(count);
+    for (std::size_t i = 0; i < count; ++i)
+        values[i] = checkedValue(plug.components[i], setting.parts[i], setting.numbers[i], what);
+    return values;
+}
+
+void checkKey(const NamedPlug& plug, const AttributeKey& key)
+{
+    if (plug.components.size() != 1)
+        throw UsageError("--key " + plug.name + ": a key moves one number" +
+                         (plug.components.empty() ? std::string()
+                                                  : ", and " + plug.name + " has " +
+                                                        std::to_string(plug.components.size()) +
+                                                        componentNames(plug) + "; key each one"));
+    const std::string what = "--key " + plug.name;
+    checkedValue(plug.components[0], key.fromText, key.from, what + " start");
+    checkedValue(plug.components[0], key.toText, key.to, what + " end");
+}
+
+double keyValue(const NamedPlug& plug, const AttributeKey& key, int frame, int frames)
+{
+    // (1 - t) * FROM + t * TO gives FROM and TO exactly at the ends.
+    const double t = frames > 1 ? double(frame - 1) / double(frames - 1) : 0.0;
+    const double value = (1.0 - t) * key.from + t * key.to;
+    Range range{0, 0};
+    const ValueKind kind = kindOf(plug.components.at(0), range);
+    if (kind == ValueKind::Bool || kind == ValueKind::Integer) return std::round(value);
+    return value;
+}
+
+}  // namespace hx

@@ -1,0 +1,44 @@
+// AttributeEdit: the NODE.ATTR=VALUE and NODE.ATTR=FROM:TO of the command line, checked
+// against the node's type in the host's registry before anything is set.
+//
+// The host clamps values to an attribute's limits (and says so); what it cannot judge, and
+// the command line must, is what the user typed: a name that is not there (answered with the
+// closest names), a count of values that does not fit, "2.5" for an integer, a number no
+// float attribute can hold.
+#pragma once
+
+#include "DeformRequest.h"
+
+#include <engine/Host.h>
+
+#include <string>
+#include <vector>
+
+namespace hx {
+
+// A plug named on the command line, found in the scene.
+struct NamedPlug {
+    std::string name;  // "hxNoise1.oxNoiseAmp", as the host takes it
+    std::string nodeType;
+    AttributeInfo attribute;
+    // What each value goes to: the attribute itself once per component, or a compound's
+    // children. Empty for matrices and arrays of vectors, which take 16 and 3n numbers.
+    std::vector<AttributeInfo> components;
+};
+
+// Finds NODE.ATTR (long or short name; "attr[2]" and "parent.child" paths go to the
+// host as typed). Throws UsageError: "no node named 'hxNoise2'; did you mean hxNoise1?".
+NamedPlug findPlug(const Host& host, const std::string& node, const std::string& attribute);
+
+// The numbers for `plug` from a --set: one per component, integers for integer attributes,
+// within the range a float or short attribute holds. Throws UsageError.
+std::vector<double> settingValues(const NamedPlug& plug, const AttributeSetting& setting);
+
+// Checks a --key: one numeric value; FROM and TO integers for an integer attribute.
+void checkKey(const NamedPlug& plug, const AttributeKey& key);
+
+// The key's value on `frame` of `frames` (1-based): FROM on the first, TO on the last,
+// linear between, rounded to the nearest integer (halves away from zero) for integers.
+double keyValue(const NamedPlug& plug, const AttributeKey& key, int frame, int frames);
+
+}  // namespace hx
