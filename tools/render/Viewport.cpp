@@ -100,29 +100,41 @@ void Viewport::drawMesh(const MeshView& mesh)
 {
     makeCurrent();
     // Faces are drawn only when all their corners exist; the rest of the mesh still shows.
-    std::vector<char> faceIsValid(mesh.faceCount, 1);
+    // A mesh whose faces are all whole (the usual case) is drawn from its own arrays; only
+    // one with broken faces gets a filtered copy of its topology.
+    std::vector<std::uint32_t> keptSizes;
+    std::vector<int> keptVertices;
+    const std::uint32_t* faceSizes = mesh.faceSizes;
+    std::size_t faceCount = mesh.faceCount;
+    const int* faceVertices = mesh.faceVertices;
+    const auto faceIsWhole = [&](const int* corner, std::uint32_t size) {
+        for (std::uint32_t i = 0; i < size; ++i)
+            if (corner[i] < 0 || std::size_t(corner[i]) >= mesh.vertexCount) return false;
+        return true;
+    };
+    bool allWhole = true;
     {
         const int* corner = mesh.faceVertices;
-        for (std::size_t f = 0; f < mesh.faceCount; ++f) {
-            for (std::uint32_t i = 0; i < mesh.faceSizes[f]; ++i)
-                if (corner[i] < 0 || std::size_t(corner[i]) >= mesh.vertexCount) faceIsValid[f] = 0;
+        for (std::size_t f = 0; f < mesh.faceCount && allWhole; ++f) {
+            allWhole = faceIsWhole(corner, mesh.faceSizes[f]);
             corner += mesh.faceSizes[f];
         }
     }
-    std::vector<std::uint32_t> sizes;
-    std::vector<int> vertices;
-    {
+    if (!allWhole) {
         const int* corner = mesh.faceVertices;
         for (std::size_t f = 0; f < mesh.faceCount; ++f) {
-            if (faceIsValid[f]) {
-                sizes.push_back(mesh.faceSizes[f]);
-                vertices.insert(vertices.end(), corner, corner + mesh.faceSizes[f]);
+            if (faceIsWhole(corner, mesh.faceSizes[f])) {
+                keptSizes.push_back(mesh.faceSizes[f]);
+                keptVertices.insert(keptVertices.end(), corner, corner + mesh.faceSizes[f]);
             }
             corner += mesh.faceSizes[f];
         }
+        faceSizes = keptSizes.data();
+        faceCount = keptSizes.size();
+        faceVertices = keptVertices.data();
     }
-    const std::vector<double> normals = computeVertexNormals(
-        mesh.positions, mesh.vertexCount, sizes.data(), sizes.size(), vertices.data());
+    const std::vector<double> normals =
+        computeVertexNormals(mesh.positions, mesh.vertexCount, faceSizes, faceCount, faceVertices);
 
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(mCamera.projectionMatrix().data());
@@ -147,8 +159,9 @@ void Viewport::drawMesh(const MeshView& mesh)
     glPolygonOffset(1.0f, 1.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     const auto drawFaces = [&](bool withNormals) {
-        const int* corner = vertices.data();
-        for (std::uint32_t size : sizes) {
+        const int* corner = faceVertices;
+        for (std::size_t f = 0; f < faceCount; ++f) {
+            const std::uint32_t size = faceSizes[f];
             glBegin(GL_POLYGON);
             for (std::uint32_t i = 0; i < size; ++i) {
                 if (withNormals) glNormal3dv(normals.data() + 3 * corner[i]);
