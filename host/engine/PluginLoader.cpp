@@ -56,15 +56,23 @@ bool Engine::loadPlugin(const std::string& path, std::string& error) {
         return false;
     }
     struct stat info;
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (stat(path.c_str(), &info) != 0) {
         error = prefix + "no such file";
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = prefix + (S_ISDIR(info.st_mode) ? "it is a directory" : "it is not a regular file");
         return false;
     }
     dlerror();
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        const char* why = dlerror();
-        error = prefix + (why ? why : "not a loadable shared object");
+        // dlerror() repeats the path in front of its reason; the prefix already names it.
+        const char* reason = dlerror();
+        std::string why = reason ? reason : "";
+        const std::string repeated = path + ": ";
+        if (why.compare(0, repeated.size(), repeated) == 0) why.erase(0, repeated.size());
+        error = prefix + (why.empty() ? "not a loadable shared object" : why);
         return false;
     }
     auto fail = [&](const std::string& why) {
