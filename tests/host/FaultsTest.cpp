@@ -1,0 +1,120 @@
+// Fault plans: making chosen API calls fail the way a real refusal would, and counting the
+// calls.
+#include "HostFixture.h"
+
+#include <engine/Faults.h>
+
+#include <maya/MDagModifier.h>
+#include <maya/MFnDependencyNode.h>
+#include <maya/MFnNumericAttribute.h>
+
+using Faults = HostTest;
+
+namespace {
+
+std::string reason(const MStatus& status) { return status.errorString().asChar(); }
+
+bool hasType(const std::string& name) {
+    for (const std::string& type : hx::Host::instance().nodeTypes())
+        if (type == name) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST_F(Faults, TheNthCallFailsAndChangesNothing) {
+    MFnNumericAttribute fn;
+    fn.create("weight", "w", MFnNumericData::kFloat, 0.0);
+
+    hx::FaultPlan faults;
+    faults.failCall("MFnAttribute::setKeyable", 2, MStatus::kInvalidParameter);
+    EXPECT_EQ(fn.setKeyable(true).statusCode(), MStatus::kSuccess);
+    const MStatus refused = fn.setKeyable(false);
+    EXPECT_EQ(refused.statusCode(), MStatus::kInvalidParameter);
+    EXPECT_EQ(reason(refused), "(kInvalidParameter): MFnAttribute::setKeyable: injected failure on 'weight'");
+    EXPECT_TRUE(fn.isKeyable()) << "the refused call changed nothing";
+    EXPECT_EQ(fn.setKeyable(false).statusCode(), MStatus::kSuccess) << "only the second call fails";
+    EXPECT_FALSE(fn.isKeyable());
+
+    EXPECT_EQ(faults.calls("MFnAttribute::setKeyable"), 3u);
+    EXPECT_EQ(faults.calls("MFnAttribute::setStorable"), 0u);
+    ASSERT_EQ(faults.injected().size(), 1u);
+    const hx::InjectedFault& injected = faults.injected()[0];
+    EXPECT_EQ(injected.function, "MFnAttribute::setKeyable");
+    EXPECT_EQ(injected.subject, "weight");
+    EXPECT_EQ(injected.call, 2u);
+    EXPECT_EQ(injected.code, MStatus::kInvalidParameter);
+}
+
+TEST_F(Faults, CallsAboutANameFailEveryTimeAndFillTheStatusArgument) {
+    loadTestNodes();
+    MFnDependencyNode sum(host().object(create("testSum")));
+
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnDependencyNode::attribute", "inputB");
+    MStatus status;
+    EXPECT_FALSE(sum.attribute("inputA", &status).isNull());
+    EXPECT_TRUE(status);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_TRUE(sum.attribute("inputB", &status).isNull());
+        EXPECT_EQ(reason(status), "(kFailure): MFnDependencyNode::attribute: injected failure on 'inputB'");
+    }
+    ASSERT_EQ(faults.injected().size(), 2u);
+    EXPECT_EQ(faults.injected()[0].call, 2u);
+    EXPECT_EQ(faults.injected()[1].call, 3u);
+}
+
+TEST_F(Faults, TwoFailuresOfOneFunctionCountItsCallsAlike) {
+    MFnNumericAttribute fn;
+    fn.create("weight", "w", MFnNumericData::kFloat, 0.0);
+    hx::FaultPlan faults;
+    faults.failCall("MFnNumericAttribute::setMin", 2).failCall("MFnNumericAttribute::setMin", 3);
+    std::vector<bool> succeeded;
+    for (int call = 1; call <= 4; ++call) succeeded.push_back(fn.setMin(double(call)));
+    EXPECT_EQ(succeeded, (std::vector<bool>{true, false, false, true}));
+    double min = 0;
+    ASSERT_TRUE(fn.getMin(min));
+    EXPECT_EQ(min, 4.0);
+}
+
+TEST_F(Faults, ARefusedModifierEditIsNeverQueued) {
+    loadTestNodes();
+    const std::string a = create("testSum"), b = create("testSum");
+    MFnDependencyNode fnA(host().object(a)), fnB(host().object(b));
+    MDagModifier modifier;
+
+    hx::FaultPlan faults;
+    faults.failCallsOn("MDagModifier::createNode", "testLocator").failCall("MDGModifier::connect", 1);
+    MStatus status;
+    MObject transform = modifier.createNode("transform", MObject::kNullObj, &status);
+    EXPECT_TRUE(status);
+    EXPECT_TRUE(modifier.createNode("testLocator", transform, &status).isNull());
+    EXPECT_FALSE(status);
+    EXPECT_FALSE(modifier.connect(host().object(a), fnA.attribute("sum"), host().object(b), fnB.attribute("inputA")));
+    EXPECT_TRUE(modifier.connect(host().object(a), fnA.attribute("sum"), host().object(b), fnB.attribute("inputB")));
+
+    ASSERT_TRUE(modifier.doIt()) << host().lastError();
+    EXPECT_EQ(host().listNodes(), (std::vector<std::string>{a, b, "transform1"}));
+    EXPECT_EQ(host().sourceOf(b + ".inputA"), "");
+    EXPECT_EQ(host().sourceOf(b + ".inputB"), a + ".sum");
+    EXPECT_EQ(faults.calls("MDGModifier::connect"), 2u);
+}
+
+TEST_F(Faults, APlanEndsWithItsScopeAndWithAReset) {
+    {
+        hx::FaultPlan faults;
+        faults.failCallsOn("MFnPlugin::registerNode", "testSum");
+        EXPECT_FALSE(host().loadPlugin(testPlugin("TestNodes")));
+        EXPECT_EQ(faults.calls("MFnPlugin::registerNode"), 1u);
+    }
+    ASSERT_TRUE(host().loadPlugin(testPlugin("TestNodes"))) << host().lastError();
+
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnPlugin::deregisterNode", "testSum");
+    host().reset();  // would fail to unload TestNodes if the plan were still in force
+    EXPECT_TRUE(host().plugins().empty());
+    EXPECT_EQ(faults.calls("MFnPlugin::deregisterNode"), 0u) << "the counts went with the plan";
+    EXPECT_TRUE(faults.injected().empty());
+    loadTestNodes();
+    EXPECT_TRUE(host().unloadPlugin("TestNodes")) << host().lastError();
+}
