@@ -1,5 +1,5 @@
-// Fault plans: making chosen API calls fail the way a real refusal would, and counting the
-// calls.
+// Fault plans: making chosen API calls fail the way a real refusal would, counting the
+// calls, and what the host does about what a failing plug-in leaves behind.
 #include "HostFixture.h"
 
 #include <engine/Faults.h>
@@ -117,4 +117,45 @@ TEST_F(Faults, APlanEndsWithItsScopeAndWithAReset) {
     EXPECT_TRUE(faults.injected().empty());
     loadTestNodes();
     EXPECT_TRUE(host().unloadPlugin("TestNodes")) << host().lastError();
+}
+
+TEST_F(Faults, TheHostRemovesAndNamesTheTypesAFailedLoadLeft) {
+    // TestNodes registers three types and returns the first failure without undoing any.
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnPlugin::registerNode", "testDeformer", MStatus::kInsufficientMemory);
+    hx::Result result = host().loadPlugin(testPlugin("TestNodes"));
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error.find("initializePlugin failed: (kInsufficientMemory): MFnPlugin::registerNode: injected "
+                                "failure on 'testDeformer'"),
+              std::string::npos)
+        << "the load fails with the status initializePlugin returned: " << result.error;
+    EXPECT_EQ(result.warnings,
+              (std::vector<std::string>{
+                  "plug-in 'TestNodes' left node type 'testSum' registered after its initializePlugin failed; removed",
+                  "plug-in 'TestNodes' left node type 'testLocator' registered after its initializePlugin failed; "
+                  "removed"}));
+    EXPECT_FALSE(hasType("testSum"));
+    EXPECT_FALSE(hasType("testLocator"));
+    EXPECT_TRUE(host().plugins().empty());
+}
+
+TEST_F(Faults, AFailedDeformSurfacesAsAWarningOfTheEvaluation) {
+    loadTestNodes();
+    ASSERT_TRUE(host().createNode("transform", "box"));
+    ASSERT_TRUE(host().createNode("mesh", "boxShape", "box"));
+    const std::vector<double> box = {0, 0, 0, 2, 0, 0, 2, 0, 2, 0, 0, 2};
+    ASSERT_TRUE(host().setMesh("boxShape", box, {4}, {0, 1, 2, 3}));
+    ASSERT_TRUE(host().deformer("testDeformer", "boxShape")) << host().lastError();
+    ASSERT_TRUE(host().setAttr("testDeformer1.offset", 1.5));
+
+    // The test deformer returns a failed read of its deform space as it is.
+    hx::FaultPlan faults;
+    faults.failCallsOn("MDataBlock::inputValue", "deformSpace");
+    std::vector<double> points;
+    hx::Result result = host().meshPoints("boxShape", points);
+    ASSERT_TRUE(result) << result.error;
+    EXPECT_EQ(result.warnings,
+              std::vector<std::string>{"deform of testDeformer1.outputGeometry[0] failed: (kFailure): "
+                                       "MDataBlock::inputValue: injected failure on 'deformSpace'"});
+    EXPECT_EQ(points, box);
 }

@@ -62,7 +62,10 @@ TEST_F(PluginLoading, FailuresNameThePluginAndTheCause) {
 }
 
 TEST_F(PluginLoading, AFailedInitializeLeavesNothingRegistered) {
-    EXPECT_FALSE(host().loadPlugin(testPlugin("FailingInitialize")));
+    hx::Result result = host().loadPlugin(testPlugin("FailingInitialize"));
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.warnings, std::vector<std::string>{"plug-in 'FailingInitialize' left node type 'leftoverNode' "
+                                                        "registered after its initializePlugin failed; removed"});
     EXPECT_FALSE(hasType("leftoverNode"));
     EXPECT_EQ(pluginVariable<int>("FailingInitialize", "hxNothing"), nullptr);
     EXPECT_FALSE(host().createNode("leftoverNode"));
