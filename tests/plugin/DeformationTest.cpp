@@ -1,7 +1,10 @@
 // What the deformer does to the points of a mesh: exactly what the noise core does to them
 // inside the deform space, bit for bit, whatever the envelope, the mesh's own placement or
-// the number of geometries; nothing at all when the deform space cannot be inverted.
+// the number of geometries; nothing at all when the deform space cannot be inverted; and
+// what it does when the host cannot give it a value.
 #include "PluginFixture.h"
+
+#include <engine/Faults.h>
 
 class Deformation : public PluginTest {
 protected:
@@ -186,4 +189,44 @@ TEST_F(Deformation, ADeformSpaceScaledToNothingOnOneAxisLeavesEveryPointWhereItI
     }
     // And the field comes back with the scale.
     EXPECT_TRUE(sameBits(deformed(), coreDeformation(mPoints, lumpyField(), matrixAt("transform1.matrix"))));
+}
+
+TEST_F(Deformation, AFailedParameterReadIsReportedAndThePointsMoveWithTheValueItYields) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
+    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+
+    hx::FaultPlan faults;
+    faults.failCallsOn("MDataBlock::inputValue", "oxNoiseAmp");
+    mStderr.start();
+    std::vector<double> points;
+    const hx::Result result = host().meshPoints("blobShape", points);
+    const std::string written = mStderr.finish();
+
+    const std::string refusal = "(kFailure): MDataBlock::inputValue: injected failure on 'oxNoiseAmp'";
+    EXPECT_EQ(written, statusReport(sourceLine("inputValue(oxNoiseAmp", "HX_CHECK(status)"), refusal));
+    EXPECT_EQ(result.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: " + refusal})
+        << "deform returns the failure";
+    EXPECT_EQ(faults.calls("MDataBlock::inputValue"), 13u) << "every read is still made";
+    // The handle of a failed read yields 0 here: the X noise has no amplitude.
+    FieldParameters field = lumpyField();
+    field.x.amplitude = 0.0f;
+    EXPECT_TRUE(sameBits(points, coreDeformation(mPoints, field, MMatrix::identity)));
+    EXPECT_NE(points, mPoints);
+}
+
+TEST_F(Deformation, AFailedDeformSpaceReadLeavesThePointsAndIsReturnedWithoutAReport) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
+    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+
+    hx::FaultPlan faults;
+    faults.failCallsOn("MDataBlock::inputValue", "deformSpace");
+    mStderr.start();
+    std::vector<double> points;
+    const hx::Result result = host().meshPoints("blobShape", points);
+    EXPECT_EQ(mStderr.finish(), "");
+
+    EXPECT_EQ(result.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
+                                                        "MDataBlock::inputValue: injected failure on 'deformSpace'"});
+    EXPECT_EQ(faults.calls("MDataBlock::inputValue"), 1u) << "nothing else is read";
+    EXPECT_EQ(points, mPoints);
 }
