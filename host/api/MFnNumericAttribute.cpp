@@ -17,7 +17,7 @@ Attribute* numericAttribute(const MObject& object) {
 
 enum class Field { Min, Max, SoftMin, SoftMax, Default };
 
-// Stores up to three values into one of the attribute's value fields.
+// The API function that sets `field`, as a fault plan names it.
 const char* setterName(Field field) {
     switch (field) {
     case Field::Min: return "MFnNumericAttribute::setMin";
@@ -29,6 +29,7 @@ const char* setterName(Field field) {
     return "MFnNumericAttribute";
 }
 
+// Stores up to three values into one of the attribute's value fields.
 MStatus setValues(const MObject& object, Field field, int count, double v1, double v2, double v3) {
     Attribute* a = numericAttribute(object);
     if (MStatus fault = hx::injectedFault(setterName(field), hx::faultSubject(a)); !fault) return fault;

@@ -53,8 +53,8 @@ MStatus MFnPlugin::registerNode(const MString& typeName, const MTypeId& typeId, 
 
 MStatus MFnPlugin::deregisterNode(const MTypeId& typeId) {
     const auto type = hx::Engine::get().findType(typeId.id());
-    if (MStatus fault = hx::injectedFault("MFnPlugin::deregisterNode", type ? type->mName : std::string()); !fault)
-        return fault;
+    const std::string_view typeName = type ? std::string_view(type->mName) : std::string_view();
+    if (MStatus fault = hx::injectedFault("MFnPlugin::deregisterNode", typeName); !fault) return fault;
     hx::Plugin* plugin = pluginOf(mObject);
     if (!plugin) return hx::notAttached("MFnPlugin");
     return hx::Engine::get().deregisterType(plugin, typeId.id());
