@@ -198,8 +198,8 @@ Plugin* Engine::findPlugin(const std::string& name) const {
 }
 
 void Engine::reset() {
-    // A fault plan still in force would refuse the unloading below.
-    endFaultPlan();
+    // A fault plan would refuse the unloading below, and count its calls.
+    clearFaultPlan();
     mScene.clear();
     while (!mPlugins.empty()) {
         std::string error;
@@ -209,6 +209,7 @@ void Engine::reset() {
             forgetPlugin(mPlugins.back().get());
         }
     }
+    clearFaultPlan();
     mLastError.clear();
 }
 

@@ -17,15 +17,10 @@ struct Rule {
 };
 
 struct Plan {
-    bool inForce = false;
+    bool inForce = false;  // while a FaultPlan object lives
     std::vector<Rule> rules;
     std::map<std::string, unsigned int, std::less<>> calls;
     std::vector<InjectedFault> injected;
-
-    void start() {
-        *this = Plan();
-        inForce = true;
-    }
 };
 
 Plan& plan() {
@@ -35,8 +30,15 @@ Plan& plan() {
 
 }  // namespace
 
-FaultPlan::FaultPlan() { plan().start(); }
-FaultPlan::~FaultPlan() { endFaultPlan(); }
+FaultPlan::FaultPlan() {
+    clearFaultPlan();
+    plan().inForce = true;
+}
+
+FaultPlan::~FaultPlan() {
+    clearFaultPlan();
+    plan().inForce = false;
+}
 
 FaultPlan& FaultPlan::failCall(std::string_view function, unsigned int nth, MStatus::MStatusCode code) {
     // A call counted 0 never comes: the nth call is counted from 1.
@@ -78,6 +80,11 @@ MStatus injectedFault(std::string_view function, std::string_view subject) {
     return Access::fail(failing->code, reason);
 }
 
-void endFaultPlan() { plan() = Plan(); }
+void clearFaultPlan() {
+    Plan& p = plan();
+    p.rules.clear();
+    p.calls.clear();
+    p.injected.clear();
+}
 
 }  // namespace hx

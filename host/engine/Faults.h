@@ -36,8 +36,9 @@
 // (*) none when no type of that name or id is registered.
 //
 // One plan at a time, process-wide like the host: a new plan replaces the current one, and
-// the plan ends with the FaultPlan object or with Host::reset(). Calls are counted only
-// while a plan is in force, from its start.
+// the plan ends with its FaultPlan object. Calls are counted only while a plan is in force.
+// Host::reset() clears the plan (its failures, counts and record) before and after it
+// unloads the plug-ins, so a plan that outlives a reset starts afresh.
 #pragma once
 
 #include <maya/MStatus.h>
@@ -79,7 +80,7 @@ public:
 // status the plan has for it (success when it has none). A failing call must then return
 // that status and change nothing.
 MStatus injectedFault(std::string_view function, std::string_view subject = {});
-// Ends any plan in force (Host::reset).
-void endFaultPlan();
+// Clears the plan in force of its failures, counts and record (Host::reset).
+void clearFaultPlan();
 
 }  // namespace hx

@@ -14,12 +14,6 @@ namespace {
 
 std::string reason(const MStatus& status) { return status.errorString().asChar(); }
 
-bool hasType(const std::string& name) {
-    for (const std::string& type : hx::Host::instance().nodeTypes())
-        if (type == name) return true;
-    return false;
-}
-
 }  // namespace
 
 TEST_F(Faults, TheNthCallFailsAndChangesNothing) {
@@ -100,7 +94,7 @@ TEST_F(Faults, ARefusedModifierEditIsNeverQueued) {
     EXPECT_EQ(faults.calls("MDGModifier::connect"), 2u);
 }
 
-TEST_F(Faults, APlanEndsWithItsScopeAndWithAReset) {
+TEST_F(Faults, APlanEndsWithItsScopeAndAResetClearsIt) {
     {
         hx::FaultPlan faults;
         faults.failCallsOn("MFnPlugin::registerNode", "testSum");
@@ -111,12 +105,15 @@ TEST_F(Faults, APlanEndsWithItsScopeAndWithAReset) {
 
     hx::FaultPlan faults;
     faults.failCallsOn("MFnPlugin::deregisterNode", "testSum");
-    host().reset();  // would fail to unload TestNodes if the plan were still in force
+    host().reset();  // would fail to unload TestNodes if the failure were still planned
     EXPECT_TRUE(host().plugins().empty());
-    EXPECT_EQ(faults.calls("MFnPlugin::deregisterNode"), 0u) << "the counts went with the plan";
+    EXPECT_EQ(faults.calls("MFnPlugin::deregisterNode"), 0u) << "the reset's own calls are not counted";
     EXPECT_TRUE(faults.injected().empty());
+
+    // The plan is still in force, empty.
     loadTestNodes();
     EXPECT_TRUE(host().unloadPlugin("TestNodes")) << host().lastError();
+    EXPECT_EQ(faults.calls("MFnPlugin::deregisterNode"), 3u);
 }
 
 TEST_F(Faults, TheHostRemovesAndNamesTheTypesAFailedLoadLeft) {

@@ -5,16 +5,6 @@
 
 using PluginLoading = HostTest;
 
-namespace {
-
-bool hasType(const std::string& name) {
-    for (const std::string& type : hx::Host::instance().nodeTypes())
-        if (type == name) return true;
-    return false;
-}
-
-}  // namespace
-
 TEST_F(PluginLoading, LoadRegistersTheTypesAndUnloadRemovesThem) {
     ASSERT_TRUE(host().loadPlugin(testPlugin("TestNodes"))) << host().lastError();
     EXPECT_TRUE(hasType("testSum"));

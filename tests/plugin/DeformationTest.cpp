@@ -6,6 +6,8 @@
 
 #include <engine/Faults.h>
 
+#include <optional>
+
 class Deformation : public PluginTest {
 protected:
     std::vector<double> deformed(const std::string& shape = "blobShape") {
@@ -191,42 +193,47 @@ TEST_F(Deformation, ADeformSpaceScaledToNothingOnOneAxisLeavesEveryPointWhereItI
     EXPECT_TRUE(sameBits(deformed(), coreDeformation(mPoints, lumpyField(), matrixAt("transform1.matrix"))));
 }
 
-TEST_F(Deformation, AFailedParameterReadIsReportedAndThePointsMoveWithTheValueItYields) {
-    ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
-    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+// An evaluation of the deformed blob in which the host refuses deform one read: what deform
+// wrote, the evaluation's warnings and the points it left.
+class DeformationFailures : public Deformation {
+protected:
+    void evaluateRefusing(const std::string& attribute) {
+        ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
+        ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+        mFaults.emplace().failCallsOn("MDataBlock::inputValue", attribute);
+        mStderr.start();
+        mResult = host().meshPoints("blobShape", mDeformed);
+        mWritten = mStderr.finish();
+        ASSERT_TRUE(mResult) << mResult.error;
+    }
 
-    hx::FaultPlan faults;
-    faults.failCallsOn("MDataBlock::inputValue", "oxNoiseAmp");
-    mStderr.start();
-    std::vector<double> points;
-    const hx::Result result = host().meshPoints("blobShape", points);
-    const std::string written = mStderr.finish();
+    std::optional<hx::FaultPlan> mFaults;  // from the evaluation on
+    hx::Result mResult;
+    std::vector<double> mDeformed;
+    std::string mWritten;
+};
+
+TEST_F(DeformationFailures, AFailedParameterReadIsReportedAndThePointsMoveWithTheValueItYields) {
+    ASSERT_NO_FATAL_FAILURE(evaluateRefusing("oxNoiseAmp"));
 
     const std::string refusal = "(kFailure): MDataBlock::inputValue: injected failure on 'oxNoiseAmp'";
-    EXPECT_EQ(written, statusReport(sourceLine("inputValue(oxNoiseAmp", "HX_CHECK(status)"), refusal));
-    EXPECT_EQ(result.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: " + refusal})
+    EXPECT_EQ(mWritten, statusReport(sourceLine("inputValue(oxNoiseAmp", "HX_CHECK(status)"), refusal));
+    EXPECT_EQ(mResult.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: " + refusal})
         << "deform returns the failure";
-    EXPECT_EQ(faults.calls("MDataBlock::inputValue"), 13u) << "every read is still made";
+    EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 13u) << "every read is still made";
     // The handle of a failed read yields 0 here: the X noise has no amplitude.
     FieldParameters field = lumpyField();
     field.x.amplitude = 0.0f;
-    EXPECT_TRUE(sameBits(points, coreDeformation(mPoints, field, MMatrix::identity)));
-    EXPECT_NE(points, mPoints);
+    EXPECT_TRUE(sameBits(mDeformed, coreDeformation(mPoints, field, MMatrix::identity)));
+    EXPECT_NE(mDeformed, mPoints);
 }
 
-TEST_F(Deformation, AFailedDeformSpaceReadLeavesThePointsAndIsReturnedWithoutAReport) {
-    ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
-    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+TEST_F(DeformationFailures, AFailedDeformSpaceReadLeavesThePointsAndIsReturnedWithoutAReport) {
+    ASSERT_NO_FATAL_FAILURE(evaluateRefusing("deformSpace"));
 
-    hx::FaultPlan faults;
-    faults.failCallsOn("MDataBlock::inputValue", "deformSpace");
-    mStderr.start();
-    std::vector<double> points;
-    const hx::Result result = host().meshPoints("blobShape", points);
-    EXPECT_EQ(mStderr.finish(), "");
-
-    EXPECT_EQ(result.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
-                                                        "MDataBlock::inputValue: injected failure on 'deformSpace'"});
-    EXPECT_EQ(faults.calls("MDataBlock::inputValue"), 1u) << "nothing else is read";
-    EXPECT_EQ(points, mPoints);
+    EXPECT_EQ(mWritten, "");
+    EXPECT_EQ(mResult.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
+                                                         "MDataBlock::inputValue: injected failure on 'deformSpace'"});
+    EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 1u) << "nothing else is read";
+    EXPECT_EQ(mDeformed, mPoints);
 }

@@ -124,8 +124,13 @@ TEST_F(Loading, AFailedDeformerRegistrationRollsTheLocatorBackAndReturnsTheDefor
 class FailedLoading : public Loading {
 protected:
     hx::Result load() {
+        return writing([] { return host().loadPlugin(HX_NOISE_PLUGIN); });
+    }
+    // What `call` returns; what it wrote to standard error is kept in mWritten.
+    template <class Call>
+    hx::Result writing(Call call) {
         mStderr.start();
-        hx::Result result = host().loadPlugin(HX_NOISE_PLUGIN);
+        hx::Result result = call();
         mWritten = mStderr.finish();
         return result;
     }
@@ -198,19 +203,15 @@ TEST_F(FailedLoading, AnUncheckedFailedCallIsNotReportedButFailsTheType) {
     expectNothingLeft(result);
 }
 
-class FailedUnloading : public Loading {
+class FailedUnloading : public FailedLoading {
 protected:
     void SetUp() override {
-        Loading::SetUp();
+        FailedLoading::SetUp();
         ASSERT_TRUE(host().loadPlugin(HX_NOISE_PLUGIN)) << host().lastError();
     }
     hx::Result unload() {
-        mStderr.start();
-        hx::Result result = host().unloadPlugin("hxNoise");
-        mWritten = mStderr.finish();
-        return result;
+        return writing([] { return host().unloadPlugin("hxNoise"); });
     }
-    std::string mWritten;
 };
 
 TEST_F(FailedUnloading, TheLocatorGoesFirstAndItsFailureIsReportedAndKeepsBoth) {
