@@ -4,16 +4,23 @@
 #include <maya/MStatus.h>
 
 #include "../engine/Access.h"
+#include "../engine/Attribute.h"
+#include "../engine/Faults.h"
 
-// The members declareMFn declares: attaching constructors, type and class name.
+#include <string_view>
+
+// The members declareMFn declares: attaching constructors, type and class name. A fault
+// plan can make the attaching fail ("Class::attach"), which leaves the set unattached.
 #define HX_DEFINE_MFN(Class, FnType)                                                   \
     Class::Class() {}                                                                \
     Class::Class(MObject& object, MStatus* ReturnStatus) {                           \
-        MStatus status = attach(object);                                             \
+        MStatus status = hx::injectedFault(#Class "::attach");                       \
+        if (status) status = attach(object);                                         \
         if (ReturnStatus) *ReturnStatus = status;                                    \
     }                                                                                \
     Class::Class(const MObject& object, MStatus* ReturnStatus) {                     \
-        MStatus status = attach(object);                                             \
+        MStatus status = hx::injectedFault(#Class "::attach");                       \
+        if (status) status = attach(object);                                         \
         if (ReturnStatus) *ReturnStatus = status;                                    \
     }                                                                                \
     Class::~Class() {}                                                               \
@@ -24,6 +31,11 @@ namespace hx {
 
 inline void report(MStatus* target, const MStatus& status) {
     if (target) *target = status;
+}
+
+// What a fault plan knows a call about an attribute by (see Faults.h): its long name.
+inline std::string_view faultSubject(const Attribute* attribute) {
+    return attribute ? std::string_view(attribute->mName) : std::string_view();
 }
 
 inline MStatus notAttached(const char* functionSet) {

@@ -37,8 +37,16 @@ MObject queueCreate(hx::ModifierState& state, const std::shared_ptr<NodeType>& t
     return Access::wrap(node.get());
 }
 
+// Whether a fault plan (see Faults.h) makes this creation fail; it knows it by the type's name.
+bool createFaulted(const char* function, const std::shared_ptr<NodeType>& type, MStatus* ReturnStatus) {
+    MStatus fault = hx::injectedFault(function, type ? std::string_view(type->mName) : std::string_view());
+    hx::report(ReturnStatus, fault);
+    return !fault;
+}
+
 MObject createDependNode(hx::ModifierState& state, const std::shared_ptr<NodeType>& type, const std::string& label,
                          MStatus* ReturnStatus) {
+    if (createFaulted("MDGModifier::createNode", type, ReturnStatus)) return MObject();
     if (!type) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, "unknown node type " + label));
         return MObject();
@@ -53,6 +61,7 @@ MObject createDependNode(hx::ModifierState& state, const std::shared_ptr<NodeTyp
 
 MObject createDagNode(hx::ModifierState& state, const std::shared_ptr<NodeType>& type, const std::string& label,
                       const MObject& parentObject, MStatus* ReturnStatus) {
+    if (createFaulted("MDagModifier::createNode", type, ReturnStatus)) return MObject();
     if (!type) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, "unknown node type " + label));
         return MObject();
@@ -144,12 +153,16 @@ MStatus MDGModifier::renameNode(const MObject& node, const MString& newName) {
 
 MStatus MDGModifier::connect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
                              const MObject& destAttr) {
+    const hx::Attribute* into = Access::as<hx::Attribute>(destAttr);
+    if (MStatus fault = hx::injectedFault("MDGModifier::connect", hx::faultSubject(into)); !fault) return fault;
     PlugRef source, dest;
     MStatus status = connectionPlugs(sourceNode, sourceAttr, destNode, destAttr, source, dest);
     return status ? queueConnection(*mState, Edit::Connect, source, dest) : status;
 }
 
 MStatus MDGModifier::connect(const MPlug& source, const MPlug& dest) {
+    const hx::Attribute* into = Access::ref(dest).mAttribute;
+    if (MStatus fault = hx::injectedFault("MDGModifier::connect", hx::faultSubject(into)); !fault) return fault;
     if (source.isNull() || dest.isNull()) return Access::fail(MStatus::kInvalidParameter, "connect: a plug is null");
     return queueConnection(*mState, Edit::Connect, Access::ref(source), Access::ref(dest));
 }

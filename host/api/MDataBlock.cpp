@@ -51,6 +51,13 @@ MDataHandle input(Node* node, const MObject& attribute, int index, MStatus* stat
     return Access::handle(node, ref.mAttribute, ref.mIndex, &cell, true);
 }
 
+// Whether a fault plan (see Faults.h) makes this read or write of `attribute` fail.
+bool faulted(const char* function, const MObject& attribute, MStatus* status) {
+    MStatus fault = hx::injectedFault(function, hx::faultSubject(Access::as<Attribute>(attribute)));
+    if (!fault) hx::report(status, fault);
+    return !fault;
+}
+
 MDataHandle output(Node* node, const MObject& attribute, int index, MStatus* status) {
     PlugRef ref;
     if (!locate(node, attribute, index, ref, true, status)) return MDataHandle();
@@ -68,13 +75,21 @@ MDataBlock& MDataBlock::operator=(const MDataBlock& other) {
 MDataBlock::~MDataBlock() {}
 
 MDataHandle MDataBlock::inputValue(const MPlug& plug, MStatus* st) {
+    if (faulted("MDataBlock::inputValue", plug.attribute(), st)) return MDataHandle();
     return input(mNode, plug.attribute(), Access::ref(plug).mIndex, st);
 }
-MDataHandle MDataBlock::inputValue(const MObject& attribute, MStatus* st) { return input(mNode, attribute, -1, st); }
+MDataHandle MDataBlock::inputValue(const MObject& attribute, MStatus* st) {
+    if (faulted("MDataBlock::inputValue", attribute, st)) return MDataHandle();
+    return input(mNode, attribute, -1, st);
+}
 MDataHandle MDataBlock::outputValue(const MPlug& plug, MStatus* st) {
+    if (faulted("MDataBlock::outputValue", plug.attribute(), st)) return MDataHandle();
     return output(mNode, plug.attribute(), Access::ref(plug).mIndex, st);
 }
-MDataHandle MDataBlock::outputValue(const MObject& attribute, MStatus* st) { return output(mNode, attribute, -1, st); }
+MDataHandle MDataBlock::outputValue(const MObject& attribute, MStatus* st) {
+    if (faulted("MDataBlock::outputValue", attribute, st)) return MDataHandle();
+    return output(mNode, attribute, -1, st);
+}
 
 MArrayDataHandle MDataBlock::inputArrayValue(const MPlug& plug, MStatus* st) {
     return MArrayDataHandle(input(mNode, plug.attribute(), -1, st), st);

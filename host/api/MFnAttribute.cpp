@@ -9,8 +9,9 @@ HX_DEFINE_MFN(MFnAttribute, MFn::kAttribute)
 
 namespace {
 
-MStatus setFlag(const MObject& object, bool Attribute::*flag, bool state) {
+MStatus setFlag(const MObject& object, bool Attribute::*flag, bool state, const char* function) {
     Attribute* attribute = hx::Access::as<Attribute>(object);
+    if (MStatus fault = hx::injectedFault(function, hx::faultSubject(attribute)); !fault) return fault;
     if (!attribute) return hx::notAttached("MFnAttribute");
     attribute->*flag = state;
     return MStatus();
@@ -24,18 +25,19 @@ bool getFlag(const MObject& object, bool Attribute::*flag, MStatus* ReturnStatus
 
 }  // namespace
 
-MStatus MFnAttribute::setKeyable(bool s) { return setFlag(mObject, &Attribute::mKeyable, s); }
-MStatus MFnAttribute::setStorable(bool s) { return setFlag(mObject, &Attribute::mStorable, s); }
-MStatus MFnAttribute::setReadable(bool s) { return setFlag(mObject, &Attribute::mReadable, s); }
-MStatus MFnAttribute::setWritable(bool s) { return setFlag(mObject, &Attribute::mWritable, s); }
-MStatus MFnAttribute::setConnectable(bool s) { return setFlag(mObject, &Attribute::mConnectable, s); }
-MStatus MFnAttribute::setHidden(bool s) { return setFlag(mObject, &Attribute::mHidden, s); }
-MStatus MFnAttribute::setCached(bool s) { return setFlag(mObject, &Attribute::mCached, s); }
-MStatus MFnAttribute::setChannelBox(bool s) { return setFlag(mObject, &Attribute::mChannelBox, s); }
-MStatus MFnAttribute::setIndexMatters(bool s) { return setFlag(mObject, &Attribute::mIndexMatters, s); }
-MStatus MFnAttribute::setUsesArrayDataBuilder(bool s) {
-    return setFlag(mObject, &Attribute::mUsesArrayDataBuilder, s);
-}
+#define HX_FLAG_SETTER(Name, Field)                                                    \
+    MStatus MFnAttribute::Name(bool s) { return setFlag(mObject, &Attribute::Field, s, "MFnAttribute::" #Name); }
+HX_FLAG_SETTER(setKeyable, mKeyable)
+HX_FLAG_SETTER(setStorable, mStorable)
+HX_FLAG_SETTER(setReadable, mReadable)
+HX_FLAG_SETTER(setWritable, mWritable)
+HX_FLAG_SETTER(setConnectable, mConnectable)
+HX_FLAG_SETTER(setHidden, mHidden)
+HX_FLAG_SETTER(setCached, mCached)
+HX_FLAG_SETTER(setChannelBox, mChannelBox)
+HX_FLAG_SETTER(setIndexMatters, mIndexMatters)
+HX_FLAG_SETTER(setUsesArrayDataBuilder, mUsesArrayDataBuilder)
+#undef HX_FLAG_SETTER
 
 MStatus MFnAttribute::setArray(bool state) {
     Attribute* attribute = hx::Access::as<Attribute>(mObject);

@@ -44,6 +44,10 @@ MStatus MFnNumericData::setData(double val1, double val2, double val3) {
 }
 
 MObject MFnVectorArrayData::create(const MVectorArray& in, MStatus* ReturnStatus) {
+    if (MStatus fault = hx::injectedFault("MFnVectorArrayData::create"); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MObject();
+    }
     mObject = hx::Access::wrap(new hx::VectorArrayData(in));
     hx::report(ReturnStatus, MStatus());
     return mObject;

@@ -21,6 +21,10 @@ Node* nodeOf(const MObject& object, MStatus* ReturnStatus) {
 }  // namespace
 
 MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnStatus) const {
+    if (MStatus fault = hx::injectedFault("MFnDependencyNode::attribute", attrName.asChar()); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MObject();
+    }
     Node* node = nodeOf(mObject, ReturnStatus);
     if (!node) return MObject();
     const hx::Attribute* a = node->mType->find(attrName.asChar());
@@ -54,9 +58,13 @@ bool MFnDependencyNode::hasAttribute(const MString& name, MStatus* ReturnStatus)
 }
 
 MPlug MFnDependencyNode::findPlug(const MObject& attr, MStatus* ReturnStatus) const {
+    auto* a = Access::as<hx::Attribute>(attr);
+    if (MStatus fault = hx::injectedFault("MFnDependencyNode::findPlug", hx::faultSubject(a)); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MPlug();
+    }
     Node* node = nodeOf(mObject, ReturnStatus);
     if (!node) return MPlug();
-    auto* a = Access::as<hx::Attribute>(attr);
     if (!a || !node->mType->has(a)) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
                                               "the attribute does not belong to node '" + node->mName + "'"));
@@ -66,6 +74,10 @@ MPlug MFnDependencyNode::findPlug(const MObject& attr, MStatus* ReturnStatus) co
 }
 
 MPlug MFnDependencyNode::findPlug(const MString& attrName, MStatus* ReturnStatus) const {
+    if (MStatus fault = hx::injectedFault("MFnDependencyNode::findPlug", attrName.asChar()); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MPlug();
+    }
     Node* node = nodeOf(mObject, ReturnStatus);
     if (!node) return MPlug();
     hx::PlugRef ref;

@@ -17,9 +17,22 @@ Attribute* numericAttribute(const MObject& object) {
 
 enum class Field { Min, Max, SoftMin, SoftMax, Default };
 
+// The API function that sets `field`, as a fault plan names it.
+const char* setterName(Field field) {
+    switch (field) {
+    case Field::Min: return "MFnNumericAttribute::setMin";
+    case Field::Max: return "MFnNumericAttribute::setMax";
+    case Field::SoftMin: return "MFnNumericAttribute::setSoftMin";
+    case Field::SoftMax: return "MFnNumericAttribute::setSoftMax";
+    case Field::Default: return "MFnNumericAttribute::setDefault";
+    }
+    return "MFnNumericAttribute";
+}
+
 // Stores up to three values into one of the attribute's value fields.
 MStatus setValues(const MObject& object, Field field, int count, double v1, double v2, double v3) {
     Attribute* a = numericAttribute(object);
+    if (MStatus fault = hx::injectedFault(setterName(field), hx::faultSubject(a)); !fault) return fault;
     if (!a) return hx::notAttached("MFnNumericAttribute");
     double* target = nullptr;
     switch (field) {
@@ -38,6 +51,10 @@ MStatus setValues(const MObject& object, Field field, int count, double v1, doub
 
 MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName,
                                     MFnNumericData::Type unitType, double defaultValue, MStatus* ReturnStatus) {
+    if (MStatus fault = hx::injectedFault("MFnNumericAttribute::create", fullName.asChar()); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MObject();
+    }
     std::string error;
     if (!hx::validAttributeNames(fullName, briefName, error)) {
         hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, error));

@@ -45,12 +45,16 @@ const char* MFnPlugin::className() { return "MFnPlugin"; }
 
 MStatus MFnPlugin::registerNode(const MString& typeName, const MTypeId& typeId, MCreatorFunction creatorFunction,
                                 MInitializeFunction initFunction, MPxNode::Type type, const MString*) {
+    if (MStatus fault = hx::injectedFault("MFnPlugin::registerNode", typeName.asChar()); !fault) return fault;
     hx::Plugin* plugin = pluginOf(mObject);
     if (!plugin) return hx::notAttached("MFnPlugin");
     return hx::Engine::get().registerType(plugin, typeName.asChar(), typeId.id(), creatorFunction, initFunction, type);
 }
 
 MStatus MFnPlugin::deregisterNode(const MTypeId& typeId) {
+    const auto type = hx::Engine::get().findType(typeId.id());
+    const std::string_view typeName = type ? std::string_view(type->mName) : std::string_view();
+    if (MStatus fault = hx::injectedFault("MFnPlugin::deregisterNode", typeName); !fault) return fault;
     hx::Plugin* plugin = pluginOf(mObject);
     if (!plugin) return hx::notAttached("MFnPlugin");
     return hx::Engine::get().deregisterType(plugin, typeId.id());

@@ -33,6 +33,10 @@ MStatus checkDefault(const MObject& data, MFnData::Type type, hx::Data*& out) {
 
 MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefName, MFnData::Type type,
                                   MObject defaultData, MStatus* ReturnStatus) {
+    if (MStatus fault = hx::injectedFault("MFnTypedAttribute::create", fullName.asChar()); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MObject();
+    }
     std::string error;
     if (!hx::validAttributeNames(fullName, briefName, error)) {
         hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, error));
@@ -93,6 +97,10 @@ MStatus MFnTypedAttribute::getDefault(MObject& defaultData) {
 
 MObject MFnMatrixAttribute::create(const MString& fullName, const MString& briefName, Type matrixType,
                                    MStatus* ReturnStatus) {
+    if (MStatus fault = hx::injectedFault("MFnMatrixAttribute::create", fullName.asChar()); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MObject();
+    }
     std::string error;
     if (!hx::validAttributeNames(fullName, briefName, error)) {
         hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, error));

@@ -38,8 +38,10 @@ bool valid(const PlugRef& ref) { return ref.mNode && ref.mAttribute && ref.mNode
 
 // The plug's current value, pulled through the graph; null (with a status) when the plug
 // has no single value.
-hx::Cell* pull(const MPlug& plug, MStatus& status) {
+hx::Cell* pull(const MPlug& plug, MStatus& status, const char* function) {
     const PlugRef ref = Access::ref(plug);
+    status = hx::injectedFault(function, hx::faultSubject(ref.mAttribute));
+    if (!status) return nullptr;
     if (!valid(ref)) {
         status = Access::fail(MStatus::kInvalidParameter, "the plug is null");
         return nullptr;
@@ -52,9 +54,9 @@ hx::Cell* pull(const MPlug& plug, MStatus& status) {
     return &hx::Engine::get().scene().evaluate(ref);
 }
 
-MStatus number(const MPlug& plug, double& out) {
+MStatus number(const MPlug& plug, double& out, const char* function = "MPlug::getValue") {
     MStatus status;
-    hx::Cell* cell = pull(plug, status);
+    hx::Cell* cell = pull(plug, status, function);
     if (!cell) return status;
     const Attribute* a = Access::ref(plug).mAttribute;
     if (a->mKind != AttrKind::Numeric)
@@ -70,9 +72,9 @@ MStatus setNumber(const MPlug& plug, double value) {
 }
 
 template <class T>
-T asNumber(const MPlug& plug, MStatus* ReturnStatus) {
+T asNumber(const MPlug& plug, MStatus* ReturnStatus, const char* function) {
     double value = 0.0;
-    hx::report(ReturnStatus, number(plug, value));
+    hx::report(ReturnStatus, number(plug, value, function));
     return static_cast<T>(value);
 }
 
@@ -205,7 +207,7 @@ MPlug MPlug::parent(MStatus* ReturnStatus) const {
 
 MStatus MPlug::getValue(MObject& val, MDGContext&) const {
     MStatus status;
-    hx::Cell* cell = pull(*this, status);
+    hx::Cell* cell = pull(*this, status, "MPlug::getValue");
     if (!cell) return status;
     const Attribute* a = Access::ref(*this).mAttribute;
     if (a->mKind != AttrKind::Typed)
@@ -218,7 +220,7 @@ MStatus MPlug::getValue(MObject& val, MDGContext&) const {
 }
 MStatus MPlug::getValue(MDataHandle& val, MDGContext&) const {
     MStatus status;
-    hx::Cell* cell = pull(*this, status);
+    hx::Cell* cell = pull(*this, status, "MPlug::getValue");
     if (!cell) return status;
     const PlugRef r = Access::ref(*this);
     val = Access::handle(r.mNode, r.mAttribute, r.mIndex, cell, true);
@@ -257,7 +259,7 @@ MStatus MPlug::getValue(char& val, MDGContext&) const {
 }
 MStatus MPlug::getValue(MString& val, MDGContext&) const {
     MStatus status;
-    hx::Cell* cell = pull(*this, status);
+    hx::Cell* cell = pull(*this, status, "MPlug::getValue");
     if (!cell) return status;
     const Attribute* a = Access::ref(*this).mAttribute;
     if (a->mKind != AttrKind::Typed || a->mDataType != MFnData::kString)
@@ -289,12 +291,12 @@ MObject MPlug::asMObject(MDGContext& ctx, MStatus* ReturnStatus) const {
     hx::report(ReturnStatus, getValue(value, ctx));
     return value;
 }
-double MPlug::asDouble(MDGContext&, MStatus* st) const { return asNumber<double>(*this, st); }
-float MPlug::asFloat(MDGContext&, MStatus* st) const { return asNumber<float>(*this, st); }
-int MPlug::asInt(MDGContext&, MStatus* st) const { return asNumber<int>(*this, st); }
-short MPlug::asShort(MDGContext&, MStatus* st) const { return asNumber<short>(*this, st); }
-bool MPlug::asBool(MDGContext&, MStatus* st) const { return asNumber<double>(*this, st) != 0.0; }
-char MPlug::asChar(MDGContext&, MStatus* st) const { return asNumber<char>(*this, st); }
+double MPlug::asDouble(MDGContext&, MStatus* st) const { return asNumber<double>(*this, st, "MPlug::asDouble"); }
+float MPlug::asFloat(MDGContext&, MStatus* st) const { return asNumber<float>(*this, st, "MPlug::asFloat"); }
+int MPlug::asInt(MDGContext&, MStatus* st) const { return asNumber<int>(*this, st, "MPlug::asInt"); }
+short MPlug::asShort(MDGContext&, MStatus* st) const { return asNumber<short>(*this, st, "MPlug::asShort"); }
+bool MPlug::asBool(MDGContext&, MStatus* st) const { return asNumber<double>(*this, st, "MPlug::asBool") != 0.0; }
+char MPlug::asChar(MDGContext&, MStatus* st) const { return asNumber<char>(*this, st, "MPlug::asChar"); }
 MString MPlug::asString(MDGContext& ctx, MStatus* ReturnStatus) const {
     MString value;
     hx::report(ReturnStatus, getValue(value, ctx));

@@ -44,10 +44,11 @@ void markAdded(Attribute* attribute) {
 }  // namespace
 
 MStatus MPxNode::addAttribute(const MObject& attr) {
+    auto* attribute = Access::as<Attribute>(attr);
+    if (MStatus fault = hx::injectedFault("MPxNode::addAttribute", hx::faultSubject(attribute)); !fault) return fault;
     hx::NodeType* type = hx::Engine::get().initializing();
     if (!type)
         return Access::fail(MStatus::kFailure, "addAttribute: attributes can only be added while a node type initialises");
-    auto* attribute = Access::as<Attribute>(attr);
     if (!attribute) return Access::fail(MStatus::kInvalidParameter, "addAttribute: the object is not an attribute");
     if (attribute->mParent)
         return Access::fail(MStatus::kInvalidParameter,
@@ -64,11 +65,12 @@ MStatus MPxNode::addAttribute(const MObject& attr) {
 }
 
 MStatus MPxNode::attributeAffects(const MObject& whenChanges, const MObject& isAffected) {
+    auto* from = Access::as<Attribute>(whenChanges);
+    auto* to = Access::as<Attribute>(isAffected);
+    if (MStatus fault = hx::injectedFault("MPxNode::attributeAffects", hx::faultSubject(from)); !fault) return fault;
     hx::NodeType* type = hx::Engine::get().initializing();
     if (!type)
         return Access::fail(MStatus::kFailure, "attributeAffects: only possible while a node type initialises");
-    auto* from = Access::as<Attribute>(whenChanges);
-    auto* to = Access::as<Attribute>(isAffected);
     if (!from || !to || !type->has(from) || !type->has(to))
         return Access::fail(MStatus::kInvalidParameter,
                             "attributeAffects: both attributes must have been added to node type '" + type->mName + "'");

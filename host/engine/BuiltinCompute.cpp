@@ -3,6 +3,7 @@
 #include "Access.h"
 #include "Data.h"
 #include "Engine.h"
+#include "PlugPath.h"
 
 #include <maya/MItGeometry.h>
 #include <maya/MPxDeformerNode.h>
@@ -114,7 +115,11 @@ MStatus computeDeformerOutput(Scene& scene, const PlugRef& plug, Cell& out) {
     Access::setGeometry(*iterator, static_cast<MeshData*>(copy.get()), localToWorld);
     MDataBlock block = Access::block(node);
     try {
-        return deformer->deform(block, *iterator, localToWorld, static_cast<unsigned int>(plug.mIndex));
+        // The output keeps what deform left in the copy, whatever it returns.
+        const MStatus status =
+            deformer->deform(block, *iterator, localToWorld, static_cast<unsigned int>(plug.mIndex));
+        if (!status) scene.noteFailure("deform of " + plugName(plug) + " failed: " + status.errorString().asChar());
+        return status;
     } catch (...) {
         std::cerr << "deform of " << node->mName << ".outputGeometry[" << plug.mIndex << "] threw an exception"
                   << std::endl;

@@ -1,6 +1,7 @@
 #include "Engine.h"
 
 #include "Access.h"
+#include "Faults.h"
 
 #include <maya/MPxNode.h>
 
@@ -197,6 +198,8 @@ Plugin* Engine::findPlugin(const std::string& name) const {
 }
 
 void Engine::reset() {
+    // A fault plan would refuse the unloading below, and count its calls.
+    clearFaultPlan();
     mScene.clear();
     while (!mPlugins.empty()) {
         std::string error;
@@ -206,6 +209,7 @@ void Engine::reset() {
             forgetPlugin(mPlugins.back().get());
         }
     }
+    clearFaultPlan();
     mLastError.clear();
 }
 

@@ -70,8 +70,9 @@ public:
     MStatus deregisterType(Plugin* plugin, unsigned int id);
     NodeType* initializing() const { return mInitializing; }
 
-    // Plug-ins
-    bool loadPlugin(const std::string& path, std::string& error);
+    // Plug-ins. `warnings` receives what the host had to mend after a failed load: node
+    // types the plug-in left registered.
+    bool loadPlugin(const std::string& path, std::string& error, std::vector<std::string>* warnings = nullptr);
     bool unloadPlugin(const std::string& name, std::string& error);
     Plugin* findPlugin(const std::string& name) const;
     const std::vector<std::unique_ptr<Plugin>>& plugins() const { return mPlugins; }
@@ -92,7 +93,9 @@ private:
     Engine();
     void registerBuiltins();
     void removeType(const std::shared_ptr<NodeType>& type);
-    void forgetPlugin(Plugin* plugin);
+    // Removes the plug-in with the types it left registered (their names returned), then
+    // unloads its library.
+    std::vector<std::string> forgetPlugin(Plugin* plugin);
 
     std::vector<std::shared_ptr<NodeType>> mTypes;
     NodeType* mInitializing = nullptr;

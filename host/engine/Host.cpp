@@ -48,7 +48,10 @@ void Host::reset() {
 
 Result Host::loadPlugin(const std::string& path) {
     std::string error;
-    return done(Engine::get().loadPlugin(path, error) ? Result() : Result::failure(error));
+    std::vector<std::string> warnings;
+    Result result = Engine::get().loadPlugin(path, error, &warnings) ? Result() : Result::failure(error);
+    result.warnings = std::move(warnings);
+    return done(result);
 }
 
 Result Host::unloadPlugin(const std::string& name) {

@@ -21,7 +21,7 @@ namespace hx {
 struct Result {
     bool ok = true;
     std::string error;                  // why it failed (empty on success)
-    std::vector<std::string> warnings;  // e.g. a value clamped to an attribute's limits
+    std::vector<std::string> warnings;  // e.g. a value clamped to an attribute's limits, a failed compute
 
     explicit operator bool() const { return ok; }
     static Result failure(std::string why);
@@ -74,7 +74,9 @@ public:
     // Empties the scene and unloads every plug-in (for tests); built-in types remain.
     void reset();
 
-    // Plug-ins. The name of a plug-in is its file name without extension ("hxNoise").
+    // Plug-ins. The name of a plug-in is its file name without extension ("hxNoise"). A
+    // failed load leaves none of the plug-in's node types registered: the warnings name
+    // those the plug-in left and the host removed.
     Result loadPlugin(const std::string& path);
     Result unloadPlugin(const std::string& name);
     std::vector<PluginInfo> plugins() const;
@@ -99,7 +101,9 @@ public:
     // Attributes, as "node.attr", "node.attr[2]", "node.input[0].inputGeometry"; long or
     // short names. Numbers go per component (float3: 3), per child (translate: 3), 16 for a
     // matrix (row by row), 3 per vector for a vector array. Angles are in degrees. Values
-    // outside an attribute's limits are clamped, with a warning.
+    // outside an attribute's limits are clamped, with a warning. Calls that evaluate
+    // (getAttr, meshPoints, meshFaces, drawLocator) warn of each compute or deform that
+    // failed on the way; the values are what it left.
     Result setAttr(const std::string& plug, const std::vector<double>& values);
     Result setAttr(const std::string& plug, double value) { return setAttr(plug, std::vector<double>{value}); }
     Result getAttr(const std::string& plug, std::vector<double>& values);

@@ -66,6 +66,7 @@ Result Host::getAttr(const std::string& text, std::vector<double>& values) {
     std::string error;
     if (!findPlug(text, plug, error)) return done(Result::failure(error));
     const Attribute* a = plug.mAttribute;
+    EvaluationFailures failures;
     Cell& cell = Engine::get().scene().evaluate(plug);
     values.clear();
     if (a->mKind == AttrKind::Numeric) {
@@ -88,7 +89,7 @@ Result Host::getAttr(const std::string& text, std::vector<double>& values) {
     }
     if (angular(a))
         for (double& v : values) v *= kDegrees;
-    return done(Result());
+    return done(failures(Result()));
 }
 
 bool Host::isDirty(const std::string& text) const {

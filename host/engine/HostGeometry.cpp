@@ -92,21 +92,23 @@ Result Host::meshPoints(const std::string& shape, std::vector<double>& points) {
     std::string error;
     Node* node = findMesh(shape, error);
     if (!node) return done(Result::failure(error));
+    EvaluationFailures failures;
     Cell& cell = Engine::get().scene().evaluate({node, baseAttributes().outMesh.get(), -1});
     auto* mesh = Access::as<MeshData>(cell.mValue.mData);
     points = mesh ? mesh->mPoints : std::vector<double>();
-    return done(Result());
+    return done(failures(Result()));
 }
 
 Result Host::meshFaces(const std::string& shape, std::vector<int>& faceCounts, std::vector<int>& faceVertices) {
     std::string error;
     Node* node = findMesh(shape, error);
     if (!node) return done(Result::failure(error));
+    EvaluationFailures failures;
     Cell& cell = Engine::get().scene().evaluate({node, baseAttributes().outMesh.get(), -1});
     auto* mesh = Access::as<MeshData>(cell.mValue.mData);
     faceCounts = mesh ? mesh->mTopology->mFaceCounts : std::vector<int>();
     faceVertices = mesh ? mesh->mTopology->mFaceVertices : std::vector<int>();
-    return done(Result());
+    return done(failures(Result()));
 }
 
 Result Host::deformer(const std::string& typeName, const std::string& shapeName, std::string* created) {
@@ -204,13 +206,14 @@ Result Host::drawLocator(const std::string& name, int style, int status) {
     M3dView view;
     MDagPath path;
     Access::setPathNode(path, Access::wrap(node));
+    EvaluationFailures failures;  // of the curves and values draw reads
     try {
         static_cast<MPxLocatorNode*>(dynamic_cast<MPxLocatorNode*>(node->mUser))->draw(view, path, static_cast<M3dView::DisplayStyle>(style),
                                                                    static_cast<M3dView::DisplayStatus>(status));
     } catch (...) {
         return done(Result::failure("draw of locator '" + name + "' threw an exception"));
     }
-    Result result;
+    Result result = failures(Result());
     if (Access::glDepth(view) != 0)
         result.warnings.push_back("draw of locator '" + name + "' left beginGL without a matching endGL");
     return done(result);

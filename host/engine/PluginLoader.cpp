@@ -36,6 +36,13 @@ bool compatibleVersion(const char* version) {
     return strncmp(version, "2012", 4) == 0;
 }
 
+// Why an entry point failed: the reason its status carries, else the latest failure the
+// host saw during the call, else the status code's own text.
+std::string failureDetail(const MStatus& status, const std::string& latest) {
+    if (Access::internalCode(status) != 0 || latest.empty()) return status.errorString().asChar();
+    return latest;
+}
+
 MStatus callEntry(EntryPoint entry, const MObject& object, const std::string& what) {
     try {
         return entry(object);
@@ -48,7 +55,7 @@ MStatus callEntry(EntryPoint entry, const MObject& object, const std::string& wh
 
 }  // namespace
 
-bool Engine::loadPlugin(const std::string& path, std::string& error) {
+bool Engine::loadPlugin(const std::string& path, std::string& error, std::vector<std::string>* warnings) {
     const std::string name = pluginName(path);
     const std::string prefix = "cannot load plug-in '" + name + "' (" + path + "): ";
     if (findPlugin(name)) {
@@ -104,9 +111,12 @@ bool Engine::loadPlugin(const std::string& path, std::string& error) {
     MStatus status = callEntry(initialize, loaded->mObject, "initializePlugin");
     loaded->mInitializing = false;
     if (!status) {
-        std::string detail = mLastError.empty() ? status.errorString().asChar() : mLastError;
-        error = prefix + "initializePlugin failed: " + detail;
-        forgetPlugin(loaded);  // rolls back the types it registered, then dlcloses
+        error = prefix + "initializePlugin failed: " + failureDetail(status, mLastError);
+        // The host removes what it left registered, and says so.
+        for (const std::string& type : forgetPlugin(loaded))
+            if (warnings)
+                warnings->push_back("plug-in '" + name + "' left node type '" + type +
+                                    "' registered after its initializePlugin failed; removed");
         return false;
     }
     return true;
@@ -133,23 +143,28 @@ bool Engine::unloadPlugin(const std::string& name, std::string& error) {
     MStatus status = callEntry(uninitialize, plugin->mObject, "uninitializePlugin");
     if (!status) {
         // Its types may still be registered and need its code: it stays loaded.
-        std::string detail = mLastError.empty() ? status.errorString().asChar() : mLastError;
-        error = "cannot unload plug-in '" + name + "': uninitializePlugin failed: " + detail;
+        error = "cannot unload plug-in '" + name + "': uninitializePlugin failed: " +
+                failureDetail(status, mLastError);
         return false;
     }
     forgetPlugin(plugin);
     return true;
 }
 
-void Engine::forgetPlugin(Plugin* plugin) {
+std::vector<std::string> Engine::forgetPlugin(Plugin* plugin) {
     // Types it left registered would point into code about to be unmapped.
+    std::vector<std::string> removed;
     for (const auto& type : std::vector<std::shared_ptr<NodeType>>(mTypes))
-        if (!type->mPlugin.empty() && type->mPlugin == plugin->mName) removeType(type);
+        if (!type->mPlugin.empty() && type->mPlugin == plugin->mName) {
+            removed.push_back(type->mName);
+            removeType(type);
+        }
     void* handle = plugin->mHandle;
     mPlugins.erase(std::remove_if(mPlugins.begin(), mPlugins.end(),
                                   [plugin](const std::unique_ptr<Plugin>& p) { return p.get() == plugin; }),
                    mPlugins.end());
     if (handle) dlclose(handle);
+    return removed;
 }
 
 }  // namespace hx

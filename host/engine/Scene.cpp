@@ -353,7 +353,10 @@ void Scene::compute(const PlugRef& plug) {
             return;
         }
     }
-    if (status == MStatus::kUnknownParameter) builtinCompute(*this, plug);
+    if (status == MStatus::kUnknownParameter)
+        builtinCompute(*this, plug);
+    else if (!status)
+        noteFailure("compute of " + plugName(plug) + " failed: " + status.errorString().asChar());
 }
 
 }  // namespace hx

@@ -46,6 +46,11 @@ public:
     void propagateDirty(const PlugRef& changed);
     void markDirty(const PlugRef& plug);
 
+    // Failures of compute and deform met while evaluating, oldest first: the host command
+    // that asked for the values passes them on as warnings. takeFailures empties the list.
+    void noteFailure(std::string what) { mFailures.push_back(std::move(what)); }
+    std::vector<std::string> takeFailures() { return std::exchange(mFailures, {}); }
+
     // Copies a value across a connection, converting between numeric types.
     static void assign(Value& to, const Attribute& toAttr, const Value& from, const Attribute& fromAttr);
 
@@ -54,6 +59,7 @@ private:
 
     std::vector<Ref<Node>> mNodes;  // in creation order
     std::unordered_map<std::string, Node*> mByName;
+    std::vector<std::string> mFailures;
 };
 
 }  // namespace hx

@@ -13,6 +13,13 @@ inline std::string testPlugin(const std::string& name) {
     return std::string(HX_TEST_PLUGIN_DIR) + "/" + name + ".so";
 }
 
+// Whether a node type of that name is registered.
+inline bool hasType(const std::string& name) {
+    for (const std::string& type : hx::Host::instance().nodeTypes())
+        if (type == name) return true;
+    return false;
+}
+
 // A variable a loaded test plug-in exports (its counters and probe results).
 template <class T>
 T* pluginVariable(const std::string& plugin, const char* symbol) {

@@ -5,16 +5,6 @@
 
 using PluginLoading = HostTest;
 
-namespace {
-
-bool hasType(const std::string& name) {
-    for (const std::string& type : hx::Host::instance().nodeTypes())
-        if (type == name) return true;
-    return false;
-}
-
-}  // namespace
-
 TEST_F(PluginLoading, LoadRegistersTheTypesAndUnloadRemovesThem) {
     ASSERT_TRUE(host().loadPlugin(testPlugin("TestNodes"))) << host().lastError();
     EXPECT_TRUE(hasType("testSum"));
@@ -62,7 +52,10 @@ TEST_F(PluginLoading, FailuresNameThePluginAndTheCause) {
 }
 
 TEST_F(PluginLoading, AFailedInitializeLeavesNothingRegistered) {
-    EXPECT_FALSE(host().loadPlugin(testPlugin("FailingInitialize")));
+    hx::Result result = host().loadPlugin(testPlugin("FailingInitialize"));
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.warnings, std::vector<std::string>{"plug-in 'FailingInitialize' left node type 'leftoverNode' "
+                                                        "registered after its initializePlugin failed; removed"});
     EXPECT_FALSE(hasType("leftoverNode"));
     EXPECT_EQ(pluginVariable<int>("FailingInitialize", "hxNothing"), nullptr);
     EXPECT_FALSE(host().createNode("leftoverNode"));

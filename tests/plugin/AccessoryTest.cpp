@@ -1,6 +1,9 @@
 // The deformer's accessory: the transform and noiseLocator that the host's deformer command
-// has it set up, the ten connections between the three nodes, and what flows along them.
+// has it set up, the ten connections between the three nodes, what flows along them, and
+// what the set-up does when the host refuses it a step.
 #include "PluginFixture.h"
+
+#include <engine/Faults.h>
 
 #include <maya/MDagModifier.h>
 #include <maya/MFnAttribute.h>
@@ -131,4 +134,99 @@ TEST_F(Accessory, SetUpOnlyQueuesEditsForTheHostToExecute) {
     ASSERT_TRUE(modifier.undoIt());
     EXPECT_EQ(host().listNodes(), before);
     EXPECT_EQ(host().sourceOf(deformer + ".oxLength"), "");
+}
+
+// Set-up meeting a refusal: the failure is reported where the plug-in checks that step, the
+// rest of the set-up is still queued, and the first failure is what it returns.
+class AccessoryFailures : public Accessory {
+protected:
+    // The set-up as the deformer command runs it, then the host executing what it queued.
+    MStatus setUp() {
+        const std::string deformer = create("hxNoise");
+        mStderr.start();
+        const MStatus status = deformerNode(deformer)->accessoryNodeSetup(mModifier);
+        mWritten = mStderr.finish();
+        EXPECT_TRUE(mModifier.doIt()) << host().lastError();
+        return status;
+    }
+
+    // The destinations of the accessory connections that were made.
+    std::vector<std::string> connected() {
+        std::vector<std::string> made;
+        for (const Connection& c : accessoryConnections("hxNoise1", "transform1", "noiseLocator1"))
+            if (host().sourceOf(c.destination) == c.source) made.push_back(c.destination);
+        return made;
+    }
+
+    // Every accessory connection's destination but `missing`.
+    std::vector<std::string> allBut(const std::string& missing) {
+        std::vector<std::string> rest;
+        for (const Connection& c : accessoryConnections("hxNoise1", "transform1", "noiseLocator1"))
+            if (c.destination != missing) rest.push_back(c.destination);
+        return rest;
+    }
+
+    MDagModifier mModifier;
+    std::string mWritten;
+};
+
+TEST_F(AccessoryFailures, ARefusedConnectionIsReportedReturnedAndTheOthersStillMade) {
+    // The fifth connection takes the Y length to the deformer.
+    hx::FaultPlan faults;
+    faults.failCall("MDGModifier::connect", 5);
+    const MStatus status = setUp();
+
+    const std::string refusal = "(kFailure): MDGModifier::connect: injected failure on 'oyLength'";
+    EXPECT_EQ(std::string(status.errorString().asChar()), refusal) << "not the last connection's success";
+    EXPECT_EQ(mWritten, statusReport(sourceLine("thisNode, *axis.length", "HX_CHECK(stat)"), refusal));
+    EXPECT_EQ(faults.calls("MDGModifier::connect"), 10u);
+    EXPECT_EQ(connected(), allBut("hxNoise1.oyLength"));
+}
+
+TEST_F(AccessoryFailures, AFailedLengthLookUpIsReportedAndSoIsTheConnectionThatNeededIt) {
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnDependencyNode::attribute", "oyCrvLenOut");
+    const MStatus status = setUp();
+
+    const std::string refusal = "(kFailure): MFnDependencyNode::attribute: injected failure on 'oyCrvLenOut'";
+    EXPECT_EQ(std::string(status.errorString().asChar()), refusal);
+    EXPECT_EQ(mWritten, statusReport(sourceLine("\"CrvLenOut\"", "HX_CHECK(stat)"), refusal) +
+                            statusReport(sourceLine("thisNode, *axis.length", "HX_CHECK(stat)"),
+                                         "(kInvalidParameter): connect: an attribute is null"));
+    EXPECT_EQ(connected(), allBut("hxNoise1.oyLength"));
+}
+
+TEST_F(AccessoryFailures, AFailedCreationIsReturnedThoughOnlyTheStepsAfterItAreReported) {
+    hx::FaultPlan faults;
+    faults.failCallsOn("MDagModifier::createNode", "noiseLocator");
+    const MStatus status = setUp();
+
+    EXPECT_EQ(std::string(status.errorString().asChar()),
+              "(kFailure): MDagModifier::createNode: injected failure on 'noiseLocator'");
+    // Without a locator the three length look-ups and the nine connections to it fail.
+    size_t reports = 0;
+    for (size_t at = mWritten.find("API error detected"); at != std::string::npos;
+         at = mWritten.find("API error detected", at + 1))
+        ++reports;
+    EXPECT_EQ(reports, 12u) << mWritten;
+    EXPECT_EQ(connected(), std::vector<std::string>{"hxNoise1.deformSpace"});
+    EXPECT_TRUE(host().childrenOf("transform1").empty());
+}
+
+TEST_F(AccessoryFailures, TheDeformerCommandTakesNoHalfWiredAccessory) {
+    ASSERT_NO_FATAL_FAILURE(makeMesh("blob", "blobShape", latticePoints()));
+    const std::vector<std::string> before = host().listNodes();
+
+    hx::FaultPlan faults;
+    faults.failCall("MDGModifier::connect", 10);
+    mStderr.start();
+    const hx::Result result = host().deformer("hxNoise", "blobShape");
+    const std::string written = mStderr.finish();
+
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error.find("accessoryNodeSetup of 'hxNoise' failed"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("injected failure on 'ozCurvePoints'"), std::string::npos) << result.error;
+    EXPECT_EQ(written.rfind("\nAPI error detected in ../src/HXNoise.cpp", 0), 0u) << written;
+    EXPECT_EQ(host().listNodes(), before);
+    EXPECT_EQ(host().sourceOf("blobShape.inMesh"), "");
 }

@@ -1,7 +1,12 @@
 // What the deformer does to the points of a mesh: exactly what the noise core does to them
 // inside the deform space, bit for bit, whatever the envelope, the mesh's own placement or
-// the number of geometries; nothing at all when the deform space cannot be inverted.
+// the number of geometries; nothing at all when the deform space cannot be inverted; and
+// what it does when the host cannot give it a value.
 #include "PluginFixture.h"
+
+#include <engine/Faults.h>
+
+#include <optional>
 
 class Deformation : public PluginTest {
 protected:
@@ -186,4 +191,49 @@ TEST_F(Deformation, ADeformSpaceScaledToNothingOnOneAxisLeavesEveryPointWhereItI
     }
     // And the field comes back with the scale.
     EXPECT_TRUE(sameBits(deformed(), coreDeformation(mPoints, lumpyField(), matrixAt("transform1.matrix"))));
+}
+
+// An evaluation of the deformed blob in which the host refuses deform one read: what deform
+// wrote, the evaluation's warnings and the points it left.
+class DeformationFailures : public Deformation {
+protected:
+    void evaluateRefusing(const std::string& attribute) {
+        ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
+        ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+        mFaults.emplace().failCallsOn("MDataBlock::inputValue", attribute);
+        mStderr.start();
+        mResult = host().meshPoints("blobShape", mDeformed);
+        mWritten = mStderr.finish();
+        ASSERT_TRUE(mResult) << mResult.error;
+    }
+
+    std::optional<hx::FaultPlan> mFaults;  // from the evaluation on
+    hx::Result mResult;
+    std::vector<double> mDeformed;
+    std::string mWritten;
+};
+
+TEST_F(DeformationFailures, AFailedParameterReadIsReportedAndThePointsMoveWithTheValueItYields) {
+    ASSERT_NO_FATAL_FAILURE(evaluateRefusing("oxNoiseAmp"));
+
+    const std::string refusal = "(kFailure): MDataBlock::inputValue: injected failure on 'oxNoiseAmp'";
+    EXPECT_EQ(mWritten, statusReport(sourceLine("inputValue(oxNoiseAmp", "HX_CHECK(status)"), refusal));
+    EXPECT_EQ(mResult.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: " + refusal})
+        << "deform returns the failure";
+    EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 13u) << "every read is still made";
+    // The handle of a failed read yields 0 here: the X noise has no amplitude.
+    FieldParameters field = lumpyField();
+    field.x.amplitude = 0.0f;
+    EXPECT_TRUE(sameBits(mDeformed, coreDeformation(mPoints, field, MMatrix::identity)));
+    EXPECT_NE(mDeformed, mPoints);
+}
+
+TEST_F(DeformationFailures, AFailedDeformSpaceReadLeavesThePointsAndIsReturnedWithoutAReport) {
+    ASSERT_NO_FATAL_FAILURE(evaluateRefusing("deformSpace"));
+
+    EXPECT_EQ(mWritten, "");
+    EXPECT_EQ(mResult.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
+                                                         "MDataBlock::inputValue: injected failure on 'deformSpace'"});
+    EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 1u) << "nothing else is read";
+    EXPECT_EQ(mDeformed, mPoints);
 }

@@ -1,6 +1,8 @@
-// Loading and unloading hxNoise.so: what it registers, in which order, and what a load that
-// fails half-way leaves behind.
+// Loading and unloading hxNoise.so: what it registers, in which order, and what a load or
+// an unload that fails half-way reports and leaves behind.
 #include "PluginFixture.h"
+
+#include <engine/Faults.h>
 
 #include <maya/MPxNode.h>
 
@@ -115,4 +117,144 @@ TEST_F(Loading, AFailedDeformerRegistrationRollsTheLocatorBackAndReturnsTheDefor
     ASSERT_TRUE(host().loadPlugin(HX_NOISE_PLUGIN)) << host().lastError();
     ASSERT_TRUE(loaded("hxNoise"));
     EXPECT_EQ(loaded("hxNoise")->nodeTypes, (std::vector<std::string>{"noiseLocator", "hxNoise"}));
+}
+
+// The same failures and others, made by a fault plan: what the plug-in reports and returns,
+// and that it leaves the host nothing to clean up.
+class FailedLoading : public Loading {
+protected:
+    hx::Result load() {
+        return writing([] { return host().loadPlugin(HX_NOISE_PLUGIN); });
+    }
+    // What `call` returns; what it wrote to standard error is kept in mWritten.
+    template <class Call>
+    hx::Result writing(Call call) {
+        mStderr.start();
+        hx::Result result = call();
+        mWritten = mStderr.finish();
+        return result;
+    }
+    void expectNothingLeft(const hx::Result& result) {
+        EXPECT_FALSE(result);
+        EXPECT_TRUE(result.warnings.empty()) << "the host had to remove " << result.warnings[0];
+        EXPECT_FALSE(registered("noiseLocator"));
+        EXPECT_FALSE(registered("hxNoise"));
+        EXPECT_FALSE(loaded("hxNoise"));
+    }
+    std::string mWritten;
+};
+
+TEST_F(FailedLoading, TheDeformersRegistrationFailureIsReturnedAfterThePluginWithdrawsTheLocator) {
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnPlugin::registerNode", "hxNoise", MStatus::kInsufficientMemory);
+    const hx::Result result = load();
+    EXPECT_NE(result.error.find("initializePlugin failed: (kInsufficientMemory): MFnPlugin::registerNode: injected "
+                                "failure on 'hxNoise'"),
+              std::string::npos)
+        << result.error;
+    EXPECT_EQ(mWritten, "") << "no report of the plug-in's own";
+    expectNothingLeft(result);
+    EXPECT_EQ(faults.calls("MFnPlugin::deregisterNode"), 1u);
+}
+
+TEST_F(FailedLoading, TheLocatorsRegistrationFailureIsReportedAndTheDeformerNeverRegistered) {
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnPlugin::registerNode", "noiseLocator");
+    const hx::Result result = load();
+    EXPECT_EQ(mWritten, "registerNode: (kFailure): MFnPlugin::registerNode: injected failure on 'noiseLocator'\n");
+    expectNothingLeft(result);
+    EXPECT_EQ(faults.calls("MFnPlugin::registerNode"), 1u) << "the deformer's registration is never tried";
+}
+
+TEST_F(FailedLoading, AReportedFlagCallFailsTheTypeAfterEveryAttributeIsMade) {
+    // The deformer's seed inputs are made MAKE_INPUT after their creation.
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnAttribute::setKeyable", "oyNoiseSeed");
+    const hx::Result result = load();
+    EXPECT_EQ(mWritten, statusReport(sourceLine("\"NoiseSeed\"", "MAKE_INPUT(nAttr)"),
+                                     "(kFailure): MFnAttribute::setKeyable: injected failure on 'oyNoiseSeed'"));
+    EXPECT_NE(result.error.find("initialize of node type 'hxNoise' failed"), std::string::npos) << result.error;
+    expectNothingLeft(result);
+    // The locator's 15 attributes and the deformer's 22 were all made and added.
+    EXPECT_EQ(faults.calls("MPxNode::addAttribute"), 15u + 22u);
+    EXPECT_EQ(faults.calls("MFnAttribute::setKeyable"), 15u + 18u);
+}
+
+TEST_F(FailedLoading, TheLocatorsFailedFlagCallIsReportedAndItsRegistrationToo) {
+    // The second setWritable is the X length input's, under MAKE_INPUT.
+    hx::FaultPlan faults;
+    faults.failCall("MFnAttribute::setWritable", 2);
+    const hx::Result result = load();
+    EXPECT_EQ(mWritten, statusReport(sourceLine("\"CrvLenIn\"", "MAKE_INPUT(numAttr)"),
+                                     "(kFailure): MFnAttribute::setWritable: injected failure on 'oxCrvLenIn'") +
+                            "registerNode: (kFailure): plug-in 'hxNoise': initialize of node type 'noiseLocator' "
+                            "failed\n");
+    expectNothingLeft(result);
+    EXPECT_EQ(faults.calls("MPxNode::addAttribute"), 15u);
+    EXPECT_EQ(faults.calls("MFnPlugin::registerNode"), 1u);
+}
+
+TEST_F(FailedLoading, AnUncheckedFailedCallIsNotReportedButFailsTheType) {
+    hx::FaultPlan faults;
+    faults.failCallsOn("MPxNode::addAttribute", "oxNoiseFreq");
+    const hx::Result result = load();
+    EXPECT_EQ(mWritten, "");
+    EXPECT_NE(result.error.find("initialize of node type 'hxNoise' failed"), std::string::npos) << result.error;
+    expectNothingLeft(result);
+}
+
+class FailedUnloading : public FailedLoading {
+protected:
+    void SetUp() override {
+        FailedLoading::SetUp();
+        ASSERT_TRUE(host().loadPlugin(HX_NOISE_PLUGIN)) << host().lastError();
+    }
+    hx::Result unload() {
+        return writing([] { return host().unloadPlugin("hxNoise"); });
+    }
+};
+
+TEST_F(FailedUnloading, TheLocatorGoesFirstAndItsFailureIsReportedAndKeepsBoth) {
+    hx::FaultPlan faults;
+    faults.failCall("MFnPlugin::deregisterNode", 1);
+    const hx::Result result = unload();
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error.find("injected failure on 'noiseLocator'"), std::string::npos) << result.error;
+    EXPECT_EQ(mWritten, "deregisterNode: (kFailure): MFnPlugin::deregisterNode: injected failure on 'noiseLocator'\n");
+    EXPECT_EQ(faults.calls("MFnPlugin::deregisterNode"), 1u) << "the deformer is not touched";
+    EXPECT_TRUE(registered("noiseLocator"));
+    EXPECT_TRUE(registered("hxNoise"));
+    EXPECT_TRUE(loaded("hxNoise"));
+}
+
+TEST_F(FailedUnloading, TheDeformersFailureIsReturnedWithoutAReportAfterTheLocatorWent) {
+    hx::FaultPlan faults;
+    faults.failCallsOn("MFnPlugin::deregisterNode", "hxNoise", MStatus::kNotFound);
+    const hx::Result result = unload();
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error.find("(kNotFound): MFnPlugin::deregisterNode: injected failure on 'hxNoise'"),
+              std::string::npos)
+        << result.error;
+    EXPECT_EQ(mWritten, "");
+    EXPECT_FALSE(registered("noiseLocator"));
+    EXPECT_TRUE(registered("hxNoise"));
+    EXPECT_TRUE(loaded("hxNoise")) << "its deformer type still needs its code";
+}
+
+// Disabled: uninitializePlugin deregisters the locator unconditionally, so once an unload has
+// failed after the locator went, every later attempt fails on the locator's deregistration
+// ("deregisterNode: ... no node type with id 0x80007 is registered") and the deformer can
+// never be withdrawn: the plug-in stays loaded until the host exits. Enable once
+// uninitializePlugin skips a type that is no longer registered.
+TEST_F(FailedUnloading, DISABLED_AnUnloadTriedAgainAfterTheDeformerFailedFinishesIt) {
+    {
+        hx::FaultPlan faults;
+        faults.failCallsOn("MFnPlugin::deregisterNode", "hxNoise");
+        ASSERT_FALSE(unload());
+    }
+    const hx::Result result = unload();
+    EXPECT_TRUE(result) << result.error;
+    EXPECT_EQ(mWritten, "");
+    EXPECT_FALSE(registered("hxNoise"));
+    EXPECT_FALSE(loaded("hxNoise"));
 }

@@ -1,6 +1,8 @@
 // The noiseLocator: its pass-through of lengths and counts, what its draw sends to GL (as
-// the recording GL library saw it), and its bounds.
+// the recording GL library saw it), also when it cannot read a curve, and its bounds.
 #include "PluginFixture.h"
+
+#include <engine/Faults.h>
 
 #include <algorithm>
 #include <sstream>
@@ -221,6 +223,44 @@ TEST_F(LocatorDrawing, ACurveWithoutDataIsReportedAndDrawsNothing) {
     EXPECT_EQ(written.rfind("MFnVectorArrayData: (kInvalidParameter): ", 0), 0u) << written;
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;
     EXPECT_TRUE(sameDrawing(calls, drawing({x})));
+}
+
+TEST_F(LocatorDrawing, AFailedCurveReadIsReportedAndTheRestIsStillDrawn) {
+    const std::string locator = create("noiseLocator");
+    const std::vector<double> x = {0, 0, 0, 1, 0, 0}, y = {0, 0, 0, 0, 1, 0}, z = {0, 0, 0, 0, 0, 1};
+    set(locator + ".oxCurvePoints", x);
+    set(locator + ".oyCurvePoints", y);
+    set(locator + ".ozCurvePoints", z);
+
+    // Each refusal costs the Y curve; the steps after it fail on what it left them.
+    struct Case {
+        const char* function;
+        unsigned int nth;  // 0: every call about the Y curve
+        std::vector<std::string> lines;  // how each line written begins
+    };
+    const Case cases[] = {
+        {"MFnDependencyNode::findPlug", 0,
+         {"plug: (kFailure): MFnDependencyNode::findPlug: injected failure on 'oyCurvePoints'", "getValue: ",
+          "MFnVectorArrayData: "}},
+        {"MPlug::getValue", 0,
+         {"getValue: (kFailure): MPlug::getValue: injected failure on 'oyCurvePoints'", "MFnVectorArrayData: "}},
+        {"MFnVectorArrayData::attach", 2,
+         {"MFnVectorArrayData: (kFailure): MFnVectorArrayData::attach: injected failure"}},
+    };
+    for (const Case& c : cases) {
+        hx::FaultPlan faults;
+        if (c.nth) faults.failCall(c.function, c.nth);
+        else faults.failCallsOn(c.function, "oyCurvePoints");
+        mStderr.start();
+        const std::vector<Call> calls = draw(locator);
+        std::istringstream written(mStderr.finish());
+
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(written, line);) lines.push_back(line);
+        ASSERT_EQ(lines.size(), c.lines.size()) << c.function;
+        for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(c.lines[i], 0), 0u) << lines[i];
+        EXPECT_TRUE(sameDrawing(calls, drawing({x, z}))) << c.function;
+    }
 }
 
 TEST_F(LocatorDrawing, TheBoundsAreAFixedFlatBoxWhateverTheCurves) {

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,6 +70,25 @@ public:
 private:
     bool mActive = false;
 };
+
+// The number of the first line of the plug-in's source that holds `text`, after the first
+// line that holds `after`: the line a status check reports (0 when there is none).
+inline int sourceLine(const std::string& after, const std::string& text) {
+    std::ifstream source(HX_NOISE_SOURCE);
+    std::string line;
+    bool passed = false;
+    for (int number = 1; std::getline(source, line); ++number) {
+        if (!passed) passed = line.find(after) != std::string::npos;
+        else if (line.find(text) != std::string::npos) return number;
+    }
+    ADD_FAILURE() << "no line holding '" << text << "' after one holding '" << after << "' in " << HX_NOISE_SOURCE;
+    return 0;
+}
+
+// What the status check writes for a failed call at `line` of the plug-in's source.
+inline std::string statusReport(int line, const std::string& reason) {
+    return "\nAPI error detected in ../src/HXNoise.cpp at line " + std::to_string(line) + "\n" + reason + "\n";
+}
 
 // One axis's four noise parameters, as the deformer's attributes hold them.
 struct AxisNoise {
