@@ -676,6 +676,16 @@ MBoundingBox noiseLocator::boundingBox() const
 // Entry points
 // ---------------------------------------------------------------------------------------
 
+namespace {
+
+// Which of the two types this library has registered. An unload that failed after the
+// locator was withdrawn (the deformer's deregistration refused) must, when tried again,
+// go on with the deformer instead of failing on the locator for ever.
+bool locatorRegistered = false;
+bool deformerRegistered = false;
+
+} // namespace
+
 MStatus initializePlugin(MObject obj)
 {
     MStatus result;
@@ -687,14 +697,18 @@ MStatus initializePlugin(MObject obj)
         result.perror("registerNode");
         return result;
     }
+    locatorRegistered = true;
 
     result = plugin.registerNode("hxNoise", hxNoise::id, hxNoise::creator, hxNoise::initialize,
                                  MPxNode::kDeformerNode);
     if (!result) {
         // The host unloads the library after a failed load: a locator type left
         // registered would point into unloaded code.
-        plugin.deregisterNode(noiseLocator::id);
+        if (plugin.deregisterNode(noiseLocator::id))
+            locatorRegistered = false;
+        return result;
     }
+    deformerRegistered = true;
     return result;
 }
 
@@ -703,12 +717,19 @@ MStatus uninitializePlugin(MObject obj)
     MStatus result;
     MFnPlugin plugin(obj);
 
-    result = plugin.deregisterNode(noiseLocator::id);
-    if (!result) {
-        result.perror("deregisterNode");
-        return result;
+    if (locatorRegistered) {
+        result = plugin.deregisterNode(noiseLocator::id);
+        if (!result) {
+            result.perror("deregisterNode");
+            return result;
+        }
+        locatorRegistered = false;
     }
 
-    result = plugin.deregisterNode(hxNoise::id);
+    if (deformerRegistered) {
+        result = plugin.deregisterNode(hxNoise::id);
+        if (result)
+            deformerRegistered = false;
+    }
     return result;
 }

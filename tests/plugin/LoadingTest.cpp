@@ -241,12 +241,9 @@ TEST_F(FailedUnloading, TheDeformersFailureIsReturnedWithoutAReportAfterTheLocat
     EXPECT_TRUE(loaded("hxNoise")) << "its deformer type still needs its code";
 }
 
-// Disabled: uninitializePlugin deregisters the locator unconditionally, so once an unload has
-// failed after the locator went, every later attempt fails on the locator's deregistration
-// ("deregisterNode: ... no node type with id 0x80007 is registered") and the deformer can
-// never be withdrawn: the plug-in stays loaded until the host exits. Enable once
-// uninitializePlugin skips a type that is no longer registered.
-TEST_F(FailedUnloading, DISABLED_AnUnloadTriedAgainAfterTheDeformerFailedFinishesIt) {
+// An unload that failed after the locator went finishes the job when tried again, instead of
+// failing on the locator's deregistration for ever and keeping the plug-in loaded.
+TEST_F(FailedUnloading, AnUnloadTriedAgainAfterTheDeformerFailedFinishesIt) {
     {
         hx::FaultPlan faults;
         faults.failCallsOn("MFnPlugin::deregisterNode", "hxNoise");
