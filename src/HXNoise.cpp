@@ -193,6 +193,26 @@ Perlin readCurveNoise(MDataBlock& block, const DeformerAxis& axis)
     return makeAxisNoise(octaves, frequency, amplitude, seed);
 }
 
+// Reads one axis's generator the way a deformation does: octaves, frequency, amplitude,
+// seed, each read checked; a failed read is reported and its handle's value used anyway.
+Perlin readDeformNoise(MDataBlock& block, const DeformerAxis& axis, MStatus& firstFailure)
+{
+    MStatus status;
+    MDataHandle matData = block.inputValue(*axis.octaves, &status);
+    HX_CHECK(status)
+    const int octaves = matData.asInt();
+    matData = block.inputValue(*axis.freq, &status);
+    HX_CHECK(status)
+    const float frequency = matData.asFloat();
+    matData = block.inputValue(*axis.amp, &status);
+    HX_CHECK(status)
+    const float amplitude = matData.asFloat();
+    matData = block.inputValue(*axis.seed, &status);
+    HX_CHECK(status)
+    const int seed = matData.asInt();
+    return makeAxisNoise(octaves, frequency, amplitude, seed);
+}
+
 // A matrix is usable as a deform space only if it has a finite, non-zero determinant and
 // a finite inverse; otherwise points sent through the inverse would come back as NaN or
 // infinity.
@@ -349,47 +369,10 @@ MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m
     MMatrix invMat;
     const bool usable = invertDeformSpace(mat, invMat);
 
-    matData = block.inputValue(oyNoiseOctaves, &status);
-    HX_CHECK(status)
-    const int yNoiseO = matData.asInt();
-    matData = block.inputValue(oyNoiseFreq, &status);
-    HX_CHECK(status)
-    const float yNoiseF = matData.asFloat();
-    matData = block.inputValue(oyNoiseAmp, &status);
-    HX_CHECK(status)
-    const float yNoiseA = matData.asFloat();
-    matData = block.inputValue(oyNoiseSeed, &status);
-    HX_CHECK(status)
-    const int yNoiseS = matData.asInt();
-    Perlin perlinNoiseY = makeAxisNoise(yNoiseO, yNoiseF, yNoiseA, yNoiseS);
-
-    matData = block.inputValue(oxNoiseOctaves, &status);
-    HX_CHECK(status)
-    const int xNoiseO = matData.asInt();
-    matData = block.inputValue(oxNoiseFreq, &status);
-    HX_CHECK(status)
-    const float xNoiseF = matData.asFloat();
-    matData = block.inputValue(oxNoiseAmp, &status);
-    HX_CHECK(status)
-    const float xNoiseA = matData.asFloat();
-    matData = block.inputValue(oxNoiseSeed, &status);
-    HX_CHECK(status)
-    const int xNoiseS = matData.asInt();
-    Perlin perlinNoiseX = makeAxisNoise(xNoiseO, xNoiseF, xNoiseA, xNoiseS);
-
-    matData = block.inputValue(ozNoiseOctaves, &status);
-    HX_CHECK(status)
-    const int zNoiseO = matData.asInt();
-    matData = block.inputValue(ozNoiseFreq, &status);
-    HX_CHECK(status)
-    const float zNoiseF = matData.asFloat();
-    matData = block.inputValue(ozNoiseAmp, &status);
-    HX_CHECK(status)
-    const float zNoiseA = matData.asFloat();
-    matData = block.inputValue(ozNoiseSeed, &status);
-    HX_CHECK(status)
-    const int zNoiseS = matData.asInt();
-    Perlin perlinNoiseZ = makeAxisNoise(zNoiseO, zNoiseF, zNoiseA, zNoiseS);
+    // The noise parameters, Y then X then Z; each generator is built once its axis is read.
+    Perlin perlinNoiseY = readDeformNoise(block, kDeformerAxes[kNoiseAxisY], firstFailure);
+    Perlin perlinNoiseX = readDeformNoise(block, kDeformerAxes[kNoiseAxisX], firstFailure);
+    Perlin perlinNoiseZ = readDeformNoise(block, kDeformerAxes[kNoiseAxisZ], firstFailure);
 
     // A deform space without an inverse (a locator scaled to zero, say) has no field to
     // move points through: leave the geometry as it is.
