@@ -217,7 +217,7 @@ TEST_F(DeformationFailures, AFailedParameterReadIsReportedAndThePointsMoveWithTh
     ASSERT_NO_FATAL_FAILURE(evaluateRefusing("oxNoiseAmp"));
 
     const std::string refusal = "(kFailure): MDataBlock::inputValue: injected failure on 'oxNoiseAmp'";
-    EXPECT_EQ(mWritten, statusReport(sourceLine("inputValue(*axis.amp", "HX_CHECK(status)"), refusal));
+    EXPECT_EQ(mWritten, statusReport(sourceLine("matData = block.inputValue(*axis.amp", "HX_CHECK(status)"), refusal));
     EXPECT_EQ(mResult.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: " + refusal})
         << "deform returns the failure";
     EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 13u) << "every read is still made";
