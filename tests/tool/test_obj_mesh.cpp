@@ -162,6 +162,20 @@ TEST(ObjMeshRoundTrip, NamelessObjectGroupAndMaterialStatementsSurvive)
     }
 }
 
+TEST(ObjMeshRoundTrip, ABareGroupLineKeepsTheFacesAfterItOutOfTheGroupBefore)
+{
+    // "g" with nothing after it, not even a blank, is the default group as well.
+    TempDir dir;
+    const ObjMesh mesh = ObjMesh::read(
+        dir.file("in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\ng\r\nf 3 2 1\n"));
+    ASSERT_EQ(mesh.statements().size(), 2u);
+    EXPECT_EQ(mesh.statements()[1].kind, ObjMesh::Statement::Kind::Group);
+    EXPECT_EQ(mesh.statements()[1].beforeFace, 1u);
+    EXPECT_EQ(mesh.statements()[1].text, "");
+    mesh.write(dir.path("out.obj"));
+    EXPECT_EQ(ObjMesh::read(dir.path("out.obj")).statements().size(), 2u);
+}
+
 TEST(ObjMeshRoundTrip, NormalsAreRecomputedFromTheCurrentPositions)
 {
     TempDir dir;

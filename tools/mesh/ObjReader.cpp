@@ -210,7 +210,17 @@ private:
         } else if (keyword == "mtllib") {
             mMesh.mMaterialLibraries.emplace_back(trim(rest));
         } else if (keyword == "o" || keyword == "g" || keyword == "usemtl") {
-            // Read by the streaming reader with the faces.
+            // Read by the streaming reader with the faces, which takes these only with a
+            // blank after the keyword. A bare one ("g": back to the default group) is kept
+            // here, so that the faces after it don't fall into the group before it.
+            const char* after = keyword.data() + keyword.size();
+            const char* end = line.data() + line.size();
+            if (after == end || *after == '\r') {
+                const auto kind = keyword == "o"   ? ObjMesh::Statement::Kind::Object
+                                  : keyword == "g" ? ObjMesh::Statement::Kind::Group
+                                                   : ObjMesh::Statement::Kind::Material;
+                mMesh.mStatements.push_back({kind, mFaceCount, std::string()});
+            }
         } else if (unkeptStatements().count(keyword)) {
             warnOnce(lineNumber, "'" + std::string(keyword) + "' statements are not kept");
         } else {
