@@ -5,12 +5,14 @@
 // it needs (node and attribute picks, values as raw bit patterns, so NaN, infinities and
 // huge values come up). Operations: create nodes, set and get attributes, connect and
 // disconnect plugs, give meshes points and faces, put a deformer on a mesh, evaluate the
-// deformed mesh, draw locators, rename and delete nodes, and queue edits on a DAG modifier
-// that is executed and undone. Whatever the script does, the engine must answer each call
+// deformed mesh, draw locators, rename and delete nodes, queue edits on a DAG modifier
+// that is executed and undone, and have the host refuse a chosen call from then on (so the
+// plug-in's failure paths run too). Whatever the script does, the engine must answer each call
 // with a result (success, or a failure with a reason) and never crash, leak or hit
 // undefined behaviour. The scene is emptied after each input; the plug-in stays loaded.
 #include "FuzzBytes.h"
 
+#include <engine/Faults.h>
 #include <engine/Host.h>
 #include <glrecord/GlRecorder.h>
 
@@ -23,6 +25,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +34,14 @@ using hxfuzz::FuzzBytes;
 namespace {
 
 const char* const kTypes[] = {"transform", "mesh", "hxNoise", "noiseLocator", "noSuchType"};
+
+// Host calls a plug-in makes that a fault plan can make fail.
+const char* const kFallibleCalls[] = {
+    "MDGModifier::connect",     "MDGModifier::createNode",  "MDagModifier::createNode",
+    "MFnDependencyNode::attribute", "MFnDependencyNode::findPlug", "MDataBlock::inputValue",
+    "MDataBlock::outputValue",  "MPlug::getValue",          "MFnVectorArrayData::create",
+    "MFnVectorArrayData::attach",
+};
 
 // Picks one of `count` things from a byte, or none when count is 0.
 template <typename T>
@@ -130,8 +141,9 @@ void modifierEdits(FuzzBytes& in, hx::Host& host)
 
 void runScript(FuzzBytes& in, hx::Host& host)
 {
+    std::unique_ptr<hx::FaultPlan> faults;
     for (int steps = 0; steps < 64 && !in.empty(); ++steps) {
-        switch (in.take<std::uint8_t>() % 14) {
+        switch (in.take<std::uint8_t>() % 15) {
         case 0: {
             const std::string type = kTypes[in.take<std::uint8_t>() % 5];
             const std::string name = in.take<std::uint8_t>() % 3 ? "" : nodeName(in, host);
@@ -168,6 +180,13 @@ void runScript(FuzzBytes& in, hx::Host& host)
         case 12: {
             MMatrix matrix;
             host.worldMatrix(nodeName(in, host), matrix);
+            break;
+        }
+        case 13: {
+            // From here on, the host refuses one call: the nth of one function.
+            faults.reset(new hx::FaultPlan);
+            const char* call = kFallibleCalls[in.take<std::uint8_t>() % (sizeof kFallibleCalls / sizeof *kFallibleCalls)];
+            faults->failCall(call, 1 + in.take<std::uint8_t>() % 8);
             break;
         }
         default: host.isDirty(plugName(in, host)); break;
