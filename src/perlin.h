@@ -66,7 +66,7 @@ private:
     bool mStart;
 
     // Test access to the tables and the build state (tests/noise only).
-    friend class PerlinInspector;
+    friend class PerlinTableReader;
     // Read access for the batch deformation, which gathers from the tables directly
     // (noiseBatch.cpp only).
     friend class PerlinTables;

@@ -1,6 +1,6 @@
 // The axis noise field: parameter clamps, the three-pass displacement and the sampling of
 // the visualisation curves, used the way the deformer uses them.
-#include "PerlinInspector.h"
+#include "PerlinTableReader.h"
 #include "axisNoiseField.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ TEST(AxisNoise, ClampsOctavesAndSeedOnly)
     EXPECT_TRUE(same(makeAxisNoise(4, 1.1f, 1.0f, -1), Perlin(4, 1.1f, 1.0f, 0)));
     // Frequency and amplitude pass through, negative values included.
     EXPECT_TRUE(same(makeAxisNoise(4, -1.1f, -2.0f, 3), Perlin(4, -1.1f, -2.0f, 3)));
-    EXPECT_FALSE(PerlinInspector(makeAxisNoise(4, 1.0f, 1.0f, 3)).built());
+    EXPECT_FALSE(PerlinTableReader(makeAxisNoise(4, 1.0f, 1.0f, 3)).built());
 }
 
 TEST(DisplacePoint, RunsThreePassesYThenXThenZ)

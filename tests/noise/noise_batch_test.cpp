@@ -2,7 +2,7 @@
 // processor has them) must give the scalar loop's bits for every point, whatever the
 // points, the generators and the matrices, and must build the generators' tables exactly
 // when the scalar loop would.
-#include "PerlinInspector.h"
+#include "PerlinTableReader.h"
 #include "axisNoiseField.h"
 #include "noiseBatch.h"
 
@@ -267,7 +267,7 @@ TEST(NoiseBatch, ZeroLengthGradientStaysZeroOnEveryPath)
     // corner (bx0, by0) uses it, and deform points inside that cell.
     Perlin probe = makeAxisNoise(1, 1.0f, 1.0f, 1047);
     probe.Get(0.5f, 0.5f);
-    const PerlinInspector tables(probe);
+    const PerlinTableReader tables(probe);
     ASSERT_EQ(tables.g2(459, 0), 0.0f);
     ASSERT_EQ(tables.g2(459, 1), 0.0f);
     const int i = tables.p(0);
@@ -299,22 +299,22 @@ TEST(NoiseBatch, BuildsTablesExactlyWhenTheScalarLoopWould)
         // No points: nothing is built.
         Perlin x(4, 1.0f, 1.0f, 1), y(4, 1.0f, 1.0f, 2), z(4, 1.0f, 1.0f, 3);
         deformPoints(path, x, y, z, identity().m, identity().m, points.data(), 0);
-        EXPECT_FALSE(PerlinInspector(x).built());
-        EXPECT_FALSE(PerlinInspector(y).built());
-        EXPECT_FALSE(PerlinInspector(z).built());
+        EXPECT_FALSE(PerlinTableReader(x).built());
+        EXPECT_FALSE(PerlinTableReader(y).built());
+        EXPECT_FALSE(PerlinTableReader(z).built());
 
         // A generator without octaves is never evaluated, so never built (and its
         // unfilled tables never read); the others are, with the scalar loop's tables.
         Perlin silent(0, 1.0f, 1.0f, 9);
         deformPoints(path, x, silent, z, identity().m, identity().m, points.data(), 1);
-        EXPECT_TRUE(PerlinInspector(x).built());
-        EXPECT_FALSE(PerlinInspector(silent).built());
-        EXPECT_TRUE(PerlinInspector(z).built());
+        EXPECT_TRUE(PerlinTableReader(x).built());
+        EXPECT_FALSE(PerlinTableReader(silent).built());
+        EXPECT_TRUE(PerlinTableReader(z).built());
         const Perlin reference = builtPerlin(1);
-        for (int k = 0; k < PerlinInspector::kEntries; ++k) {
-            ASSERT_EQ(PerlinInspector(x).p(k), PerlinInspector(reference).p(k));
-            ASSERT_EQ(floatBits(PerlinInspector(x).g2(k, 1)),
-                      floatBits(PerlinInspector(reference).g2(k, 1)));
+        for (int k = 0; k < PerlinTableReader::kEntries; ++k) {
+            ASSERT_EQ(PerlinTableReader(x).p(k), PerlinTableReader(reference).p(k));
+            ASSERT_EQ(floatBits(PerlinTableReader(x).g2(k, 1)),
+                      floatBits(PerlinTableReader(reference).g2(k, 1)));
         }
     }
 }

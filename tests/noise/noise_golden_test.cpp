@@ -1,6 +1,6 @@
 // The generator against golden values from an independent reference implementation
 // (golden/reference_noise.py), bit for bit, the negative side included.
-#include "PerlinInspector.h"
+#include "PerlinTableReader.h"
 
 #include <gtest/gtest.h>
 

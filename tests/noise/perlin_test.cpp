@@ -1,6 +1,6 @@
 // The gradient-noise generator: its tables, its values at fixed points, and its behaviour
 // on the negative side and on inputs that have no lattice cell.
-#include "PerlinInspector.h"
+#include "PerlinTableReader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 TEST(PerlinTables, SeedOneMatchesReferenceValues)
 {
     const Perlin perlin = builtPerlin(1);
-    const PerlinInspector tables(perlin);
+    const PerlinTableReader tables(perlin);
 
     const int expected[8] = {0, 675, 326, 94, 819, 218, 193, 71};
     for (int i = 0; i < 8; ++i)
@@ -34,7 +34,7 @@ TEST(PerlinTables, HoldTheirInvariantsForSeveralSeeds)
     for (int seed : {0, 2, 7, 1000, 123456789}) {
         SCOPED_TRACE(seed);
         const Perlin perlin = builtPerlin(seed);
-        const PerlinInspector tables(perlin);
+        const PerlinTableReader tables(perlin);
 
         std::vector<int> permutation;
         for (int i = 0; i < 1024; ++i)
@@ -43,7 +43,7 @@ TEST(PerlinTables, HoldTheirInvariantsForSeveralSeeds)
         for (int i = 0; i < 1024; ++i)
             ASSERT_EQ(permutation[i], i);
 
-        for (int k = 1024; k < PerlinInspector::kEntries; ++k) {
+        for (int k = 1024; k < PerlinTableReader::kEntries; ++k) {
             ASSERT_EQ(tables.p(k), tables.p(k - 1024));
             ASSERT_EQ(floatBits(tables.g1(k)), floatBits(tables.g1(k - 1024)));
             for (int c = 0; c < 2; ++c)
@@ -71,8 +71,8 @@ TEST(PerlinTables, SeedsZeroAndOneBuildIdenticalTables)
 {
     const Perlin zero = builtPerlin(0);
     const Perlin one = builtPerlin(1);
-    const PerlinInspector a(zero), b(one);
-    for (int k = 0; k < PerlinInspector::kEntries; ++k) {
+    const PerlinTableReader a(zero), b(one);
+    for (int k = 0; k < PerlinTableReader::kEntries; ++k) {
         ASSERT_EQ(a.p(k), b.p(k));
         ASSERT_EQ(floatBits(a.g2(k, 0)), floatBits(b.g2(k, 0)));
         ASSERT_EQ(floatBits(a.g3(k, 2)), floatBits(b.g3(k, 2)));
@@ -82,16 +82,16 @@ TEST(PerlinTables, SeedsZeroAndOneBuildIdenticalTables)
 TEST(PerlinTables, AreBuiltAtFirstEvaluationOnly)
 {
     Perlin perlin(4, 1.0f, 1.0f, 5);
-    EXPECT_FALSE(PerlinInspector(perlin).built()) << "construction draws nothing";
+    EXPECT_FALSE(PerlinTableReader(perlin).built()) << "construction draws nothing";
 
     Perlin noOctaves(0, 1.0f, 1.0f, 5);
     EXPECT_EQ(noOctaves.Get(0.3f, 0.7f), 0.0f);
-    EXPECT_FALSE(PerlinInspector(noOctaves).built()) << "zero octaves evaluate no noise";
+    EXPECT_FALSE(PerlinTableReader(noOctaves).built()) << "zero octaves evaluate no noise";
     Perlin negativeOctaves(-3, 1.0f, 1.0f, 5);
     EXPECT_EQ(negativeOctaves.Get(0.3f, 0.7f), 0.0f);
 
     const float first = perlin.Get(0.3f, 0.7f);
-    EXPECT_TRUE(PerlinInspector(perlin).built());
+    EXPECT_TRUE(PerlinTableReader(perlin).built());
     EXPECT_EQ(floatBits(perlin.Get(0.3f, 0.7f)), floatBits(first)) << "the build happens once";
 }
 
@@ -192,7 +192,7 @@ TEST(PerlinZeroGradient, StaysZeroInsteadOfNaN)
 {
     // Seed 1047 draws both components of g2[459] as 0: a zero-length gradient.
     const Perlin built = builtPerlin(1047);
-    const PerlinInspector tables(built);
+    const PerlinTableReader tables(built);
     ASSERT_EQ(tables.g2(459, 0), 0.0f);
     ASSERT_EQ(tables.g2(459, 1), 0.0f);
     EXPECT_EQ(floatBits(tables.g2(459 + 1024, 0)), 0u);

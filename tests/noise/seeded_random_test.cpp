@@ -1,6 +1,6 @@
 // The private random sequence behind the noise tables: it must be glibc's rand()
 // sequence, and table builds must neither read nor disturb the process-wide state.
-#include "PerlinInspector.h"
+#include "PerlinTableReader.h"
 #include "seededRandom.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +37,8 @@ TEST(SeededRandom, LeavesTheProcessWideGeneratorAlone)
 
 bool sameTables(const Perlin& a, const Perlin& b)
 {
-    const PerlinInspector x(a), y(b);
-    for (int k = 0; k < PerlinInspector::kEntries; ++k) {
+    const PerlinTableReader x(a), y(b);
+    for (int k = 0; k < PerlinTableReader::kEntries; ++k) {
         if (x.p(k) != y.p(k) || floatBits(x.g1(k)) != floatBits(y.g1(k)))
             return false;
         for (int c = 0; c < 2; ++c)

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
-class PerlinInspector
+class PerlinTableReader
 {
 public:
-    explicit PerlinInspector(const Perlin& perlin) : mPerlin(perlin) {}
+    explicit PerlinTableReader(const Perlin& perlin) : mPerlin(perlin) {}
 
     int p(int i) const { return mPerlin.p[i]; }
     float g1(int i) const { return mPerlin.g1[i]; }
