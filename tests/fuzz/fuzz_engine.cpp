@@ -21,7 +21,6 @@
 #include <maya/MObject.h>
 #include <maya/MString.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -118,7 +117,7 @@ void setMesh(FuzzBytes& in, hx::Host& host)
 }
 
 // Edits queued on a DAG modifier through the plug-in API, executed, and maybe undone.
-void modifierEdits(FuzzBytes& in, hx::Host& host)
+void modifierEdits(FuzzBytes& in)
 {
     MDagModifier modifier;
     MStatus status;
@@ -136,7 +135,6 @@ void modifierEdits(FuzzBytes& in, hx::Host& host)
         modifier.connect(source.object(), from, destination.object(), to);
     }
     if (modifier.doIt() && in.take<std::uint8_t>() % 2) modifier.undoIt();
-    (void)host;
 }
 
 void runScript(FuzzBytes& in, hx::Host& host)
@@ -176,7 +174,7 @@ void runScript(FuzzBytes& in, hx::Host& host)
         }
         case 9: host.rename(nodeName(in, host), nodeName(in, host)); break;
         case 10: host.deleteNode(nodeName(in, host)); break;
-        case 11: modifierEdits(in, host); break;
+        case 11: modifierEdits(in); break;
         case 12: {
             MMatrix matrix;
             host.worldMatrix(nodeName(in, host), matrix);
