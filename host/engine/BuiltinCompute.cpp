@@ -9,7 +9,6 @@
 #include <maya/MPxDeformerNode.h>
 
 #include <cmath>
-#include <iostream>
 #include <memory>
 
 namespace hx {
@@ -121,8 +120,7 @@ MStatus computeDeformerOutput(Scene& scene, const PlugRef& plug, Cell& out) {
         if (!status) scene.noteFailure("deform of " + plugName(plug) + " failed: " + status.errorString().asChar());
         return status;
     } catch (...) {
-        std::cerr << "deform of " << node->mName << ".outputGeometry[" << plug.mIndex << "] threw an exception"
-                  << std::endl;
+        scene.noteException("deform", plug);
         return MStatus(MStatus::kFailure);
     }
 }

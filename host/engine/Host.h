@@ -21,7 +21,7 @@ namespace hx {
 struct Result {
     bool ok = true;
     std::string error;                  // why it failed (empty on success)
-    std::vector<std::string> warnings;  // e.g. a value clamped to an attribute's limits, a failed compute
+    std::vector<std::string> warnings;  // e.g. a value clamped to an attribute's limits
 
     explicit operator bool() const { return ok; }
     static Result failure(std::string why);
@@ -101,9 +101,10 @@ public:
     // Attributes, as "node.attr", "node.attr[2]", "node.input[0].inputGeometry"; long or
     // short names. Numbers go per component (float3: 3), per child (translate: 3), 16 for a
     // matrix (row by row), 3 per vector for a vector array. Angles are in degrees. Values
-    // outside an attribute's limits are clamped, with a warning. Calls that evaluate
-    // (getAttr, meshPoints, meshFaces, drawLocator) warn of each compute or deform that
-    // failed on the way; the values are what it left.
+    // outside an attribute's limits are clamped, with a warning. A call that evaluates
+    // (getAttr, meshPoints, meshFaces, drawLocator) fails when a compute or deform on the way
+    // returned a failure or threw: `error` names the node and plug of each, and the plug-in
+    // for an exception; the values are still what the evaluation left.
     Result setAttr(const std::string& plug, const std::vector<double>& values);
     Result setAttr(const std::string& plug, double value) { return setAttr(plug, std::vector<double>{value}); }
     Result getAttr(const std::string& plug, std::vector<double>& values);

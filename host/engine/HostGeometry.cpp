@@ -15,6 +15,7 @@
 #include <cmath>
 #include <iostream>
 #include <memory>
+#include <new>
 
 namespace hx {
 
@@ -211,7 +212,16 @@ Result Host::drawLocator(const std::string& name, int style, int status) {
         static_cast<MPxLocatorNode*>(dynamic_cast<MPxLocatorNode*>(node->mUser))->draw(view, path, static_cast<M3dView::DisplayStyle>(style),
                                                                    static_cast<M3dView::DisplayStatus>(status));
     } catch (...) {
-        return done(Result::failure("draw of locator '" + name + "' threw an exception"));
+        const std::string where = " in plug-in '" + node->mType->mPlugin + "'";
+        try {
+            throw;
+        } catch (const std::bad_alloc&) {
+            return done(Result::failure("draw of locator '" + name + "' ran out of memory" + where));
+        } catch (const std::exception& e) {
+            return done(Result::failure("draw of locator '" + name + "' threw an exception" + where + ": " + e.what()));
+        } catch (...) {
+            return done(Result::failure("draw of locator '" + name + "' threw an exception" + where));
+        }
     }
     Result result = failures(Result());
     if (Access::glDepth(view) != 0)

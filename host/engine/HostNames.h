@@ -15,14 +15,24 @@ Node* findNode(const std::string& name, std::string& error);
 // "node.attr..." to a plug; an element index is required inside multis.
 bool findPlug(const std::string& text, PlugRef& plug, std::string& error);
 
-// For a Host call that evaluates: made before it evaluates, it adds the compute and deform
-// failures met from then on to the call's warnings. (Failures of evaluations outside Host
-// calls are dropped.)
+// For a Host call that evaluates: made before it evaluates, it turns the call into a
+// failure when a compute or deform failed or threw on the way. The error names each of
+// them (node, plug, and for an exception the plug-in), oldest first; the call's values are
+// still what the evaluation left. (Failures of evaluations outside Host calls are dropped.)
 class EvaluationFailures {
 public:
     EvaluationFailures() { Engine::get().scene().takeFailures(); }
     Result operator()(Result result) const {
-        for (std::string& failure : Engine::get().scene().takeFailures()) result.warnings.push_back(std::move(failure));
+        std::vector<std::string> failures = Engine::get().scene().takeFailures();
+        if (failures.empty()) return result;
+        std::string error;
+        for (const std::string& failure : failures) error += (error.empty() ? "" : "; ") + failure;
+        if (result.ok) {
+            result.ok = false;
+            result.error = error;
+        } else {
+            result.error += "; " + error;
+        }
         return result;
     }
 };

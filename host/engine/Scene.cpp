@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iostream>
+#include <new>
 #include <set>
 
 namespace hx {
@@ -345,11 +345,8 @@ void Scene::compute(const PlugRef& plug) {
         MDataBlock block = Access::block(plug.mNode);
         try {
             status = plug.mNode->mUser->compute(apiPlug, block);
-        } catch (const std::exception& e) {
-            std::cerr << "compute of " << plugName(plug) << " threw: " << e.what() << std::endl;
-            return;
         } catch (...) {
-            std::cerr << "compute of " << plugName(plug) << " threw an exception" << std::endl;
+            noteException("compute", plug);
             return;
         }
     }
@@ -357,6 +354,22 @@ void Scene::compute(const PlugRef& plug) {
         builtinCompute(*this, plug);
     else if (!status)
         noteFailure("compute of " + plugName(plug) + " failed: " + status.errorString().asChar());
+}
+
+void Scene::noteException(const std::string& operation, const PlugRef& plug) {
+    const std::string& plugin = plug.mNode->mType->mPlugin;
+    const std::string where = plugin.empty() ? std::string(" in the host") : " in plug-in '" + plugin + "'";
+    std::string what = operation + " of " + plugName(plug);
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        what += " ran out of memory" + where;
+    } catch (const std::exception& e) {
+        what += " threw an exception" + where + ": " + e.what();
+    } catch (...) {
+        what += " threw an exception" + where;
+    }
+    noteFailure(what);
 }
 
 }  // namespace hx

@@ -47,8 +47,12 @@ public:
     void markDirty(const PlugRef& plug);
 
     // Failures of compute and deform met while evaluating, oldest first: the host command
-    // that asked for the values passes them on as warnings. takeFailures empties the list.
+    // that asked for the values fails with them. takeFailures empties the list.
     void noteFailure(std::string what) { mFailures.push_back(std::move(what)); }
+    // From inside a catch block: notes that `operation` ("compute", "deform") of `plug`
+    // threw, naming the plug-in of the node's type, as a host reports an exception that
+    // escaped a plug-in. Running out of memory is said as such.
+    void noteException(const std::string& operation, const PlugRef& plug);
     std::vector<std::string> takeFailures() { return std::exchange(mFailures, {}); }
 
     // Copies a value across a connection, converting between numeric types.

@@ -194,7 +194,7 @@ TEST_F(Deformation, ADeformSpaceScaledToNothingOnOneAxisLeavesEveryPointWhereItI
 }
 
 // An evaluation of the deformed blob in which the host refuses deform one read: what deform
-// wrote, the evaluation's warnings and the points it left.
+// wrote, how the evaluation failed and the points it left.
 class DeformationFailures : public Deformation {
 protected:
     void evaluateRefusing(const std::string& attribute) {
@@ -204,7 +204,7 @@ protected:
         mStderr.start();
         mResult = host().meshPoints("blobShape", mDeformed);
         mWritten = mStderr.finish();
-        ASSERT_TRUE(mResult) << mResult.error;
+        ASSERT_FALSE(mResult) << "deform returned a failure";
     }
 
     std::optional<hx::FaultPlan> mFaults;  // from the evaluation on
@@ -218,7 +218,7 @@ TEST_F(DeformationFailures, AFailedParameterReadIsReportedAndThePointsMoveWithTh
 
     const std::string refusal = "(kFailure): MDataBlock::inputValue: injected failure on 'oxNoiseAmp'";
     EXPECT_EQ(mWritten, statusReport(sourceLine("matData = block.inputValue(*axis.amp", "HX_CHECK(status)"), refusal));
-    EXPECT_EQ(mResult.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: " + refusal})
+    EXPECT_EQ(mResult.error, "deform of hxNoise1.outputGeometry[0] failed: " + refusal)
         << "deform returns the failure";
     EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 13u) << "every read is still made";
     // The handle of a failed read yields 0 here: the X noise has no amplitude.
@@ -232,8 +232,8 @@ TEST_F(DeformationFailures, AFailedDeformSpaceReadLeavesThePointsAndIsReturnedWi
     ASSERT_NO_FATAL_FAILURE(evaluateRefusing("deformSpace"));
 
     EXPECT_EQ(mWritten, "");
-    EXPECT_EQ(mResult.warnings, std::vector<std::string>{"deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
-                                                         "MDataBlock::inputValue: injected failure on 'deformSpace'"});
+    EXPECT_EQ(mResult.error, "deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
+                             "MDataBlock::inputValue: injected failure on 'deformSpace'");
     EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 1u) << "nothing else is read";
     EXPECT_EQ(mDeformed, mPoints);
 }
