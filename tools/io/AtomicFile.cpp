@@ -1,58 +1,27 @@
 #include "AtomicFile.h"
 
+#include "TemporaryFiles.h"
+
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace hx {
-namespace {
 
-std::string directoryOf(const std::string& path)
+AtomicFile::AtomicFile(std::string targetPath) : mTarget(OutputTarget::resolve(targetPath))
 {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
-// New files get the usual 0666 less the umask; an existing file keeps its own mode, so that
-// replacing it does not quietly change who may read it.
-mode_t modeForTarget(const std::string& target)
-{
-    struct stat existing;
-    if (::stat(target.c_str(), &existing) == 0) return existing.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-}  // namespace
-
-AtomicFile::AtomicFile(std::string targetPath) : mTargetPath(std::move(targetPath))
-{
-    const std::string dir = directoryOf(mTargetPath);
-    struct stat info;
-    if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        throw FileWriteError("cannot write " + mTargetPath + ": directory " + dir +
-                             " does not exist");
-    if (::stat(mTargetPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        throw FileWriteError("cannot write " + mTargetPath + ": it is a directory");
-
-    // The temporary name starts with a dot so that a crash leaves no file that looks like
-    // real output; rename() within one directory is atomic on POSIX file systems.
-    const std::string name = std::filesystem::path(mTargetPath).filename().string();
-    std::string pattern = dir + "/." + name + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
+    std::string pattern = mTarget.temporaryPattern();
+    const int fd = temporaryFiles::create(pattern);
     if (fd < 0)
-        throw FileWriteError("cannot write " + mTargetPath + ": " + std::strerror(errno));
+        throw FileWriteError("cannot write " + mTarget.named + ": " + std::strerror(errno));
     mTempPath = pattern;
-    ::fchmod(fd, modeForTarget(mTargetPath));
+    mTarget.applyOwnership(fd);
     mStream = ::fdopen(fd, "wb");
     if (!mStream) {
+        const int error = errno;
         ::close(fd);
-        ::unlink(mTempPath.c_str());
-        throw FileWriteError("cannot write " + mTargetPath + ": " + std::strerror(errno));
+        temporaryFiles::remove(mTempPath);
+        throw FileWriteError("cannot write " + mTarget.named + ": " + std::strerror(error));
     }
     static constexpr size_t kBufferBytes = 1 << 20;
     std::setvbuf(mStream, nullptr, _IOFBF, kBufferBytes);
@@ -61,28 +30,31 @@ AtomicFile::AtomicFile(std::string targetPath) : mTargetPath(std::move(targetPat
 AtomicFile::~AtomicFile()
 {
     if (mStream) std::fclose(mStream);
-    if (!mCommitted && !mTempPath.empty()) ::unlink(mTempPath.c_str());
+    if (!mCommitted && !mTempPath.empty()) temporaryFiles::remove(mTempPath);
 }
 
-void AtomicFile::fail(const std::string& reason)
+void AtomicFile::fail(int error)
 {
     if (mStream) std::fclose(mStream);
     mStream = nullptr;
-    ::unlink(mTempPath.c_str());
+    temporaryFiles::remove(mTempPath);
     mTempPath.clear();
-    throw FileWriteError("cannot write " + mTargetPath + ": " + reason);
+    throw FileWriteError("cannot write " + mTarget.named + ": " + std::strerror(error));
 }
 
 void AtomicFile::commit()
 {
-    if (!mStream) throw FileWriteError("cannot write " + mTargetPath + ": already committed");
-    if (std::fflush(mStream) != 0 || std::ferror(mStream)) fail(std::strerror(errno));
+    if (!mStream) throw FileWriteError("cannot write " + mTarget.named + ": already committed");
+    if (std::fflush(mStream) != 0 || std::ferror(mStream)) fail(errno ? errno : EIO);
     // Sync before the rename: otherwise a power cut could leave the new name on empty data.
-    if (::fsync(::fileno(mStream)) != 0) fail(std::strerror(errno));
+    // A stream's bytes are copied from the temporary, which needs no sync.
+    if (mTarget.kind != OutputTarget::Kind::Stream && ::fsync(::fileno(mStream)) != 0) fail(errno);
     std::FILE* stream = mStream;
     mStream = nullptr;
-    if (std::fclose(stream) != 0) fail(std::strerror(errno));
-    if (std::rename(mTempPath.c_str(), mTargetPath.c_str()) != 0) fail(std::strerror(errno));
+    if (std::fclose(stream) != 0) fail(errno);
+    const std::string temporary = mTempPath;
+    mTempPath.clear();  // publish() renames or removes it, whatever happens
+    mTarget.publish(temporary);
     mCommitted = true;
 }
 

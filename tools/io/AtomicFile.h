@@ -2,25 +2,21 @@
 //
 // Bytes go to a temporary file beside the target; commit() flushes, syncs and renames it over
 // the target in one step. A run that fails (or throws) before commit() leaves the target as it
-// was: the destructor removes the temporary file.
+// was: the destructor removes the temporary file, and so does an interruption or a crash
+// (TemporaryFiles.h). Links, devices and FIFOs are handled as OutputTarget.h describes.
 #pragma once
 
+#include "OutputTarget.h"
+
 #include <cstdio>
-#include <stdexcept>
 #include <string>
 
 namespace hx {
 
-// A file that could not be written; what() is one line naming the path and the reason.
-class FileWriteError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 class AtomicFile {
 public:
     // Creates the temporary file; throws FileWriteError when the target's directory is missing
-    // or not writable, or when the target is a directory.
+    // or not writable, or when the target is a directory or anything else OutputTarget refuses.
     explicit AtomicFile(std::string targetPath);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -30,15 +26,15 @@ public:
     std::FILE* stream() const { return mStream; }
 
     // Flushes, syncs and renames into place; throws FileWriteError on any write error seen so
-    // far (a full disk shows up here), leaving the target untouched.
+    // far (a full disk or the file-size limit shows up here), leaving the target untouched.
     void commit();
 
-    const std::string& targetPath() const { return mTargetPath; }
+    const std::string& targetPath() const { return mTarget.named; }
 
 private:
-    [[noreturn]] void fail(const std::string& reason);
+    [[noreturn]] void fail(int error);
 
-    std::string mTargetPath;
+    OutputTarget mTarget;
     std::string mTempPath;
     std::FILE* mStream = nullptr;
     bool mCommitted = false;
