@@ -1,0 +1,148 @@
+#include "Interruption.h"
+
+#include "TemporaryFiles.h"
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace hx {
+namespace {
+
+// The note, kept in a fixed buffer that a signal handler can read.
+char gNote[1024] = "nothing was written";
+std::atomic<const char*> gCrashWhat{nullptr};
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
+struct sigaction gPreviousActions[sizeof kCrashSignals / sizeof kCrashSignals[0]];
+
+void writeText(const char* text) { [[maybe_unused]] const ssize_t ignored = ::write(2, text, std::strlen(text)); }
+
+void writeLine(const char* what)
+{
+    // A progress line may be showing on a terminal: start afresh.
+    if (::isatty(2)) writeText("\r\033[K");
+    writeText("hxnoise: ");
+    writeText(what);
+    writeText("; ");
+    writeText(gNote);
+    writeText("\n");
+}
+
+const char* signalName(int signal)
+{
+    switch (signal) {
+    case SIGINT: return "interrupted by SIGINT";
+    case SIGTERM: return "interrupted by SIGTERM";
+    case SIGHUP: return "interrupted by SIGHUP";
+    default: return "interrupted";
+    }
+}
+
+void onCrash(int signal)
+{
+    const char* what = gCrashWhat.load();
+    temporaryFiles::removeAllNow();
+    if (what) {
+        writeLine(what);
+        ::_exit(1);
+    }
+    // Not ours to explain after all: let the signal do what it would have done.
+    std::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void endByInterruption(int signal)
+{
+    temporaryFiles::removeAllNow();
+    writeLine(signalName(signal));
+    std::signal(signal, SIG_DFL);
+    sigset_t one;
+    sigemptyset(&one);
+    sigaddset(&one, signal);
+    pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal);
+}
+
+sigset_t gStops;
+
+void* waitForInterruption(void*)
+{
+    int signal = 0;
+    if (sigwait(&gStops, &signal) != 0) return nullptr;
+    // Never released: the process ends here, with a frame's renames either all done or none
+    // begun, and no new temporary made after the clean-up.
+    const auto hold = temporaryFiles::holdInterruptions();
+    endByInterruption(signal);
+    return nullptr;
+}
+
+// Where no thread can be had (the address space is that short), the signal is taken in a
+// handler: the clean-up is the same, without waiting for a frame's renames to finish.
+void onInterruption(int signal) { endByInterruption(signal); }
+
+// A library that gives up by calling exit() (LLVM does when memory runs out) skips every
+// destructor: its temporaries go here, and a guarded call says what happened.
+void onExit()
+{
+    temporaryFiles::removeAllNow();
+    if (const char* what = gCrashWhat.exchange(nullptr)) writeLine(what);
+}
+
+}  // namespace
+
+void catchInterruptions()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::atexit(onExit);
+    sigemptyset(&gStops);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&gStops, signal);
+    pthread_sigmask(SIG_BLOCK, &gStops, nullptr);
+
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 256 * 1024);  // it needs little, and memory may be short
+    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+    pthread_t thread;
+    const int started = pthread_create(&thread, &attributes, waitForInterruption, nullptr);
+    pthread_attr_destroy(&attributes);
+    if (started != 0) {
+        pthread_sigmask(SIG_UNBLOCK, &gStops, nullptr);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, onInterruption);
+    }
+}
+
+void setRunNote(const std::string& note)
+{
+    const auto hold = temporaryFiles::holdInterruptions();
+    const std::size_t length = std::min<std::size_t>(note.size(), 900);
+    std::memcpy(gNote, note.data(), length);
+    gNote[length] = '\0';
+}
+
+CrashGuard::CrashGuard(const char* what) : mPrevious(gCrashWhat.exchange(what))
+{
+    if (mPrevious) return;  // an outer guard has the handlers in place
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = onCrash;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    for (std::size_t i = 0; i < sizeof kCrashSignals / sizeof kCrashSignals[0]; ++i)
+        sigaction(kCrashSignals[i], &action, &gPreviousActions[i]);
+}
+
+CrashGuard::~CrashGuard()
+{
+    gCrashWhat.store(mPrevious);
+    if (mPrevious) return;
+    for (std::size_t i = 0; i < sizeof kCrashSignals / sizeof kCrashSignals[0]; ++i)
+        sigaction(kCrashSignals[i], &gPreviousActions[i], nullptr);
+}
+
+}  // namespace hx
