@@ -1,5 +1,6 @@
 #include "Viewport.h"
 
+#include "Interruption.h"
 #include "PngFile.h"
 #include "VertexNormals.h"
 
@@ -7,12 +8,22 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <new>
 #include <string>
 
 namespace hx {
 namespace {
 
 OSMesaContext context(void* handle) { return static_cast<OSMesaContext>(handle); }
+
+// Mesa does not always survive a failed allocation: it may crash inside the call that met it
+// rather than report it. Every call into it runs under this guard, so that such a crash ends
+// the run with a line that says what most likely happened, and no temporary file left.
+constexpr const char* kRendererCrashed =
+    "the off-screen renderer (Mesa) crashed, most likely out of memory";
+
+const char* const kOutOfMemory = "out of memory while rendering";
 
 // A step of 1, 2 or 5 times a power of ten, the way grids are usually spaced.
 double niceStep(double rough)
@@ -30,16 +41,32 @@ Viewport::Viewport(int width, int height) : mWidth(width), mHeight(height)
         throw RenderError("image size " + std::to_string(width) + "x" + std::to_string(height) +
                           " is outside 1x1.." + std::to_string(kMaxSide) + "x" +
                           std::to_string(kMaxSide));
+    try {
+        mBuffer.assign(std::size_t(width) * std::size_t(height) * 4, 0);
+    } catch (const std::bad_alloc&) {
+        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(width) + "x" + std::to_string(height) +
+                          " picture");
+    }
+    CrashGuard guard(kRendererCrashed);
     mContext = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
-    if (!mContext) throw RenderError("Mesa could not create an off-screen OpenGL context");
-    mBuffer.assign(std::size_t(width) * std::size_t(height) * 4, 0);
-    makeCurrent();
+    if (!mContext)
+        throw RenderError("Mesa could not create an off-screen OpenGL context (most likely out of memory)");
+    try {
+        makeCurrent();
+    } catch (...) {
+        // A context that could not take the buffer is in no state to be taken down.
+        mBroken = true;
+        throw;
+    }
     mCamera = Camera::framing(View::Persp, Bounds::empty(), width, height);
 }
 
 Viewport::~Viewport()
 {
-    if (!mContext) return;
+    // After a failed allocation, or while an error unwinds (which may be one), Mesa's own
+    // clean-up can crash: the context is left to the end of the process instead.
+    if (!mContext || mBroken || std::uncaught_exceptions() > 0) return;
+    CrashGuard guard(kRendererCrashed);
     // Release the context before destroying it, or Mesa keeps our framebuffer bound.
     if (OSMesaGetCurrentContext() == context(mContext))
         OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
@@ -48,8 +75,23 @@ Viewport::~Viewport()
 
 void Viewport::makeCurrent()
 {
+    if (mBroken) throw RenderError(kOutOfMemory);
+    CrashGuard guard(kRendererCrashed);
     if (!OSMesaMakeCurrent(context(mContext), mBuffer.data(), GL_UNSIGNED_BYTE, mWidth, mHeight))
-        throw RenderError("Mesa could not make the off-screen OpenGL context current");
+        throw RenderError("Mesa could not make the off-screen OpenGL context current (most likely out of memory)");
+}
+
+void Viewport::checkMemory()
+{
+    // Every error is read, so that none is left for the next step to misreport.
+    bool outOfMemory = false;
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
+        outOfMemory = outOfMemory || error == GL_OUT_OF_MEMORY;
+    if (outOfMemory) {
+        mBroken = true;
+        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" +
+                          std::to_string(mHeight) + " picture (OpenGL)");
+    }
 }
 
 void Viewport::setCamera(const Camera& camera)
@@ -60,12 +102,14 @@ void Viewport::setCamera(const Camera& camera)
 void Viewport::clear()
 {
     makeCurrent();
+    CrashGuard guard(kRendererCrashed);
     glViewport(0, 0, mWidth, mHeight);
     glClearColor(kBackground[0], kBackground[1], kBackground[2], 1.0f);
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
+    checkMemory();
 }
 
 void Viewport::drawGrid(const Bounds& around)
@@ -79,6 +123,7 @@ void Viewport::drawGrid(const Bounds& around)
     const int lines = static_cast<int>(std::ceil(reach * 1.25 / step));
     const double extent = lines * step;
 
+    CrashGuard guard(kRendererCrashed);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(mCamera.projectionMatrix().data());
     glMatrixMode(GL_MODELVIEW);
@@ -94,6 +139,7 @@ void Viewport::drawGrid(const Bounds& around)
         glVertex3d(extent, 0.0, i * step);
     }
     glEnd();
+    checkMemory();
 }
 
 void Viewport::drawMesh(const MeshView& mesh)
@@ -136,6 +182,7 @@ void Viewport::drawMesh(const MeshView& mesh)
     const std::vector<double> normals =
         computeVertexNormals(mesh.positions, mesh.vertexCount, faceSizes, faceCount, faceVertices);
 
+    CrashGuard guard(kRendererCrashed);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(mCamera.projectionMatrix().data());
     glMatrixMode(GL_MODELVIEW);
@@ -179,11 +226,13 @@ void Viewport::drawMesh(const MeshView& mesh)
     glColor3f(0.12f, 0.12f, 0.12f);
     drawFaces(false);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    checkMemory();
 }
 
 unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::function<void()>& draw)
 {
     makeCurrent();
+    CrashGuard guard(kRendererCrashed);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(mCamera.projectionMatrix().data());
     glMatrixMode(GL_MODELVIEW);
@@ -200,15 +249,18 @@ unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::fun
     const GLenum error = glGetError();
     glPopMatrix();
     glPopAttrib();
-    while (glGetError() != GL_NO_ERROR) {
+    if (error == GL_OUT_OF_MEMORY) {
+        mBroken = true;
+        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" +
+                          std::to_string(mHeight) + " picture (OpenGL)");
     }
+    checkMemory();
     return error;
 }
 
 std::vector<std::uint8_t> Viewport::pixelsTopDown()
 {
-    makeCurrent();
-    glFinish();
+    finish();
     std::vector<std::uint8_t> out(mBuffer.size());
     const std::size_t row = std::size_t(mWidth) * 4;
     for (int y = 0; y < mHeight; ++y)
@@ -218,18 +270,24 @@ std::vector<std::uint8_t> Viewport::pixelsTopDown()
 
 Rgba Viewport::pixel(int x, int y)
 {
-    makeCurrent();
-    glFinish();
+    finish();
     x = std::clamp(x, 0, mWidth - 1);
     y = std::clamp(y, 0, mHeight - 1);
     const std::uint8_t* p = mBuffer.data() + (std::size_t(mHeight - 1 - y) * mWidth + x) * 4;
     return {p[0], p[1], p[2], p[3]};
 }
 
-void Viewport::savePng(const std::string& path)
+void Viewport::finish()
 {
     makeCurrent();
+    CrashGuard guard(kRendererCrashed);
     glFinish();
+    checkMemory();
+}
+
+void Viewport::savePng(const std::string& path)
+{
+    finish();
     writePng(path, mWidth, mHeight, mBuffer.data(), true);
 }
 

@@ -42,7 +42,10 @@ public:
     static constexpr float kBackground[3] = {0.36f, 0.36f, 0.36f};
 
     // Creates a width x height RGBA context with a depth buffer; throws RenderError when
-    // the size is out of 1..kMaxSide or Mesa cannot make the context.
+    // the size is out of 1..kMaxSide or Mesa cannot make the context. Every drawing call
+    // throws RenderError ("out of memory while rendering ...") when OpenGL ran out of
+    // memory, after which the viewport draws nothing more; a crash inside Mesa ends the
+    // process with one line and exit code 1 (CrashGuard in Interruption.h).
     Viewport(int width, int height);
     ~Viewport();
     Viewport(const Viewport&) = delete;
@@ -63,7 +66,8 @@ public:
     // Runs `draw` with the model-view set to the camera's view times `worldMatrix` (16
     // doubles, row-vector convention with the translation in the last row, which is GL's
     // column-major layout) and lighting off; GL state is restored afterwards. Returns the
-    // first OpenGL error the drawing raised (GL_NO_ERROR, 0, when it was clean).
+    // first OpenGL error the drawing raised (GL_NO_ERROR, 0, when it was clean); running
+    // out of memory throws instead.
     unsigned drawInWorldSpace(const double worldMatrix[16], const std::function<void()>& draw);
 
     // The finished image, top row first.
@@ -75,11 +79,16 @@ public:
 
 private:
     void makeCurrent();
+    // Throws when OpenGL has run out of memory since the last check.
+    void checkMemory();
+    // Makes the context current and waits for the drawing to land in the buffer.
+    void finish();
 
     int mWidth;
     int mHeight;
     std::vector<std::uint8_t> mBuffer;  // bottom row first, as OpenGL fills it
     void* mContext = nullptr;
+    bool mBroken = false;  // Mesa failed an allocation: nothing more is asked of it
     Camera mCamera;
 };
 
