@@ -1,14 +1,17 @@
 #include "DeformCommand.h"
 
-#include "AtomicFile.h"
 #include "AttributeEdit.h"
 #include "DeformScene.h"
+#include "FrameFiles.h"
 #include "HostSession.h"
+#include "Interruption.h"
 #include "NumberedPath.h"
 #include "ObjMesh.h"
+#include "OutputPlan.h"
 #include "PluginFile.h"
 #include "Progress.h"
 #include "SceneView.h"
+#include "StandardStreams.h"
 #include "ToolError.h"
 #include "ValueParse.h"
 #include "Viewport.h"
@@ -17,6 +20,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -25,21 +29,6 @@ namespace hx {
 namespace {
 
 void warn(const std::string& message) { std::cerr << "hxnoise: warning: " << message << "\n"; }
-
-bool sameFile(const std::string& a, const std::string& b)
-{
-    std::error_code error;
-    return fs::equivalent(a, b, error) && !error;
-}
-
-// A file can be written at `path`: its directory exists and takes new files, and it is not
-// a directory. Checked before the work, so a run that could not finish fails at once.
-void checkWritable(const std::string& path, const std::string& input)
-{
-    if (sameFile(path, input))
-        throw UsageError(path + " is the input mesh; write the output to a new file");
-    AtomicFile probe(path);  // its temporary file goes when the probe does
-}
 
 struct FrameOutputs {
     std::string mesh;
@@ -51,6 +40,42 @@ FrameOutputs outputsOf(const DeformRequest& request, int frame)
     if (request.frames == 0) return {request.output, request.render};
     return {request.output.empty() ? "" : numberedPath(request.output, frame, request.frames),
             request.render.empty() ? "" : numberedPath(request.render, frame, request.frames)};
+}
+
+// How the user knows an output: "-o out.obj", "-o anim.obj (frame 2: anim_0002.obj)".
+std::string outputLabel(const char* option, const std::string& named, const std::string& path, int frame,
+                        const DeformRequest& request)
+{
+    std::string label = std::string(option) + " " + named;
+    if (request.frames > 0) label += " (frame " + std::to_string(frame) + ": " + path + ")";
+    return label;
+}
+
+// Every file the run reads and writes, each frame's names included, checked against each
+// other before any work: throws OutputClash (exit 2) or FileWriteError (exit 1).
+void checkRunFiles(const DeformRequest& request, const std::string& input, const std::string& plugin, int frames)
+{
+    OutputPlan plan;
+    plan.addInput(input, "the input mesh " + input);
+    plan.addInput(plugin, "the plug-in " + plugin);
+    for (int frame = 1; frame <= frames; ++frame) {
+        const FrameOutputs outputs = outputsOf(request, frame);
+        if (!outputs.mesh.empty())
+            plan.addOutput(outputs.mesh, outputLabel("-o", request.output, outputs.mesh, frame, request));
+        if (!outputs.image.empty())
+            plan.addOutput(outputs.image, outputLabel("--render", request.render, outputs.image, frame, request));
+    }
+    plan.check();
+}
+
+// What an interruption or a crash says was done, after `written` frames of `frames`.
+std::string progressNote(const DeformRequest& request, int written, int frames)
+{
+    if (request.frames == 0) return written ? "the outputs were written" : "nothing was written";
+    if (written == 0) return "no frame was written";
+    const std::string& named = request.output.empty() ? request.render : request.output;
+    return "frames 1.." + std::to_string(written) + " of " + std::to_string(frames) + " were written (" +
+           numberedPath(named, 1, frames) + " .. " + numberedPath(named, written, frames) + ")";
 }
 
 // A deformation that sent points to infinity or NaN (coordinates near the limit of a
@@ -94,11 +119,11 @@ int runDeform(const DeformRequest& request)
     const std::string input = request.input.empty() ? bundledExampleMesh() : request.input;
     if (request.input.empty() && !fs::exists(input))
         throw ToolError("the bundled example mesh " + input + " is missing; name an OBJ file to deform");
-    const FrameOutputs firstOutputs = outputsOf(request, 1);
-    for (const std::string& path : {firstOutputs.mesh, firstOutputs.image})
-        if (!path.empty()) checkWritable(path, input);
-
     const std::string plugin = locatePlugin(request.plugin);
+    const int frames = std::max(request.frames, 1);
+    checkRunFiles(request, input, plugin, frames);
+    setRunNote(progressNote(request, 0, frames));
+
     if (const Result loaded = host.loadPlugin(plugin); !loaded)
         throw ToolError(loaded.error);
 
@@ -128,12 +153,22 @@ int runDeform(const DeformRequest& request)
         keyPlugs.push_back(findPlug(host, key.node, key.attribute));
         checkKey(keyPlugs.back(), key);
     }
+    // A plug the deformer never reads is worth one warning, however often it is set.
+    std::set<std::string> ignoredPlugs;
+    const auto warnIfIgnored = [&](const NamedPlug& plug) {
+        const std::string warning = ignoredPlugWarning(plug);
+        if (!warning.empty() && ignoredPlugs.insert(plug.nodeType + "." + plug.attribute.longName).second)
+            warn(warning);
+    };
     for (std::size_t i = 0; i < settingPlugs.size(); ++i) {
         const Result set = host.setAttr(settingPlugs[i].name, settingNumbers[i]);
         if (!set) throw UsageError("--set " + settingPlugs[i].name + ": " + set.error);
         for (const std::string& w : set.warnings) warn(w);
-        std::cout << "set " << settingPlugs[i].name << " = " << request.settings[i].text << "\n";
+        warnIfIgnored(settingPlugs[i]);
+        std::cout << "set " << settingPlugs[i].name << " = "
+                  << storedValueText(host, settingPlugs[i], request.settings[i]) << "\n";
     }
+    for (const NamedPlug& plug : keyPlugs) warnIfIgnored(plug);
 
     std::unique_ptr<Viewport> viewport;
     View view = View::Persp;
@@ -143,7 +178,6 @@ int runDeform(const DeformRequest& request)
     }
     const SceneMesh sceneMesh{&mesh.positions(), &mesh.faceSizes(), &faceVertices};
 
-    const int frames = std::max(request.frames, 1);
     std::set<std::string> clampedKeys;  // one warning per keyed plug, not one per frame
     const auto evaluateAndWrite = [&](int frame) {
         if (request.frames > 0) progress.show("frame " + std::to_string(frame) + "/" + std::to_string(frames));
@@ -167,13 +201,20 @@ int runDeform(const DeformRequest& request)
             for (const std::string& w : drawScene(*viewport, host, scene, sceneMesh, view)) warn(w);
         }
 
-        // The frame is evaluated in full; only now are its files written.
+        // The frame is evaluated in full; only now are its files written, all of them to
+        // temporaries first, then put in place together.
         const FrameOutputs outputs = outputsOf(request, frame);
+        FrameFiles files;
         if (!outputs.mesh.empty()) {
             if (request.frames == 0) progress.show("writing " + outputs.mesh);
-            mesh.write(outputs.mesh);
+            files.write(outputs.mesh, [&](const std::string& temporary) { mesh.write(temporary); });
         }
-        if (viewport) viewport->savePng(outputs.image);
+        if (viewport) files.write(outputs.image, [&](const std::string& temporary) { viewport->savePng(temporary); });
+        // What the run said so far must have reached its reader: a closed standard output or
+        // error fails the run before any file is in place.
+        checkStandardStreams();
+        files.commit();
+        setRunNote(progressNote(request, frame, frames));
         progress.clear();
         if (request.frames == 0) {
             if (!outputs.mesh.empty()) std::cout << "wrote " << outputs.mesh << "\n";
@@ -185,6 +226,10 @@ int runDeform(const DeformRequest& request)
     for (int frame = 1; frame <= frames; ++frame) {
         try {
             evaluateAndWrite(frame);
+        } catch (const std::bad_alloc&) {
+            if (frame == 1) throw;
+            throw ToolError("frame " + std::to_string(frame) + ": out of memory (frames 1.." +
+                            std::to_string(frame - 1) + " were written)");
         } catch (const std::runtime_error& error) {
             if (frame == 1) throw;
             // The frames before this one are whole files; say which are there.

@@ -99,7 +99,9 @@ std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformS
         for (int i = 0; i < 16; ++i) matrix[i] = world.matrix[i / 4][i % 4];
         Result drawn;
         const unsigned glError = viewport.drawInWorldSpace(matrix, [&] { drawn = host.drawLocator(locator); });
-        if (!drawn) warnings.push_back("locator " + locator + " was not drawn: " + drawn.error);
+        // A locator that could not draw (its draw, or a compute it pulled, failed or threw)
+        // fails the picture, as the failed evaluation of a mesh fails the run.
+        if (!drawn) throw ToolError("cannot draw locator " + locator + ": " + drawn.error);
         for (const std::string& w : drawn.warnings) warnings.push_back(w);
         if (glError != 0) {
             char code[16];

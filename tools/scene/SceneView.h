@@ -25,7 +25,7 @@ Bounds sceneBounds(Host& host, const std::vector<double>& worldPoints);
 
 // Draws one frame into `viewport`; returns warnings for the user (a locator's draw that
 // raised a GL error or left beginGL open). Throws ToolError when the host cannot say where
-// a node is.
+// a node is or a locator's draw failed, and RenderError when rendering ran out of memory.
 std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformScene& scene,
                                    const SceneMesh& mesh, View view);
 
