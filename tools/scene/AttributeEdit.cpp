@@ -4,6 +4,7 @@
 #include "ValueParse.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -82,7 +83,68 @@ std::string componentNames(const NamedPlug& plug)
     return names + ")";
 }
 
+template <class Number>
+std::string shortest(Number value)
+{
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+// One stored value as text: `typed` when it says the same value, else the stored one.
+std::string storedComponent(const AttributeInfo& component, const std::string& typed, double typedNumber,
+                            double stored)
+{
+    Range range{0, 0};
+    switch (kindOf(component, range)) {
+    case ValueKind::Bool:
+    case ValueKind::Integer:
+        return stored == typedNumber ? typed : shortest(static_cast<long long>(stored));
+    case ValueKind::Float: {
+        // A number a float cannot tell from 0 is stored as 0, and says so.
+        const float asFloat = static_cast<float>(typedNumber);
+        const bool same = double(asFloat) == stored && (asFloat != 0.0f || typedNumber == 0.0);
+        return same ? typed : shortest(static_cast<float>(stored));
+    }
+    case ValueKind::Double:
+        // Angles go to the host in radians and come back in degrees, a rounding or two away.
+        return std::abs(stored - typedNumber) <= 1e-12 * std::abs(typedNumber) ? typed : shortest(stored);
+    }
+    return typed;
+}
+
 }  // namespace
+
+std::string storedValueText(Host& host, const NamedPlug& plug, const AttributeSetting& setting)
+{
+    std::vector<double> stored;
+    if (plug.components.empty() || !host.getAttr(plug.name, stored) || stored.size() != plug.components.size() ||
+        setting.numbers.size() != stored.size())
+        return setting.text;
+    std::string text;
+    bool asTyped = true;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const std::string part = storedComponent(plug.components[i], setting.parts[i], setting.numbers[i], stored[i]);
+        asTyped = asTyped && part == setting.parts[i];
+        text += (i ? "," : "") + part;
+    }
+    return asTyped ? setting.text : text;
+}
+
+std::string ignoredPlugWarning(const NamedPlug& plug)
+{
+    const std::string& name = plug.attribute.longName;
+    if (plug.nodeType != "hxNoise" && plug.nodeType != "noiseLocator") return "";
+    if (name == "nodeState")
+        return plug.name + " has no effect: " + plug.nodeType + " does not use the node state";
+    if (plug.nodeType != "hxNoise") return "";
+    if (name == "envelope")
+        return plug.name + " has no effect: hxNoise applies its noise in full whatever the envelope; "
+                           "fade it with the amplitudes";
+    if (name == "weightList" || name == "weights")
+        return plug.name + " has no effect: hxNoise does not use painted weights";
+    return "";
+}
 
 NamedPlug findPlug(const Host& host, const std::string& node, const std::string& attribute)
 {

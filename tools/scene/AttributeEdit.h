@@ -41,4 +41,13 @@ void checkKey(const NamedPlug& plug, const AttributeKey& key);
 // linear between, rounded to the nearest integer (halves away from zero) for integers.
 double keyValue(const NamedPlug& plug, const AttributeKey& key, int frame, int frames);
 
+// What `plug` holds after `setting` was applied, as text: each value as typed where the
+// host stored it so, else what the host made of it ("10" for an octave count of 11 clamped
+// to its maximum, "0" for 1e-50 in a float).
+std::string storedValueText(Host& host, const NamedPlug& plug, const AttributeSetting& setting);
+
+// A warning for a plug the hxNoise deformer takes but never uses (its envelope, painted
+// weights, node state), else empty: setting it changes nothing.
+std::string ignoredPlugWarning(const NamedPlug& plug);
+
 }  // namespace hx
