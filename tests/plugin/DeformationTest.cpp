@@ -193,6 +193,32 @@ TEST_F(Deformation, ADeformSpaceScaledToNothingOnOneAxisLeavesEveryPointWhereItI
     EXPECT_TRUE(sameBits(deformed(), coreDeformation(mPoints, lumpyField(), matrixAt("transform1.matrix"))));
 }
 
+TEST_F(Deformation, ADeformSpaceWhoseInverseDoesNotUndoItLeavesEveryPointWhereItIs) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
+    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+    ASSERT_TRUE(host().disconnect("transform1.matrix", "hxNoise1.deformSpace")) << host().lastError();
+
+    // The third row is 0.2 times the first plus 0.3 times the second: no inverse, but
+    // rounding gives the determinant a tiny non-zero value, and elimination hands back the
+    // identity as the "inverse". Through it the points would be moved by the matrix itself.
+    const double first[3] = {-0.1, 0.7, 0.5}, second[3] = {0.5, -0.1, 0.1};
+    std::vector<double> flattened = {first[0], first[1], first[2], 0, second[0], second[1], second[2], 0};
+    for (int c = 0; c < 3; ++c) flattened.push_back(first[c] * 0.2 + second[c] * 0.3);
+    flattened.insert(flattened.end(), {0, -3, -8, -7, 1});
+    set("hxNoise1.deformSpace", flattened);
+    const MMatrix flat = matrixAt("hxNoise1.deformSpace");
+    ASSERT_NE(flat.det4x4(), 0.0);
+    ASSERT_TRUE(flat.inverse() == MMatrix::identity);
+    mStderr.start();
+    EXPECT_TRUE(sameBits(deformed(), mPoints));
+    EXPECT_EQ(mStderr.finish(), "");
+
+    // A deform space that is only small on one axis has an inverse, and the field is used.
+    set("hxNoise1.deformSpace", {1e-12, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0.5, 0, 0, 1});
+    const MMatrix thin = matrixAt("hxNoise1.deformSpace");
+    EXPECT_TRUE(sameBits(deformed(), coreDeformation(mPoints, lumpyField(), thin)));
+}
+
 // An evaluation of the deformed blob in which the host refuses deform one read: what deform
 // wrote, how the evaluation failed and the points it left.
 class DeformationFailures : public Deformation {
