@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <iostream>
 #include <pthread.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace hx {
@@ -16,6 +20,8 @@ namespace {
 // The note, kept in a fixed buffer that a signal handler can read.
 char gNote[1024] = "nothing was written";
 std::atomic<const char*> gCrashWhat{nullptr};
+// While a guard is armed, standard error is held in a file of its own; this is the real one.
+std::atomic<int> gRealError{-1};
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 struct sigaction gPreviousActions[sizeof kCrashSignals / sizeof kCrashSignals[0]];
 
@@ -42,10 +48,19 @@ const char* signalName(int signal)
     }
 }
 
+// Standard error back where it was, and what was held dropped: the library's last words
+// before a crash ("double free or corruption", say) are the symptom, not the news.
+void releaseStandardError()
+{
+    const int real = gRealError.exchange(-1);
+    if (real >= 0) ::dup2(real, 2);
+}
+
 void onCrash(int signal)
 {
     const char* what = gCrashWhat.load();
     temporaryFiles::removeAllNow();
+    releaseStandardError();
     if (what) {
         writeLine(what);
         ::_exit(1);
@@ -90,6 +105,7 @@ void onInterruption(int signal) { endByInterruption(signal); }
 void onExit()
 {
     temporaryFiles::removeAllNow();
+    releaseStandardError();
     if (const char* what = gCrashWhat.exchange(nullptr)) writeLine(what);
 }
 
@@ -127,7 +143,7 @@ void setRunNote(const std::string& note)
 
 CrashGuard::CrashGuard(const char* what) : mPrevious(gCrashWhat.exchange(what))
 {
-    if (mPrevious) return;  // an outer guard has the handlers in place
+    if (mPrevious) return;  // an outer guard has everything in place
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = onCrash;
@@ -135,6 +151,19 @@ CrashGuard::CrashGuard(const char* what) : mPrevious(gCrashWhat.exchange(what))
     action.sa_flags = SA_RESETHAND | SA_NODEFER;
     for (std::size_t i = 0; i < sizeof kCrashSignals / sizeof kCrashSignals[0]; ++i)
         sigaction(kCrashSignals[i], &action, &gPreviousActions[i]);
+
+    // Hold standard error: what the library writes is passed on when the guard ends.
+    std::cerr.flush();
+    std::fflush(stderr);
+    const int held = ::memfd_create("hxnoise-held-stderr", MFD_CLOEXEC);
+    const int real = held < 0 ? -1 : ::fcntl(2, F_DUPFD_CLOEXEC, 3);
+    if (real >= 0 && ::dup2(held, 2) >= 0) {
+        mHeld = held;
+        gRealError.store(real);
+    } else {
+        if (real >= 0) ::close(real);
+        if (held >= 0) ::close(held);
+    }
 }
 
 CrashGuard::~CrashGuard()
@@ -143,6 +172,27 @@ CrashGuard::~CrashGuard()
     if (mPrevious) return;
     for (std::size_t i = 0; i < sizeof kCrashSignals / sizeof kCrashSignals[0]; ++i)
         sigaction(kCrashSignals[i], &gPreviousActions[i], nullptr);
+
+    if (mHeld < 0) return;
+    std::cerr.flush();
+    std::fflush(stderr);
+    const int real = gRealError.exchange(-1);
+    ::dup2(real, 2);
+    ::close(real);
+    // Pass on what was held (a plug-in's status reports among it); a standard error that
+    // cannot take it fails as if it had been written directly.
+    bool passed = true;
+    char buffer[4096];
+    ::lseek(mHeld, 0, SEEK_SET);
+    for (ssize_t got; (got = ::read(mHeld, buffer, sizeof buffer)) > 0;)
+        for (ssize_t done = 0; done < got && passed;) {
+            const ssize_t written = ::write(2, buffer + done, static_cast<std::size_t>(got - done));
+            if (written < 0 && errno == EINTR) continue;
+            passed = written > 0;
+            done += written > 0 ? written : 0;
+        }
+    ::close(mHeld);
+    if (!passed) std::cerr.setstate(std::ios::badbit);
 }
 
 }  // namespace hx

@@ -7,7 +7,10 @@
 // - SIGPIPE and SIGXFSZ are ignored, so that a closed standard output or error, or the
 //   file-size limit (`ulimit -f`), shows as a failed write that the tool reports.
 // - CrashGuard, around calls into a library that crashes rather than fail when memory runs
-//   out (the off-screen renderer), turns such a crash into "hxnoise: WHAT; NOTE" and exit 1.
+//   out (the off-screen renderer), turns such a crash, or the library's own exit, into
+//   "hxnoise: WHAT; NOTE" and exit 1. While it is armed, standard error is held: what the
+//   library writes there is passed on when the guard ends, and dropped if it crashes (its
+//   "double free or corruption" is a symptom; the line says what happened).
 #pragma once
 
 #include <string>
@@ -33,6 +36,7 @@ public:
 
 private:
     const char* mPrevious;
+    int mHeld = -1;  // the file standard error goes to while the outermost guard is armed
 };
 
 }  // namespace hx

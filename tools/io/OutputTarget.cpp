@@ -129,9 +129,15 @@ OutputTarget OutputTarget::resolve(const std::string& named)
 
     OutputTarget target;
     target.named = named;
+    // lstat first: most names are a plain file or nothing at all, and need no second look.
     struct stat info;
-    const bool exists = ::stat(named.c_str(), &info) == 0;
+    bool exists = ::lstat(named.c_str(), &info) == 0;
     if (!exists && errno != ENOENT) refuse(named, std::strerror(errno));
+    const bool link = exists && S_ISLNK(info.st_mode);
+    if (link) {
+        exists = ::stat(named.c_str(), &info) == 0;
+        if (!exists && errno != ENOENT) refuse(named, std::strerror(errno));
+    }
     if (exists) {
         if (S_ISDIR(info.st_mode)) refuse(named, "it is a directory");
         if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) {
@@ -149,7 +155,7 @@ OutputTarget OutputTarget::resolve(const std::string& named)
         if (!S_ISREG(info.st_mode)) refuse(named, "it is not a regular file");
     }
 
-    target.path = followLinks(named);
+    target.path = link ? followLinks(named) : named;
     target.directory = directoryOf(target.path);
     target.name = nameOf(target.path);
     struct stat directory;
