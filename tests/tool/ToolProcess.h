@@ -4,15 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -22,10 +29,19 @@ namespace hxtest {
 namespace fs = std::filesystem;
 
 struct ToolRun {
-    int exitCode = -1;
-    std::string out;  // standard output
-    std::string err;  // standard error
+    int exitCode = -1;  // 128 + the signal for a process a signal ended
+    int signal = 0;     // the signal that ended the process, else 0
+    std::string out;    // standard output
+    std::string err;    // standard error
 };
+
+// The hxnoise under test: the build's own, or another build named by HXNOISE_TEST_TOOL
+// (to see a test fail on an older build, say).
+inline std::string toolPath()
+{
+    const char* other = std::getenv("HXNOISE_TEST_TOOL");
+    return other && *other ? other : HX_TOOL;
+}
 
 inline std::string readFile(const fs::path& path)
 {
@@ -67,7 +83,7 @@ inline ToolRun runTool(const std::vector<std::string>& args, const fs::path& wor
 {
     const fs::path outPath = workDir / ".hxnoise_stdout";
     const fs::path errPath = workDir / ".hxnoise_stderr";
-    std::vector<std::string> argvText = {HX_TOOL};
+    std::vector<std::string> argvText = {toolPath()};
     argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argvText) argv.push_back(a.data());
@@ -85,17 +101,102 @@ inline ToolRun runTool(const std::vector<std::string>& args, const fs::path& wor
 
     ToolRun run;
     if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << HX_TOOL;
+        ADD_FAILURE() << "cannot start " << argvText[0];
         return run;
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     run.out = readFile(outPath);
     run.err = readFile(errPath);
     fs::remove(outPath);
     fs::remove(errPath);
     return run;
+}
+
+// How a run's process is set up beyond runTool's defaults.
+struct ToolOptions {
+    bool closedOutput = false;  // standard output is a pipe whose reader has gone
+    bool closedError = false;   // the same for standard error
+    std::optional<rlim_t> addressSpace;  // RLIMIT_AS, bytes
+    std::optional<rlim_t> fileSize;      // RLIMIT_FSIZE, bytes
+    // Called while the tool runs, every 10 ms, with its process id, until it returns true
+    // (it may send the tool a signal); the tool is killed if it is still running 60 s on.
+    std::function<bool(pid_t)> whileRunning;
+};
+
+// runTool with `options`: closed outputs, resource limits, signals on the way.
+inline ToolRun runToolWith(const std::vector<std::string>& args, const fs::path& workDir, const ToolOptions& options)
+{
+    const fs::path outPath = workDir / ".hxnoise_stdout";
+    const fs::path errPath = workDir / ".hxnoise_stderr";
+    std::vector<std::string> argvText = {toolPath()};
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argvText) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    // Pipes whose read ends are closed before the tool starts: its first write fails.
+    int closedPipe[2] = {-1, -1};
+    if ((options.closedOutput || options.closedError) && ::pipe(closedPipe) == 0) ::close(closedPipe[0]);
+    const int outFd = options.closedOutput ? closedPipe[1] : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int errFd = options.closedError ? closedPipe[1] : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls from here to exec.
+        const int in = ::open("/dev/null", O_RDONLY);
+        ::dup2(in, 0);
+        ::dup2(outFd, 1);
+        ::dup2(errFd, 2);
+        if (options.addressSpace) {
+            const rlimit limit{*options.addressSpace, *options.addressSpace};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+        if (options.fileSize) {
+            const rlimit limit{*options.fileSize, *options.fileSize};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (::chdir(workDir.c_str()) == 0) ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(outFd);
+    if (errFd != outFd) ::close(errFd);
+
+    ToolRun run;
+    if (pid < 0) {
+        ADD_FAILURE() << "cannot start " << argvText[0];
+        return run;
+    }
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool watching = static_cast<bool>(options.whileRunning);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (watching && options.whileRunning(pid)) watching = false;
+        if (std::chrono::steady_clock::now() > deadline) {
+            ADD_FAILURE() << "hxnoise still ran after 60 s; killed";
+            ::kill(pid, SIGKILL);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    if (!options.closedOutput) run.out = readFile(outPath);
+    if (!options.closedError) run.err = readFile(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return run;
+}
+
+// The names in `dir` that start with a dot: what a run leaves when it fails to clean up
+// after itself (its temporaries are ".NAME.tmp-XXXXXX").
+inline std::vector<std::string> hiddenFiles(const fs::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().front() == '.') names.push_back(entry.path().filename().string());
+    return names;
 }
 
 // Every file under `dir` with its content, to see that a run added or changed nothing.
