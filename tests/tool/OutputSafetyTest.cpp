@@ -70,6 +70,8 @@ TEST(OutputSafety, NoOutputMayBeAnInputOrAnotherOutputHoweverItIsSpelled)
         {"a dangling link to the picture's name", [](const TempDir& d) { fs::create_symlink("pic.png", d / "ln.obj"); },
          {"tet.obj", "-o", "ln.obj", "--render", "pic.png"},
          "--render pic.png and -o ln.obj are the same file; give each output a file of its own"},
+        {"standard output, sent to a file", none, {"tet.obj", "-o", ".hxnoise_stdout"},
+         "-o .hxnoise_stdout is standard output; write the output to a new file"},
         {"the plug-in", [](const TempDir& d) { fs::copy_file(HX_PLUGIN, d / "hxNoise.so"); },
          {"tet.obj", "-o", "hxNoise.so", "--plugin", "hxNoise.so"}, nullptr},
     };

@@ -22,6 +22,8 @@
 #include <memory>
 #include <new>
 #include <set>
+#include <sys/stat.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -58,6 +60,13 @@ void checkRunFiles(const DeformRequest& request, const std::string& input, const
     OutputPlan plan;
     plan.addInput(input, "the input mesh " + input);
     plan.addInput(plugin, "the plug-in " + plugin);
+    // Standard output and error sent to a file are written too (a device or a pipe may be
+    // shared with an output, as /dev/null often is).
+    for (const auto& [fd, name] : {std::pair<int, const char*>{1, "standard output"}, {2, "standard error"}}) {
+        struct stat info;
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+            plan.addInput("/proc/self/fd/" + std::to_string(fd), name);
+    }
     for (int frame = 1; frame <= frames; ++frame) {
         const FrameOutputs outputs = outputsOf(request, frame);
         if (!outputs.mesh.empty())
