@@ -15,6 +15,7 @@
 #include "ValueParse.h"
 
 #include <cstddef>
+#include <sys/resource.h>
 #include <iostream>
 #include <new>
 
@@ -22,14 +23,22 @@ namespace {
 
 // The stack grows on demand, and when memory runs out (an address-space limit, say) a growth
 // that fails is a crash with no word of explanation. The deformation keeps its noise tables
-// on the stack (about 170 KiB): touching 2 MiB of it now makes the pages the run needs its
-// own from the start.
-__attribute__((noinline)) void reserveStack()
+// on the stack (about 170 KiB): touching 1 MiB of it now (less under a small stack limit)
+// makes the pages the run needs its own from the start.
+__attribute__((noinline)) void touchStack(std::size_t bytes)
 {
-    constexpr std::size_t kBytes = 2 << 20;
-    char pages[kBytes];
-    for (std::size_t i = 0; i < kBytes; i += 4096) pages[i] = 0;
+    char* pages = static_cast<char*>(__builtin_alloca(bytes));
+    for (std::size_t i = 0; i < bytes; i += 4096) pages[i] = 0;
     asm volatile("" : : "r"(pages) : "memory");  // the writes must happen
+}
+
+void reserveStack()
+{
+    std::size_t bytes = 1 << 20;
+    rlimit stack;
+    if (::getrlimit(RLIMIT_STACK, &stack) == 0 && stack.rlim_cur != RLIM_INFINITY && stack.rlim_cur / 4 < bytes)
+        bytes = stack.rlim_cur / 4;
+    touchStack(bytes);
 }
 
 int fail(const std::string& message, int exitCode)
