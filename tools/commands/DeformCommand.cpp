@@ -60,8 +60,8 @@ void checkRunFiles(const DeformRequest& request, const std::string& input, const
     OutputPlan plan;
     plan.addInput(input, "the input mesh " + input);
     plan.addInput(plugin, "the plug-in " + plugin);
-    // Standard output and error sent to a file are written too (a device or a pipe may be
-    // shared with an output, as /dev/null often is).
+    // Standard output or error sent to a regular file is written too, so no output may be
+    // that file; a device or a pipe (/dev/null, a terminal) may well be shared with one.
     for (const auto& [fd, name] : {std::pair<int, const char*>{1, "standard output"}, {2, "standard error"}}) {
         struct stat info;
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
