@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <mutex>
 #include <pthread.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -21,7 +22,10 @@ namespace {
 char gNote[1024] = "nothing was written";
 std::atomic<const char*> gCrashWhat{nullptr};
 // While a guard is armed, standard error is held in a file of its own; this is the real one.
+// The guard and the interruption thread hand it over under the lock, so that an
+// interruption's line never lands in the held file.
 std::atomic<int> gRealError{-1};
+std::mutex gStandardErrorLock;
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 struct sigaction gPreviousActions[sizeof kCrashSignals / sizeof kCrashSignals[0]];
 
@@ -90,8 +94,10 @@ void* waitForInterruption(void*)
     int signal = 0;
     if (sigwait(&gStops, &signal) != 0) return nullptr;
     // Never released: the process ends here, with a frame's renames either all done or none
-    // begun, and no new temporary made after the clean-up.
+    // begun, no new temporary made after the clean-up, and standard error its own again.
     const auto hold = temporaryFiles::holdInterruptions();
+    gStandardErrorLock.lock();
+    releaseStandardError();
     endByInterruption(signal);
     return nullptr;
 }
@@ -153,6 +159,7 @@ CrashGuard::CrashGuard(const char* what) : mPrevious(gCrashWhat.exchange(what))
         sigaction(kCrashSignals[i], &action, &gPreviousActions[i]);
 
     // Hold standard error: what the library writes is passed on when the guard ends.
+    const std::lock_guard<std::mutex> handOver(gStandardErrorLock);
     std::cerr.flush();
     std::fflush(stderr);
     const int held = ::memfd_create("hxnoise-held-stderr", MFD_CLOEXEC);
@@ -174,11 +181,16 @@ CrashGuard::~CrashGuard()
         sigaction(kCrashSignals[i], &gPreviousActions[i], nullptr);
 
     if (mHeld < 0) return;
-    std::cerr.flush();
-    std::fflush(stderr);
-    const int real = gRealError.exchange(-1);
-    ::dup2(real, 2);
-    ::close(real);
+    {
+        const std::lock_guard<std::mutex> handOver(gStandardErrorLock);
+        std::cerr.flush();
+        std::fflush(stderr);
+        const int real = gRealError.exchange(-1);
+        if (real >= 0) {
+            ::dup2(real, 2);
+            ::close(real);
+        }
+    }
     // Pass on what was held (a plug-in's status reports among it); a standard error that
     // cannot take it fails as if it had been written directly.
     bool passed = true;
