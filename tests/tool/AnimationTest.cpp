@@ -23,7 +23,7 @@ std::vector<hx::KeyedNumber> resolve(const hx::Key& key)
         return {{node + "translateX"}, {node + "translateY"}, {node + "translateZ"}};
     if (a == "translateX" || a == "tx") return {{node + "translateX"}};
     if (a == "oxNoiseAmp" || a == "xna") return {{node + "oxNoiseAmp"}};
-    if (a == "oxNoiseSeed" || a == "xse") return {{node + "oxNoiseSeed", true}};
+    if (a == "oxNoiseSeed" || a == "xns") return {{node + "oxNoiseSeed", true}};
     throw hx::UsageError("unknown attribute '" + a + "'");
 }
 
@@ -92,13 +92,13 @@ TEST(Animation, ASetOfAKeyedNumberIsRefused)
 
 TEST(Animation, IntegersRoundToTheNearestWithHalvesAwayFromZero)
 {
-    const Animation seeds(keysOf({"hxNoise1.xse@1=0", "hxNoise1.xse@5=3", "hxNoise1.xse@7=2", "hxNoise1.xse@9=-1"}),
+    const Animation seeds(keysOf({"hxNoise1.xns@1=0", "hxNoise1.xns@5=3", "hxNoise1.xns@7=2", "hxNoise1.xns@9=-1"}),
                           Tangents::Linear, resolve);
     std::vector<double> values;
     for (int frame = 1; frame <= 10; ++frame) values.push_back(seeds.valueAt(0, frame));
     // 0 .75 1.5 2.25 3 2.5 2 .5 -1 -1
     EXPECT_EQ(values, (std::vector<double>{0, 1, 2, 2, 3, 3, 2, 1, -1, -1}));
-    const Animation half(keysOf({"hxNoise1.xse@0=0", "hxNoise1.xse@2=-1"}, "0-2"), Tangents::Linear, resolve);
+    const Animation half(keysOf({"hxNoise1.xns@0=0", "hxNoise1.xns@2=-1"}, "0-2"), Tangents::Linear, resolve);
     EXPECT_EQ(half.valueAt(0, 1), -1.0);
 }
 
@@ -109,7 +109,7 @@ TEST(Animation, AFarmChunkOfASavedRecipeGetsTheWholeShotsValues)
     shot.frames = "1001-1100";
     shot.tangents = "smooth";
     shot.keys = {"transform1.translate@1001=0,0,0", "transform1.translate@1040=0.25,1,-2",
-                 "transform1.translate@1100=3,1,2", "hxNoise1.xna=0:0.7", "hxNoise1.xse@1050=12"};
+                 "transform1.translate@1100=3,1,2", "hxNoise1.xna=0:0.7", "hxNoise1.xns@1050=12"};
     const hx::Recipe whole = hx::makeRecipe(shot);
     const Animation wholeAnimation(whole.keys, whole.tangents, resolve);
 

@@ -15,7 +15,7 @@ TEST(Key, ReadsAValueAtAFrameForOneNumberOrACompound)
     EXPECT_EQ(translate.values, (std::vector<double>{0, -1.5, 0.2}));
     EXPECT_EQ(translate.parts, (std::vector<std::string>{"0", "-1.5", "+2e-1"}));
 
-    const hx::KeyArgument seed = parseKeyArgument("hxNoise1.xse@-12=7");
+    const hx::KeyArgument seed = parseKeyArgument("hxNoise1.xns@-12=7");
     EXPECT_EQ(seed.frame, -12);
     EXPECT_EQ(seed.values, (std::vector<double>{7}));
 

@@ -52,7 +52,7 @@ RecipeArguments shotArguments()
     a.frames = "1001-1100";
     a.step = "2";
     a.tangents = "smooth";
-    a.settings = {"hxNoise1.oxNoiseAmp=0.1", "transform1.translate=+3e-1,-0,1e22", "hxNoise1.xse=1000000000",
+    a.settings = {"hxNoise1.oxNoiseAmp=0.1", "transform1.translate=+3e-1,-0,1e22", "hxNoise1.xns=1000000000",
                   "transform1.rotate=0.30000000000000004,5e-324,-1.7976931348623157e308"};
     a.keys = {"transform1.translate@1001=0,0,0", "transform1.translate@1100=0,0,5", "hxNoise1.oyNoiseAmp=0:2.5"};
     a.plugin = "/opt/hx/hxNoise.so";
@@ -74,7 +74,7 @@ TEST(Recipe, ReadsEveryOptionAndGivesBackItsExactText)
     const RecipeArguments again = hx::recipeArguments(shot);
     EXPECT_EQ(again.settings, (std::vector<std::string>{
                                   "hxNoise1.oxNoiseAmp=0.1", "transform1.translate=0.3,-0,1e+22",
-                                  "hxNoise1.xse=1000000000",
+                                  "hxNoise1.xns=1000000000",
                                   "transform1.rotate=0.30000000000000004,5e-324,-1.7976931348623157e+308"}));
     EXPECT_EQ(again.step, "2");
     EXPECT_EQ(hx::recipeArguments(hx::makeRecipe(again)).keys, again.keys);
@@ -133,7 +133,7 @@ TEST(Recipe, TheCommandLineOverridesARecipeFilesOptionsAndAddsToItsLists)
     commandLine.render = "";  // given empty: no picture this time
     commandLine.view = std::nullopt;
     commandLine.settings = {"hxNoise1.oxNoiseAmp=0.2"};
-    commandLine.keys = {"hxNoise1.xse@1030=4"};
+    commandLine.keys = {"hxNoise1.xns@1030=4"};
     const RecipeArguments run = hx::overlay(file, commandLine);
     EXPECT_EQ(run.frames, "1026-1050");
     EXPECT_EQ(run.render, "");
@@ -141,7 +141,7 @@ TEST(Recipe, TheCommandLineOverridesARecipeFilesOptionsAndAddsToItsLists)
     EXPECT_EQ(run.step, "2");
     ASSERT_EQ(run.settings.size(), 5u);
     EXPECT_EQ(run.settings.back(), "hxNoise1.oxNoiseAmp=0.2");  // applied last, so it wins
-    EXPECT_EQ(run.keys.back(), "hxNoise1.xse@1030=4");
+    EXPECT_EQ(run.keys.back(), "hxNoise1.xns@1030=4");
 }
 
 TEST(Recipe, TheTomlFileReadsBackThroughCli11ToTheSameRecipe)
