@@ -247,6 +247,14 @@ TEST(Recipe, AnyNameComesBackExactlyAndMistakesInAFileAreNamed)
     EXPECT_NE(readRefusal("[deform]\noutput = 'a.obj\n").find("line 2"), std::string::npos);
     EXPECT_NE(readRefusal("[deform]\nframes = ['1-5', '6-9']\n"), "(read)");
     EXPECT_NE(readRefusal("[deform]\nset = [['a.b=1']]\n").find("list or table in a list"), std::string::npos);
+    // TOML allows other than ASCII only in quotes and comments; the reader refuses it elsewhere
+    // before toml++ 3.3, which misjudges it, sees it (it once crashed on this).
+    EXPECT_EQ(readRefusal("[\xef\xb3\xbf" "de\noutput =-00"),
+              "recipe test.toml: line 1: a character outside quotes that TOML does not allow");
+    EXPECT_NE(readRefusal("[deform]\noutput = \"a\\\xc3\xa9\"").find("line 2: an unknown escape"), std::string::npos);
+    EXPECT_NE(readRefusal("[deform]\noutput = \"\"\"a.obj\"\"\"").find("multi-line string"), std::string::npos);
+    EXPECT_EQ(fromToml("# caf\xc3\xa9\n[deform] # \xe3\x81\x82\noutput = 'caf\xc3\xa9 \\ \xe3\x81\x82'").output,
+              "caf\xc3\xa9 \\ \xe3\x81\x82");
     EXPECT_THROW(hx::readRecipeFile(::testing::TempDir() + "no such recipe.toml"), hx::ToolError);
 }
 

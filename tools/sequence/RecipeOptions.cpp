@@ -68,6 +68,49 @@ void appendItems(const toml::table& table, std::vector<std::string>& parents, st
     }
 }
 
+// toml++ 3.3 asks whether a non-ASCII character is whitespace with a function that, for most
+// of them, runs into undefined behaviour (__builtin_unreachable). It asks outside strings and
+// comments, where TOML allows no such character, and after a backslash in a basic string
+// (never a valid escape) or a multi-line string's line-ending backslash. So such text is
+// refused here, before toml++ sees it, and recipes do without multi-line strings.
+void refuseWhatTomlppMisreads(const std::string& text)
+{
+    enum class In { Code, Comment, Literal, Basic } in = In::Code;
+    int line = 1;
+    const auto refuse = [&line](const std::string& what) {
+        throw CLI::ConfigError("line " + std::to_string(line) + ": " + what);
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool ascii = static_cast<unsigned char>(c) < 0x80;
+        if (c == '\n') {
+            ++line;
+            in = In::Code;  // a comment or a one-line string ends with its line
+            continue;
+        }
+        switch (in) {
+        case In::Code:
+            if (!ascii) refuse("a character outside quotes that TOML does not allow");
+            if ((c == '\'' || c == '"') && text.compare(i, 3, std::string(3, c)) == 0)
+                refuse("a multi-line string; a recipe's values are one line each");
+            in = c == '#' ? In::Comment : c == '\'' ? In::Literal : c == '"' ? In::Basic : In::Code;
+            break;
+        case In::Comment:
+            break;
+        case In::Literal:
+            if (c == '\'') in = In::Code;
+            break;
+        case In::Basic:
+            if (c == '"') in = In::Code;
+            if (c == '\\' && i + 1 < text.size()) {
+                if (static_cast<unsigned char>(text[i + 1]) >= 0x80) refuse("an unknown escape in a string");
+                if (text[i + 1] != '\n') ++i;  // the escaped character
+            }
+            break;
+        }
+    }
+}
+
 // CLI11's config reading, with TOML read by toml++: CLI11 2.1's own reader cuts a value at a
 // # even inside quotes (every output name with a frame number), reads no escapes, splits
 // "['a' , 'b']" into three values and keeps only the first of a key given twice.
@@ -77,6 +120,7 @@ public:
     {
         std::ostringstream text;
         text << input.rdbuf();
+        refuseWhatTomlppMisreads(text.str());
         toml::table root;
         try {
             root = toml::parse(text.str());
