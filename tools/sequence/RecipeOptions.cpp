@@ -1,6 +1,7 @@
 #include "RecipeOptions.h"
 
 #include "NumberText.h"
+#include "Utf8.h"
 
 #include <CLI/CLI.hpp>
 #include <toml++/toml.h>
@@ -26,12 +27,67 @@ void addList(CLI::App& command, const std::string& names, std::vector<std::strin
         ->allow_extra_args(false);  // --set a.b=1 head.obj: the mesh is not a second setting
 }
 
+// toml++ 3.3 asks whether a character is whitespace with a function that runs into undefined
+// behaviour (__builtin_unreachable) for most characters of U+00A1..U+049F, U+2C5E..U+3057 and
+// U+FB26..U+FEFE: an e-acute outside quotes, or after a backslash, was enough. It answers every
+// character past U+FEFF safely, so the reader hands toml++ the text with every character of
+// U+0080..U+FFFF moved to plane 15 (U+F0080..U+FFFFF), and moves them back in what it read.
+// Planes 15 and 16 are private use, which no recipe needs: they are refused, escapes of them
+// (\U000F...., \U0010....) too.
+constexpr unsigned long kMoved = 0xF0000;
+
+// `text` with U+0080..U+FFFF moved to plane 15. Malformed UTF-8 passes as it is, for toml++ to
+// refuse.
+std::string movedOutOfReach(const std::string& text)
+{
+    std::string moved;
+    int line = 1;
+    const auto refuse = [&line]() {
+        throw CLI::ConfigError("line " + std::to_string(line) +
+                               ": a private-use character of planes 15 and 16, which recipes do not read");
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned long code = 0;
+        const std::size_t length = decodeUtf8(text, i, code);
+        if (length == 0) {
+            moved += text[i++];
+            continue;
+        }
+        if (code == '\n') ++line;
+        if (code >= kMoved && code <= 0x10ffff) refuse();
+        if (code == '\\' && (text.compare(i, 6, "\\U000F") == 0 || text.compare(i, 6, "\\U000f") == 0 ||
+                              text.compare(i, 6, "\\U0010") == 0))
+            refuse();
+        if (code >= 0x80 && code <= 0xffff) appendUtf8(moved, code + kMoved);
+        else moved.append(text, i, length);
+        i += length;
+    }
+    return moved;
+}
+
+std::string movedBack(const std::string& text)
+{
+    std::string back;
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned long code = 0;
+        std::size_t length = decodeUtf8(text, i, code);
+        if (length == 0) {  // toml++ gives UTF-8 only; kept as it is all the same
+            back += text[i++];
+            continue;
+        }
+        if (code >= kMoved + 0x80 && code <= kMoved + 0xffff) appendUtf8(back, code - kMoved);
+        else back.append(text, i, length);
+        i += length;
+    }
+    return back;
+}
+
 // A TOML value as the option texts CLI11 takes: strings as they are, numbers in their exact
 // text, an array's elements in order.
 void appendInputs(const toml::node& value, const std::string& key, std::vector<std::string>& inputs)
 {
     if (const auto* text = value.as_string()) {
-        inputs.push_back(text->get());
+        inputs.push_back(movedBack(text->get()));
     } else if (const auto* integer = value.as_integer()) {
         inputs.push_back(std::to_string(integer->get()));
     } else if (const auto* number = value.as_floating_point()) {
@@ -53,7 +109,7 @@ void appendInputs(const toml::node& value, const std::string& key, std::vector<s
 void appendItems(const toml::table& table, std::vector<std::string>& parents, std::vector<CLI::ConfigItem>& items)
 {
     for (const auto& [key, value] : table) {
-        const std::string name(key.str());
+        const std::string name = movedBack(std::string(key.str()));
         if (const auto* subtable = value.as_table()) {
             parents.push_back(name);
             appendItems(*subtable, parents, items);
@@ -68,49 +124,6 @@ void appendItems(const toml::table& table, std::vector<std::string>& parents, st
     }
 }
 
-// toml++ 3.3 asks whether a non-ASCII character is whitespace with a function that, for most
-// of them, runs into undefined behaviour (__builtin_unreachable). It asks outside strings and
-// comments, where TOML allows no such character, and after a backslash in a basic string
-// (never a valid escape) or a multi-line string's line-ending backslash. So such text is
-// refused here, before toml++ sees it, and recipes do without multi-line strings.
-void refuseWhatTomlppMisreads(const std::string& text)
-{
-    enum class In { Code, Comment, Literal, Basic } in = In::Code;
-    int line = 1;
-    const auto refuse = [&line](const std::string& what) {
-        throw CLI::ConfigError("line " + std::to_string(line) + ": " + what);
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool ascii = static_cast<unsigned char>(c) < 0x80;
-        if (c == '\n') {
-            ++line;
-            in = In::Code;  // a comment or a one-line string ends with its line
-            continue;
-        }
-        switch (in) {
-        case In::Code:
-            if (!ascii) refuse("a character outside quotes that TOML does not allow");
-            if ((c == '\'' || c == '"') && text.compare(i, 3, std::string(3, c)) == 0)
-                refuse("a multi-line string; a recipe's values are one line each");
-            in = c == '#' ? In::Comment : c == '\'' ? In::Literal : c == '"' ? In::Basic : In::Code;
-            break;
-        case In::Comment:
-            break;
-        case In::Literal:
-            if (c == '\'') in = In::Code;
-            break;
-        case In::Basic:
-            if (c == '"') in = In::Code;
-            if (c == '\\' && i + 1 < text.size()) {
-                if (static_cast<unsigned char>(text[i + 1]) >= 0x80) refuse("an unknown escape in a string");
-                if (text[i + 1] != '\n') ++i;  // the escaped character
-            }
-            break;
-        }
-    }
-}
-
 // CLI11's config reading, with TOML read by toml++: CLI11 2.1's own reader cuts a value at a
 // # even inside quotes (every output name with a frame number), reads no escapes, splits
 // "['a' , 'b']" into three values and keeps only the first of a key given twice.
@@ -120,10 +133,9 @@ public:
     {
         std::ostringstream text;
         text << input.rdbuf();
-        refuseWhatTomlppMisreads(text.str());
         toml::table root;
         try {
-            root = toml::parse(text.str());
+            root = toml::parse(movedOutOfReach(text.str()));
         } catch (const toml::parse_error& error) {
             const toml::source_position where = error.source().begin;
             throw CLI::ConfigError("line " + std::to_string(where.line) + ", column " + std::to_string(where.column) +

@@ -2,6 +2,7 @@
 
 #include "RecipeOptions.h"
 #include "ToolError.h"
+#include "Utf8.h"
 #include "ValueParse.h"
 
 #include <CLI/CLI.hpp>
@@ -15,26 +16,6 @@
 
 namespace hx {
 namespace {
-
-// Valid UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF), as TOML requires.
-bool isUtf8(const std::string& text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xe ? 3 : (c >> 3) == 0x1e ? 4 : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        unsigned long code = length == 1 ? c : c & (0x7f >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xc0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3f);
-        }
-        static const unsigned long smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < smallest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return false;
-        i += length;
-    }
-    return true;
-}
 
 // `text` as a TOML string: in literal quotes ('...', read as written) when it can be, else in
 // basic quotes with escapes, so that no character is lost and no line break gets through.
