@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -28,6 +29,22 @@ constexpr std::size_t kMaxLineBytes = 1 << 20;
 constexpr std::size_t kBlockBytes = 4 << 20;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The first byte at or after `p` below 0x20 (a line end, a tab or a control byte), or `end`.
+// Eight bytes at a time: a byte below 0x20 has its top bit set after subtracting 0x20, and
+// bytes of 0x80 and up are masked out by ~word.
+const char* skipText(const char* p, const char* end)
+{
+    constexpr std::uint64_t kLow = 0x2020202020202020ull, kHigh = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if ((word - kLow) & ~word & kHigh) break;
+        p += 8;
+    }
+    while (p < end && static_cast<unsigned char>(*p) >= 0x20) ++p;
+    return p;
+}
 
 std::string_view trim(std::string_view s)
 {
@@ -141,7 +158,7 @@ public:
             const char* lineEnd = p;
             // Line ends as readers of the format see them: "\n", "\r\n" and a lone "\r".
             for (;;) {
-                while (lineEnd < end && static_cast<unsigned char>(*lineEnd) >= 0x20) ++lineEnd;
+                lineEnd = skipText(lineEnd, end);
                 if (lineEnd == end || *lineEnd == '\n' || *lineEnd == '\r') break;
                 if (*lineEnd != '\t' && *lineEnd != '\f' && *lineEnd != '\v') failBinary(*lineEnd);
                 ++lineEnd;
@@ -276,55 +293,134 @@ private:
     std::size_t readNumbers(std::string_view rest, double* out, std::size_t keep, const char* what) const
     {
         std::size_t count = 0;
-        for (std::string_view token = nextToken(rest); !token.empty(); token = nextToken(rest)) {
-            std::string_view digits = token;
-            if (digits.front() == '+') digits.remove_prefix(1);  // from_chars takes no '+'
+        const char* p = rest.data();
+        const char* end = p + rest.size();
+        for (;;) {
+            while (p < end && isBlank(*p)) ++p;
+            if (p == end) return count;
+            // The usual case, a plain finite number followed by a blank or the line's end;
+            // anything else goes the slow way, which says what is wrong with it.
             double value = 0.0;
-            const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-            if (error == std::errc::result_out_of_range)
-                failAt(mLine, std::string(what) + " number " + quoted(token) + " is out of the range of a double");
-            if (error != std::errc() || end != digits.data() + digits.size())
-                failAt(mLine, std::string(what) + " number " + quoted(token) + " is not a number");
-            if (!std::isfinite(value))
-                failAt(mLine, std::string(what) + " number " + quoted(token) + " is not finite");
+            const auto [next, error] = std::from_chars(p + (*p == '+'), end, value);
+            if (error != std::errc() || (next != end && !isBlank(*next)) || !std::isfinite(value)) {
+                std::string_view tail(p, static_cast<std::size_t>(end - p));
+                refuseNumber(nextToken(tail), what);
+            }
             if (count < keep) out[count] = value;
             ++count;
+            p = next;
         }
-        return count;
+    }
+
+    [[noreturn]] void refuseNumber(std::string_view token, const char* what) const
+    {
+        std::string_view digits = token;
+        if (digits.front() == '+') digits.remove_prefix(1);  // from_chars takes no '+'
+        double value = 0.0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (error == std::errc::result_out_of_range)
+            failAt(mLine, std::string(what) + " number " + quoted(token) + " is out of the range of a double");
+        if (error != std::errc() || end != digits.data() + digits.size())
+            failAt(mLine, std::string(what) + " number " + quoted(token) + " is not a number");
+        failAt(mLine, std::string(what) + " number " + quoted(token) + " is not finite");
     }
 
     void parseFace(std::string_view rest)
     {
         const std::size_t first = mMesh.mFaceVertices.size();
         std::size_t corners = 0;
-        for (std::string_view token = nextToken(rest); !token.empty(); token = nextToken(rest)) {
-            // v, v/vt, v//vn or v/vt/vn
-            std::string_view parts[3];
-            std::size_t partCount = 0;
-            std::string_view remaining = token;
-            for (;;) {
-                const std::size_t slash = remaining.find('/');
-                if (partCount == 3) failAt(mLine, "face corner " + quoted(token) + " has more than v/vt/vn");
-                parts[partCount++] = remaining.substr(0, slash);
-                if (slash == std::string_view::npos) break;
-                remaining.remove_prefix(slash + 1);
+        const char* p = rest.data();
+        const char* end = p + rest.size();
+        for (;;) {
+            while (p < end && isBlank(*p)) ++p;
+            if (p == end) break;
+            int vertex = 0, texCoord = Mesh::kNone, normal = Mesh::kNone;
+            const char* next = parseCornerQuickly(p, end, vertex, texCoord, normal);
+            if (!next) {  // an unusual or faulty corner: the careful way
+                std::string_view tail(p, static_cast<std::size_t>(end - p));
+                const std::string_view token = nextToken(tail);
+                parseCorner(token, vertex, texCoord, normal);
+                next = token.data() + token.size();
             }
-            const int vertex = readIndex(token, parts[0], vertexCount(), mMaxVertex, "vertex", true);
             mMesh.mFaceVertices.push_back(vertex);
-            const int texCoord =
-                partCount > 1 ? readIndex(token, parts[1], mTexCoordCount, mMaxTexCoord, "texture coordinate",
-                                          partCount == 2 || !parts[1].empty())
-                              : Mesh::kNone;
-            const int normal = partCount > 2 ? readIndex(token, parts[2], mMesh.mNormals.size() / 3, mMaxNormal,
-                                                         "normal", true)
-                                             : Mesh::kNone;
-            appendOptional(mMesh.mFaceTexCoords, first + corners, texCoord);
-            appendOptional(mMesh.mFaceNormals, first + corners, normal);
+            if (texCoord != Mesh::kNone || !mMesh.mFaceTexCoords.empty())
+                appendOptional(mMesh.mFaceTexCoords, first + corners, texCoord);
+            if (normal != Mesh::kNone || !mMesh.mFaceNormals.empty())
+                appendOptional(mMesh.mFaceNormals, first + corners, normal);
             ++corners;
+            p = next;
         }
         if (corners < 3)
             failAt(mLine, "a face needs at least 3 corners, this one has " + std::to_string(corners));
         mMesh.mFaceSizes.push_back(static_cast<std::uint32_t>(corners));
+    }
+
+    // A positive index below 2^31 at `p`, ended by '/', a blank or `end`; 0 when there is none.
+    static long long positiveIndex(const char*& p, const char* end)
+    {
+        long long value = 0;
+        const char* start = p;
+        while (p < end && *p >= '0' && *p <= '9' && p - start < 10) value = value * 10 + (*p++ - '0');
+        if (p == start || value > 0x7fffffff || (p < end && *p != '/' && !isBlank(*p))) return 0;
+        return value;
+    }
+
+    // The common corners, "v", "v/vt", "v//vn" and "v/vt/vn" with positive indices, parsed in
+    // one go; returns where the corner ends, or null to leave it to parseCorner.
+    const char* parseCornerQuickly(const char* p, const char* end, int& vertex, int& texCoord, int& normal)
+    {
+        const long long v = positiveIndex(p, end);
+        if (v == 0) return nullptr;
+        long long t = 0, n = 0;
+        if (p < end && *p == '/') {
+            ++p;
+            if (p < end && *p == '/') {
+                ++p;
+                if ((n = positiveIndex(p, end)) == 0) return nullptr;
+            } else {
+                if ((t = positiveIndex(p, end)) == 0) return nullptr;
+                if (p < end && *p == '/') {
+                    ++p;
+                    if ((n = positiveIndex(p, end)) == 0) return nullptr;
+                }
+            }
+            if (p < end && *p == '/') return nullptr;
+        }
+        vertex = static_cast<int>(forward(v, mMaxVertex));
+        if (t) texCoord = static_cast<int>(forward(t, mMaxTexCoord));
+        if (n) normal = static_cast<int>(forward(n, mMaxNormal));
+        return p;
+    }
+
+    // A forward reference is checked at the end.
+    long long forward(long long index, MaxIndex& max) const
+    {
+        if (index > max.value) {
+            max.value = index;
+            max.line = mLine;
+        }
+        return index - 1;
+    }
+
+    void parseCorner(std::string_view token, int& vertex, int& texCoord, int& normal)
+    {
+        // v, v/vt, v//vn or v/vt/vn
+        std::string_view parts[3];
+        std::size_t partCount = 0;
+        std::string_view remaining = token;
+        for (;;) {
+            const std::size_t slash = remaining.find('/');
+            if (partCount == 3) failAt(mLine, "face corner " + quoted(token) + " has more than v/vt/vn");
+            parts[partCount++] = remaining.substr(0, slash);
+            if (slash == std::string_view::npos) break;
+            remaining.remove_prefix(slash + 1);
+        }
+        vertex = readIndex(token, parts[0], vertexCount(), mMaxVertex, "vertex", true);
+        texCoord = partCount > 1 ? readIndex(token, parts[1], mTexCoordCount, mMaxTexCoord, "texture coordinate",
+                                             partCount == 2 || !parts[1].empty())
+                                 : Mesh::kNone;
+        normal = partCount > 2 ? readIndex(token, parts[2], mMesh.mNormals.size() / 3, mMaxNormal, "normal", true)
+                               : Mesh::kNone;
     }
 
     // A per-corner index array stays empty until the first corner that has an index.
@@ -360,11 +456,7 @@ private:
                                   std::to_string(countSoFar) + " come before it");
             return static_cast<int>(countSoFar) + index;
         }
-        if (index > max.value) {  // a forward reference is checked at the end
-            max.value = index;
-            max.line = mLine;
-        }
-        return index - 1;
+        return static_cast<int>(forward(index, max));
     }
 
     void warnOnce(const std::string& message)
