@@ -1,0 +1,451 @@
+#include "AssimpMesh.h"
+
+#include "VertexNormals.h"
+
+#include <assimp/Exporter.hpp>
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace hx {
+namespace {
+
+std::string oneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+// ---- reading --------------------------------------------------------------------------------
+
+// Formats whose importer gives each face corner a vertex of its own.
+bool joinsCorners(MeshFormat format)
+{
+    return format == MeshFormat::Stl || format == MeshFormat::Fbx || format == MeshFormat::Collada;
+}
+
+// Indices of values met before, in order of first appearance, keyed by their exact bits.
+template <int N>
+class ValueIndex {
+public:
+    int indexOf(const float* value, std::vector<double>& values)
+    {
+        std::array<float, N> key;
+        std::memcpy(key.data(), value, sizeof key);
+        for (float& k : key)
+            if (k == 0.0f) k = 0.0f;  // -0 and +0 are one place
+        const auto [it, added] = mIndex.emplace(key, static_cast<int>(values.size() / N));
+        if (added) values.insert(values.end(), value, value + N);
+        return it->second;
+    }
+
+private:
+    struct Hash {
+        std::size_t operator()(const std::array<float, N>& key) const
+        {
+            std::size_t h = 1469598103934665603ull;
+            for (float k : key) {
+                std::uint32_t bits;
+                std::memcpy(&bits, &k, sizeof bits);
+                h = (h ^ bits) * 1099511628211ull;
+            }
+            return h;
+        }
+    };
+    std::unordered_map<std::array<float, N>, int, Hash> mIndex;
+};
+
+class AssimpReader {
+public:
+    AssimpReader(const std::string& path, MeshFormat format) : mPath(path), mFormat(format) {}
+
+    Mesh read()
+    {
+        struct stat info;
+        if (::stat(mPath.c_str(), &info) != 0) fail(std::strerror(errno));
+        if (S_ISDIR(info.st_mode)) fail("is a directory, not a mesh file");
+        if (info.st_size == 0) fail("empty file, no vertices");
+
+        Assimp::Importer importer;
+        // No step that merges, splits or reorders vertices: only the check that every index
+        // is in range, so that a broken file is refused rather than read out of bounds.
+        const aiScene* scene = importer.ReadFile(mPath, aiProcess_ValidateDataStructure);
+        if (!scene) fail(oneLine(importer.GetErrorString()));
+        if (!scene->mRootNode || scene->mNumMeshes == 0) fail(std::string("no meshes in this ") + meshFormatName(mFormat) + " file");
+        if (scene->mNumAnimations) warn("animations are not kept");
+
+        for (unsigned m = 0; m < scene->mNumMeshes; ++m)
+            if (scene->mMeshes[m]->HasTextureCoords(0) && scene->mMeshes[m]->mNumUVComponents[0] == 3)
+                mTexCoordDimension = 3;
+        addNode(*scene, *scene->mRootNode, aiMatrix4x4());
+        if (mMesh.vertexCount() == 0) fail(std::string("no polygon meshes in this ") + meshFormatName(mFormat) + " file");
+        mMesh.setTexCoords(std::move(mTexCoords), mTexCoordDimension);
+        mMesh.setNormals(std::move(mNormals));
+        mMesh.check(mPath);
+        return std::move(mMesh);
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& reason) const { throw MeshReadError(mPath + ": " + reason); }
+    void warn(const std::string& message)
+    {
+        if (mWarned.insert(message).second) mMesh.addWarning(mPath + ": " + message);
+    }
+
+    void addNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent)
+    {
+        const aiMatrix4x4 transform = parent * node.mTransformation;
+        for (unsigned i = 0; i < node.mNumMeshes; ++i) {
+            if (node.mMeshes[i] >= scene.mNumMeshes) fail("a node names a mesh the file does not have");
+            addMesh(scene, *scene.mMeshes[node.mMeshes[i]], node, transform);
+        }
+        for (unsigned i = 0; i < node.mNumChildren; ++i) addNode(scene, *node.mChildren[i], transform);
+    }
+
+    void addMesh(const aiScene& scene, const aiMesh& mesh, const aiNode& node, const aiMatrix4x4& transform)
+    {
+        if (mesh.HasBones()) warn("skinning (bones and weights) is not kept");
+        if (mesh.HasVertexColors(0)) warn("vertex colours are not kept");
+        if (mesh.HasTextureCoords(1)) warn("texture coordinates beyond the first set are not kept");
+        if (mesh.mNumAnimMeshes) warn("blend shapes are not kept");
+        std::size_t polygons = 0;
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f) polygons += mesh.mFaces[f].mNumIndices >= 3;
+        if (polygons < mesh.mNumFaces) warn("points and lines are not kept");
+        if (polygons == 0) return;
+
+        const std::string name = mesh.mName.length ? mesh.mName.C_Str() : node.mName.C_Str();
+        mMesh.addStatement(Mesh::Statement::Kind::Object, name.empty() ? "mesh" + std::to_string(++mUnnamed) : name);
+        if (mesh.mMaterialIndex < scene.mNumMaterials) {
+            aiString material;
+            if (scene.mMaterials[mesh.mMaterialIndex]->Get(AI_MATKEY_NAME, material) == AI_SUCCESS &&
+                material.length && std::strcmp(material.C_Str(), AI_DEFAULT_MATERIAL_NAME) != 0)
+                mMesh.addStatement(Mesh::Statement::Kind::Material, material.C_Str());
+        }
+
+        const bool identity = transform.IsIdentity();
+        aiMatrix3x3 normalTransform(transform);
+        normalTransform.Inverse().Transpose();
+        std::vector<float> points(3 * static_cast<std::size_t>(mesh.mNumVertices));
+        std::vector<float> vertexNormals(mesh.HasNormals() ? points.size() : 0);
+        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+            const aiVector3D p = identity ? mesh.mVertices[v] : transform * mesh.mVertices[v];
+            points[3 * v] = p.x, points[3 * v + 1] = p.y, points[3 * v + 2] = p.z;
+            if (mesh.HasNormals()) {
+                aiVector3D n = identity ? mesh.mNormals[v] : normalTransform * mesh.mNormals[v];
+                if (!identity) n.NormalizeSafe();
+                vertexNormals[3 * v] = n.x, vertexNormals[3 * v + 1] = n.y, vertexNormals[3 * v + 2] = n.z;
+            }
+        }
+
+        // Where each of Assimp's vertices lands among ours, and its texture coordinate and normal.
+        const int firstVertex = static_cast<int>(mMesh.vertexCount());
+        std::vector<int> vertexOf(mesh.mNumVertices), texCoordOf, normalOf;
+        const bool withTexCoords = mesh.HasTextureCoords(0);
+        if (withTexCoords) texCoordOf.resize(mesh.mNumVertices);
+        if (mesh.HasNormals()) normalOf.resize(mesh.mNumVertices);
+        std::vector<double>& positions = mMesh.positions();
+        const int texBase = static_cast<int>(mTexCoords.size()) / mTexCoordDimension;
+        const int normalBase = static_cast<int>(mNormals.size() / 3);
+        const auto texCoordValue = [&](unsigned v, float* value) {
+            const aiVector3D& uv = mesh.mTextureCoords[0][v];
+            value[0] = uv.x, value[1] = uv.y, value[2] = mTexCoordDimension == 3 ? uv.z : 0.0f;
+        };
+        if (joinsCorners(mFormat)) {
+            ValueIndex<3> pointIndex, texIndex, normalIndex;
+            std::vector<double> joinedPoints, joinedTexCoords, joinedNormals;
+            for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+                vertexOf[v] = firstVertex + pointIndex.indexOf(&points[3 * v], joinedPoints);
+                if (withTexCoords) {
+                    float value[3];
+                    texCoordValue(v, value);
+                    texCoordOf[v] = texBase + texIndex.indexOf(value, joinedTexCoords);
+                }
+                if (mesh.HasNormals())
+                    normalOf[v] = normalBase + normalIndex.indexOf(&vertexNormals[3 * v], joinedNormals);
+            }
+            positions.insert(positions.end(), joinedPoints.begin(), joinedPoints.end());
+            for (std::size_t i = 0; i < joinedTexCoords.size(); i += 3)
+                mTexCoords.insert(mTexCoords.end(), &joinedTexCoords[i], &joinedTexCoords[i] + mTexCoordDimension);
+            mNormals.insert(mNormals.end(), joinedNormals.begin(), joinedNormals.end());
+        } else {
+            positions.insert(positions.end(), points.begin(), points.end());
+            for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+                vertexOf[v] = firstVertex + static_cast<int>(v);
+                if (withTexCoords) {
+                    float value[3];
+                    texCoordValue(v, value);
+                    texCoordOf[v] = texBase + static_cast<int>(v);
+                    mTexCoords.insert(mTexCoords.end(), value, value + mTexCoordDimension);
+                }
+                if (mesh.HasNormals()) {
+                    normalOf[v] = normalBase + static_cast<int>(v);
+                    mNormals.insert(mNormals.end(), &vertexNormals[3 * v], &vertexNormals[3 * v] + 3);
+                }
+            }
+        }
+
+        std::vector<int> corners, cornerTexCoords, cornerNormals;
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+            const aiFace& face = mesh.mFaces[f];
+            if (face.mNumIndices < 3) continue;
+            corners.clear(), cornerTexCoords.clear(), cornerNormals.clear();
+            for (unsigned i = 0; i < face.mNumIndices; ++i) {
+                const unsigned v = face.mIndices[i];
+                if (v >= mesh.mNumVertices) fail("a face names a vertex the file does not have");
+                corners.push_back(vertexOf[v]);
+                if (withTexCoords) cornerTexCoords.push_back(texCoordOf[v]);
+                if (mesh.HasNormals()) cornerNormals.push_back(normalOf[v]);
+            }
+            mMesh.addFace(corners.size(), corners.data(), withTexCoords ? cornerTexCoords.data() : nullptr,
+                          mesh.HasNormals() ? cornerNormals.data() : nullptr);
+        }
+    }
+
+    std::string mPath;
+    MeshFormat mFormat;
+    Mesh mMesh;
+    std::vector<double> mTexCoords, mNormals;
+    int mTexCoordDimension = 2;
+    int mUnnamed = 0;
+    std::set<std::string> mWarned;
+};
+
+// ---- writing --------------------------------------------------------------------------------
+
+const char* exporterId(MeshFormat format)
+{
+    switch (format) {
+    case MeshFormat::Ply: return "plyb";  // binary: the floats' bits, not a decimal rounding
+    case MeshFormat::Stl: return "stlb";
+    case MeshFormat::Gltf: return "gltf2";
+    case MeshFormat::Glb: return "glb2";
+    default: return nullptr;
+    }
+}
+
+std::string base64(const unsigned char* data, std::size_t size)
+{
+    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((size + 2) / 3 * 4);
+    for (std::size_t i = 0; i < size; i += 3) {
+        const unsigned a = data[i], b = i + 1 < size ? data[i + 1] : 0, c = i + 2 < size ? data[i + 2] : 0;
+        out += kDigits[a >> 2];
+        out += kDigits[((a & 3) << 4) | (b >> 4)];
+        out += i + 1 < size ? kDigits[((b & 15) << 2) | (c >> 6)] : '=';
+        out += i + 2 < size ? kDigits[c & 63] : '=';
+    }
+    return out;
+}
+
+// A scene of one mesh, in the mesh's vertex order.
+class SceneBuilder {
+public:
+    SceneBuilder(const Mesh& mesh, MeshFormat format, const std::string& name)
+        : mMesh(mesh), mFormat(format), mName(name)
+    {
+    }
+
+    std::unique_ptr<aiScene> build()
+    {
+        auto scene = std::make_unique<aiScene>();
+        const std::string nodeName = mMesh.nodeName().empty() ? std::string("mesh") : mMesh.nodeName();
+        scene->mRootNode = new aiNode(nodeName);
+        scene->mNumMaterials = 1;
+        scene->mMaterials = new aiMaterial*[1]{new aiMaterial};
+        scene->mNumMeshes = 1;
+        scene->mMeshes = new aiMesh*[1]{new aiMesh};
+        scene->mRootNode->mNumMeshes = 1;
+        scene->mRootNode->mMeshes = new unsigned[1]{0};
+        aiMesh& out = *scene->mMeshes[0];
+        out.mName = nodeName;
+        out.mMaterialIndex = 0;
+
+        const std::size_t vertices = mMesh.vertexCount();
+        out.mNumVertices = static_cast<unsigned>(vertices);
+        out.mVertices = new aiVector3D[vertices];
+        bool rounded = false;
+        for (std::size_t v = 0; v < vertices; ++v) {
+            const double* p = &mMesh.positions()[3 * v];
+            out.mVertices[v] = aiVector3D(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
+            for (int c = 0; c < 3; ++c) rounded |= static_cast<double>(out.mVertices[v][c]) != p[c];
+        }
+        if (rounded) warn("coordinates are stored as 32-bit floats, rounded to about 7 digits");
+
+        out.mNumFaces = static_cast<unsigned>(mMesh.faceCount());
+        out.mFaces = new aiFace[mMesh.faceCount()];
+        std::size_t corner = 0, polygons = 0;
+        unsigned types = 0;
+        for (std::size_t f = 0; f < mMesh.faceCount(); ++f) {
+            const std::uint32_t n = mMesh.faceSizes()[f];
+            out.mFaces[f].mNumIndices = n;
+            out.mFaces[f].mIndices = new unsigned[n];
+            for (std::uint32_t i = 0; i < n; ++i)
+                out.mFaces[f].mIndices[i] = static_cast<unsigned>(mMesh.faceVertexIndices()[corner++]);
+            types |= n == 3 ? aiPrimitiveType_TRIANGLE : aiPrimitiveType_POLYGON;
+            polygons += n > 3;
+        }
+        out.mPrimitiveTypes = types;
+        const bool trianglesOnly = mFormat == MeshFormat::Stl || mFormat == MeshFormat::Gltf || mFormat == MeshFormat::Glb;
+        if (trianglesOnly && polygons)
+            warn(std::to_string(polygons) + " faces with more than 3 corners are split into triangles (" +
+                 meshFormatName(mFormat) + " holds triangles only)");
+        if (mFormat == MeshFormat::Stl) {
+            warn("STL holds separate triangles: shared vertices, vertex order and texture coordinates are not kept");
+        } else {
+            addPerVertex(out);
+        }
+        if (mFormat == MeshFormat::Gltf || mFormat == MeshFormat::Glb) warnOfJoinedVertices(out);
+
+        std::size_t other = 0;
+        for (const Mesh::Statement& s : mMesh.statements()) other += s.kind != Mesh::Statement::Kind::Object;
+        if (other) warn("groups, materials and smoothing groups are not kept");
+        if (!mMesh.materialLibraries().empty()) warn("material libraries (mtllib) are not kept");
+        return scene;
+    }
+
+    std::vector<std::string>& warnings() { return mWarnings; }
+
+private:
+    void warn(const std::string& message)
+    {
+        mWarnings.push_back(mName + ": " + meshFormatName(mFormat) + ": " + message);
+    }
+
+    // Assimp's glTF exporter always joins identical vertices, which also drops the ones no
+    // face uses; the order of the rest stays. Said here, with the counts.
+    void warnOfJoinedVertices(const aiMesh& out)
+    {
+        std::vector<bool> used(out.mNumVertices, false);
+        for (int v : mMesh.faceVertexIndices()) used[static_cast<std::size_t>(v)] = true;
+        std::size_t unused = 0, joined = 0;
+        std::set<std::vector<float>> seen;
+        for (unsigned v = 0; v < out.mNumVertices; ++v) {
+            if (!used[v]) {
+                ++unused;
+                continue;
+            }
+            std::vector<float> key = {out.mVertices[v].x, out.mVertices[v].y, out.mVertices[v].z};
+            if (out.mTextureCoords[0])
+                key.insert(key.end(), {out.mTextureCoords[0][v].x, out.mTextureCoords[0][v].y, out.mTextureCoords[0][v].z});
+            if (out.mNormals) key.insert(key.end(), {out.mNormals[v].x, out.mNormals[v].y, out.mNormals[v].z});
+            joined += !seen.insert(std::move(key)).second;
+        }
+        if (unused) warn(std::to_string(unused) + " vertices that no face uses are dropped");
+        if (joined)
+            warn(std::to_string(joined) + " vertices equal to an earlier one (place, texture coordinate, normal) "
+                 "are joined with it");
+    }
+
+    // One texture coordinate and one normal per vertex: each vertex takes its first corner's.
+    void addPerVertex(aiMesh& out)
+    {
+        const std::size_t vertices = mMesh.vertexCount();
+        const std::vector<int>& cornerVertices = mMesh.faceVertexIndices();
+        const auto firstCornerValues = [&](const std::vector<int>& indices, const std::vector<double>& values,
+                                           int dimension, std::size_t& conflicts) {
+            std::vector<int> chosen(vertices, Mesh::kNone);
+            conflicts = 0;
+            for (std::size_t c = 0; c < indices.size(); ++c) {
+                int& slot = chosen[static_cast<std::size_t>(cornerVertices[c])];
+                if (indices[c] == Mesh::kNone) continue;
+                if (slot == Mesh::kNone) {
+                    slot = indices[c];
+                } else if (slot != indices[c]) {
+                    const double* a = &values[static_cast<std::size_t>(slot) * dimension];
+                    const double* b = &values[static_cast<std::size_t>(indices[c]) * dimension];
+                    if (!std::equal(a, a + dimension, b)) ++conflicts;
+                }
+            }
+            return chosen;
+        };
+
+        if (!mMesh.faceTexCoordIndices().empty()) {
+            const int dimension = mMesh.texCoordDimension();
+            std::size_t conflicts = 0;
+            const std::vector<int> chosen =
+                firstCornerValues(mMesh.faceTexCoordIndices(), mMesh.texCoords(), dimension, conflicts);
+            out.mTextureCoords[0] = new aiVector3D[vertices];
+            out.mNumUVComponents[0] = static_cast<unsigned>(dimension);
+            for (std::size_t v = 0; v < vertices; ++v) {
+                if (chosen[v] == Mesh::kNone) continue;
+                const double* t = &mMesh.texCoords()[static_cast<std::size_t>(chosen[v]) * dimension];
+                out.mTextureCoords[0][v] = aiVector3D(static_cast<float>(t[0]), static_cast<float>(t[1]),
+                                                      dimension == 3 ? static_cast<float>(t[2]) : 0.0f);
+            }
+            if (conflicts)
+                warn("one texture coordinate per vertex: " + std::to_string(conflicts) +
+                     " corners whose vertex has another (a seam) take the vertex's first");
+        }
+        if (!mMesh.faceNormalIndices().empty() && mMesh.hasNormals()) {
+            // The normals as the OBJ writer would write them: recomputed from the points.
+            const std::vector<double> normals =
+                recomputeNormals(mMesh.normals(), mMesh.positions().data(), mMesh.faceSizes().data(),
+                                 mMesh.faceCount(), mMesh.faceVertexIndices().data(), mMesh.faceNormalIndices().data());
+            std::size_t conflicts = 0;
+            const std::vector<int> chosen = firstCornerValues(mMesh.faceNormalIndices(), normals, 3, conflicts);
+            out.mNormals = new aiVector3D[vertices];
+            for (std::size_t v = 0; v < vertices; ++v) {
+                if (chosen[v] == Mesh::kNone) continue;
+                const double* n = &normals[static_cast<std::size_t>(chosen[v]) * 3];
+                out.mNormals[v] = aiVector3D(static_cast<float>(n[0]), static_cast<float>(n[1]), static_cast<float>(n[2]));
+            }
+            if (conflicts)
+                warn("one normal per vertex: hard edges at " + std::to_string(conflicts) +
+                     " corners are lost, each vertex takes its first corner's normal");
+        }
+    }
+
+    const Mesh& mMesh;
+    MeshFormat mFormat;
+    std::string mName;
+    std::vector<std::string> mWarnings;
+};
+
+}  // namespace
+
+Mesh readMeshWithAssimp(const std::string& path, MeshFormat format) { return AssimpReader(path, format).read(); }
+
+std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name)
+{
+    const char* id = exporterId(format);
+    if (!id) throw MeshFormatError(name + ": " + meshFormatName(format) + " is not written through Assimp");
+    SceneBuilder builder(mesh, format, name);
+    const std::unique_ptr<aiScene> scene = builder.build();
+
+    Assimp::Exporter exporter;
+    const aiExportDataBlob* blob = exporter.ExportToBlob(scene.get(), id, 0);
+    if (!blob) throw MeshFormatError(name + ": " + meshFormatName(format) + " export failed: " + oneLine(exporter.GetErrorString()));
+    if (format == MeshFormat::Gltf) {
+        // The JSON names its buffers as files beside it; they go inside it instead, so the
+        // output is one file that the output step can commit.
+        std::string json(static_cast<const char*>(blob->data), blob->size);
+        for (const aiExportDataBlob* part = blob->next; part; part = part->next) {
+            const std::string reference = "\"$blobfile." + std::string(part->name.C_Str()) + "\"";
+            const std::string embedded =
+                "\"data:application/octet-stream;base64," +
+                base64(static_cast<const unsigned char*>(part->data), part->size) + "\"";
+            for (std::size_t at = json.find(reference); at != std::string::npos; at = json.find(reference, at + embedded.size()))
+                json.replace(at, reference.size(), embedded);
+        }
+        out.write(json.data(), json.size());
+    } else {
+        out.write(blob->data, blob->size);
+    }
+    return std::move(builder.warnings());
+}
+
+}  // namespace hx
