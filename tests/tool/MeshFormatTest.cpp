@@ -229,6 +229,20 @@ TEST(MeshFormatRoundTrip, WarningsNameWhatAFormatCannotHold)
                             dir / "out.ply" + ": PLY: material libraries (mtllib) are not kept"}));
 }
 
+TEST(MeshFormatRoundTrip, APlyFaceOfMoreThan255CornersIsRefusedNotCutShort)
+{
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "v " + std::to_string(std::cos(i * 0.02)) + " " + std::to_string(std::sin(i * 0.02)) + " 0\n";
+    text += "f";
+    for (int i = 1; i <= 300; ++i) text += " " + std::to_string(i);
+    const Mesh disc = hx::readObjText(text + "\n", "disc.obj");
+    std::string bytes;
+    hx::StringSink sink(bytes);
+    EXPECT_EQ(errorOf([&] { hx::writeMesh(disc, MeshFormat::Ply, sink, "disc.ply"); }),
+              "disc.ply: PLY: face 1 has 300 corners, more than the 255 a PLY face holds here; write OBJ instead");
+    EXPECT_TRUE(bytes.empty());
+}
+
 TEST(MeshFormatRoundTrip, GltfAndGlbKeepVerticesInOrderAndSplitPolygonsIntoTriangles)
 {
     TempDir dir;

@@ -291,6 +291,11 @@ public:
         unsigned types = 0;
         for (std::size_t f = 0; f < mMesh.faceCount(); ++f) {
             const std::uint32_t n = mMesh.faceSizes()[f];
+            // Assimp's PLY exporter writes each face's corner count as one byte: a larger face
+            // would come out cut short, and every face after it garbled.
+            if (mFormat == MeshFormat::Ply && n > 255)
+                throw MeshFormatError(mName + ": PLY: face " + std::to_string(f + 1) + " has " + std::to_string(n) +
+                                      " corners, more than the 255 a PLY face holds here; write OBJ instead");
             out.mFaces[f].mNumIndices = n;
             out.mFaces[f].mIndices = new unsigned[n];
             for (std::uint32_t i = 0; i < n; ++i)

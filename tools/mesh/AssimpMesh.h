@@ -30,7 +30,8 @@ Mesh readMeshWithAssimp(const std::string& path, MeshFormat format);
 
 // Writes `mesh` as `format` (PLY, STL, glTF or GLB) to `out`; `name` names the target in
 // messages. Returns warnings, one line each, for what the format could not keep. Throws
-// MeshFormatError when Assimp cannot export, FileWriteError when the sink fails.
+// MeshFormatError when Assimp cannot export or the format cannot hold the mesh at all (a PLY
+// face of more than 255 corners), FileWriteError when the sink fails; nothing is written then.
 std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format, ByteSink& out,
                                              const std::string& name);
 
