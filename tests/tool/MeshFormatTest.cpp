@@ -347,6 +347,18 @@ TEST(MeshFormatRead, FilesFromAssimpsOwnExporterAreRead)
     }
 }
 
+TEST(MeshFormatRead, AFileThatCrashesAssimpsReaderIsRefusedInOneLine)
+{
+    // A binary PLY whose body was mangled: Assimp's reader runs past its buffer on it. The
+    // tool stays up and says the file is damaged.
+    const std::string path = kData + "/cut_short_binary.ply";
+    const std::string message = errorOf([&] { hx::readMesh(path); });
+    EXPECT_EQ(message.rfind(path + ": the PLY reader failed on this file", 0), 0u) << message;
+    EXPECT_NE(message.find("; it is damaged or not a PLY file"), std::string::npos) << message;
+    // And the next file reads as ever.
+    EXPECT_EQ(hx::readMesh(kData + "/quad_and_spare.ply").vertexCount(), 6u);
+}
+
 TEST(MeshFormatRead, ABrokenFileIsRefusedInOneLine)
 {
     TempDir dir;

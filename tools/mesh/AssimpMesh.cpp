@@ -11,11 +11,16 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <set>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace hx {
@@ -74,11 +79,6 @@ public:
 
     Mesh read()
     {
-        struct stat info;
-        if (::stat(mPath.c_str(), &info) != 0) fail(std::strerror(errno));
-        if (S_ISDIR(info.st_mode)) fail("is a directory, not a mesh file");
-        if (info.st_size == 0) fail("empty file, no vertices");
-
         Assimp::Importer importer;
         // No step that merges, splits or reorders vertices: only the check that every index
         // is in range, so that a broken file is refused rather than read out of bounds.
@@ -222,6 +222,155 @@ private:
     int mUnnamed = 0;
     std::set<std::string> mWarned;
 };
+
+// ---- reading in a child process -------------------------------------------------------------
+//
+// Assimp's importers are not safe on damaged files: a cut-short binary PLY, say, makes them
+// read past their buffers and crash. So the import runs in a child process, which sends the
+// finished mesh (or its one-line refusal) back through a pipe; a child that crashes is a
+// refusal too, and the tool lives on to say so.
+
+class PipeWriter {
+public:
+    explicit PipeWriter(int fd) : mFd(fd) {}
+    void bytes(const void* data, std::size_t size)
+    {
+        const char* p = static_cast<const char*>(data);
+        while (size > 0) {
+            const ssize_t written = ::write(mFd, p, size);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) ::_exit(3);  // the parent has gone
+            p += written;
+            size -= static_cast<std::size_t>(written);
+        }
+    }
+    void u64(std::uint64_t value) { bytes(&value, sizeof value); }
+    void text(const std::string& value)
+    {
+        u64(value.size());
+        bytes(value.data(), value.size());
+    }
+    template <typename T>
+    void array(const std::vector<T>& values)
+    {
+        u64(values.size());
+        bytes(values.data(), values.size() * sizeof(T));
+    }
+
+private:
+    int mFd;
+};
+
+// Reads what the child sent; false as soon as the stream ends early or says something no
+// child of ours would (it died while writing).
+class PipeReader {
+public:
+    explicit PipeReader(int fd) : mFd(fd) {}
+    bool bytes(void* data, std::size_t size)
+    {
+        char* p = static_cast<char*>(data);
+        while (size > 0) {
+            const ssize_t got = ::read(mFd, p, size);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            p += got;
+            size -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+    bool u64(std::uint64_t& value) { return bytes(&value, sizeof value); }
+    bool count(std::uint64_t& value, std::size_t elementSize)
+    {
+        constexpr std::uint64_t kMostBytes = std::uint64_t(1) << 40;
+        return u64(value) && value <= kMostBytes / elementSize;
+    }
+    bool text(std::string& value)
+    {
+        std::uint64_t size;
+        if (!count(size, 1)) return false;
+        value.resize(size);
+        return bytes(value.data(), size);
+    }
+    template <typename T>
+    bool array(std::vector<T>& values)
+    {
+        std::uint64_t size;
+        if (!count(size, sizeof(T))) return false;
+        values.resize(size);
+        return bytes(values.data(), size * sizeof(T));
+    }
+
+private:
+    int mFd;
+};
+
+void sendMesh(PipeWriter& out, Mesh mesh)
+{
+    Mesh::Parts parts = mesh.releaseParts();
+    out.u64(0);
+    out.u64(static_cast<std::uint64_t>(parts.texCoordDimension));
+    out.array(parts.positions);
+    out.array(parts.texCoords);
+    out.array(parts.normals);
+    out.array(parts.faceSizes);
+    out.array(parts.faceVertices);
+    out.array(parts.faceTexCoords);
+    out.array(parts.faceNormals);
+    out.u64(parts.statements.size());
+    for (const Mesh::Statement& statement : parts.statements) {
+        out.u64(static_cast<std::uint64_t>(statement.kind));
+        out.u64(statement.beforeFace);
+        out.text(statement.text);
+    }
+    for (const std::vector<std::string>* list : {&parts.materialLibraries, &parts.warnings}) {
+        out.u64(list->size());
+        for (const std::string& line : *list) out.text(line);
+    }
+}
+
+// The mesh the child sent; false when the message was cut short.
+bool receiveMesh(PipeReader& in, Mesh& mesh)
+{
+    Mesh::Parts parts;
+    std::uint64_t dimension = 0, statements = 0;
+    if (!in.u64(dimension) || (dimension != 2 && dimension != 3)) return false;
+    parts.texCoordDimension = static_cast<int>(dimension);
+    if (!in.array(parts.positions) || !in.array(parts.texCoords) || !in.array(parts.normals) ||
+        !in.array(parts.faceSizes) || !in.array(parts.faceVertices) || !in.array(parts.faceTexCoords) ||
+        !in.array(parts.faceNormals) || !in.count(statements, 64))
+        return false;
+    for (std::uint64_t i = 0; i < statements; ++i) {
+        std::uint64_t kind = 0, beforeFace = 0;
+        std::string text;
+        if (!in.u64(kind) || kind > 3 || !in.u64(beforeFace) || !in.text(text)) return false;
+        parts.statements.push_back({static_cast<Mesh::Statement::Kind>(kind), beforeFace, std::move(text)});
+    }
+    for (std::vector<std::string>* list : {&parts.materialLibraries, &parts.warnings}) {
+        std::uint64_t lines = 0;
+        if (!in.count(lines, 64)) return false;
+        list->resize(lines);
+        for (std::string& line : *list)
+            if (!in.text(line)) return false;
+    }
+    mesh = Mesh::fromParts(std::move(parts));
+    return true;
+}
+
+[[noreturn]] void importInChild(int fd, const std::string& path, MeshFormat format)
+{
+    PipeWriter out(fd);
+    try {
+        sendMesh(out, AssimpReader(path, format).read());
+    } catch (const MeshReadError& error) {
+        out.u64(1);
+        out.text(error.what());
+    } catch (const std::exception& error) {
+        out.u64(1);
+        out.text(path + ": " + oneLine(error.what()));
+    }
+    ::close(fd);
+    ::_exit(0);  // no destructors or exit handlers of the parent's state
+}
 
 // ---- writing --------------------------------------------------------------------------------
 
@@ -422,7 +571,52 @@ private:
 
 }  // namespace
 
-Mesh readMeshWithAssimp(const std::string& path, MeshFormat format) { return AssimpReader(path, format).read(); }
+Mesh readMeshWithAssimp(const std::string& path, MeshFormat format)
+{
+    const auto fail = [&](const std::string& reason) -> Mesh { throw MeshReadError(path + ": " + reason); };
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) fail(std::strerror(errno));
+    if (S_ISDIR(info.st_mode)) fail("is a directory, not a mesh file");
+    if (info.st_size == 0) fail("empty file, no vertices");
+
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) fail(std::strerror(errno));
+    const pid_t child = ::fork();
+    if (child < 0) {
+        const int error = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        fail(std::strerror(error));
+    }
+    if (child == 0) {
+        ::close(fds[0]);
+        importInChild(fds[1], path, format);
+    }
+    ::close(fds[1]);
+
+    PipeReader in(fds[0]);
+    Mesh mesh;
+    std::string refusal;
+    std::uint64_t status = 2;
+    bool whole = false;
+    try {
+        if (in.u64(status)) whole = status == 0 ? receiveMesh(in, mesh) : status == 1 && in.text(refusal);
+    } catch (const std::bad_alloc&) {
+        whole = false;
+    }
+    ::close(fds[0]);
+    int exit = 0;
+    while (::waitpid(child, &exit, 0) < 0 && errno == EINTR) {
+    }
+    if (whole && WIFEXITED(exit) && WEXITSTATUS(exit) == 0) {
+        if (status == 1) throw MeshReadError(refusal);
+        mesh.check(path);
+        return mesh;
+    }
+    const std::string how = WIFSIGNALED(exit) ? std::string(" (") + ::strsignal(WTERMSIG(exit)) + ")" : std::string();
+    return fail(std::string("the ") + meshFormatName(format) + " reader failed on this file" + how +
+                "; it is damaged or not a " + meshFormatName(format) + " file");
+}
 
 std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name)
 {

@@ -84,6 +84,41 @@ void Mesh::check(const std::string& name) const
     if (!inRange(mFaceNormals, mNormals.size() / 3, true)) fail("a face names a normal the mesh does not have");
 }
 
+Mesh Mesh::fromParts(Parts parts)
+{
+    Mesh mesh;
+    mesh.mPositions = std::move(parts.positions);
+    mesh.mTexCoords = std::move(parts.texCoords);
+    mesh.mTexCoordDimension = parts.texCoordDimension;
+    mesh.mNormals = std::move(parts.normals);
+    mesh.mFaceSizes = std::move(parts.faceSizes);
+    mesh.mFaceVertices = std::move(parts.faceVertices);
+    mesh.mFaceTexCoords = std::move(parts.faceTexCoords);
+    mesh.mFaceNormals = std::move(parts.faceNormals);
+    mesh.mStatements = std::move(parts.statements);
+    mesh.mMaterialLibraries = std::move(parts.materialLibraries);
+    mesh.mWarnings = std::move(parts.warnings);
+    return mesh;
+}
+
+Mesh::Parts Mesh::releaseParts()
+{
+    Parts parts;
+    parts.positions = std::move(mPositions);
+    parts.texCoords = std::move(mTexCoords);
+    parts.texCoordDimension = mTexCoordDimension;
+    parts.normals = std::move(mNormals);
+    parts.faceSizes = std::move(mFaceSizes);
+    parts.faceVertices = std::move(mFaceVertices);
+    parts.faceTexCoords = std::move(mFaceTexCoords);
+    parts.faceNormals = std::move(mFaceNormals);
+    parts.statements = std::move(mStatements);
+    parts.materialLibraries = std::move(mMaterialLibraries);
+    parts.warnings = std::move(mWarnings);
+    *this = Mesh();
+    return parts;
+}
+
 std::string Mesh::nodeName() const
 {
     for (const Statement& s : mStatements)

@@ -116,6 +116,19 @@ public:
     // before handing a mesh on.
     void check(const std::string& name) const;
 
+    // Every array of the mesh, to hand a mesh across a process boundary or to bindings that
+    // fill or take all of it at once. fromParts() takes them unchecked: call check().
+    struct Parts {
+        std::vector<double> positions, texCoords, normals;
+        int texCoordDimension = 2;
+        std::vector<std::uint32_t> faceSizes;
+        std::vector<int> faceVertices, faceTexCoords, faceNormals;
+        std::vector<Statement> statements;
+        std::vector<std::string> materialLibraries, warnings;
+    };
+    static Mesh fromParts(Parts parts);
+    Parts releaseParts();
+
 private:
     friend class ObjReader;
 
