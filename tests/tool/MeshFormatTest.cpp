@@ -357,6 +357,11 @@ TEST(MeshFormatRead, AFileThatCrashesAssimpsReaderIsRefusedInOneLine)
     EXPECT_NE(message.find("; it is damaged or not a PLY file"), std::string::npos) << message;
     // And the next file reads as ever.
     EXPECT_EQ(hx::readMesh(kData + "/quad_and_spare.ply").vertexCount(), 6u);
+
+    // A mangled property line sends Assimp's ASCII PLY reader round in circles: stopped.
+    const std::string endless = kData + "/endless_property.ply";
+    EXPECT_EQ(errorOf([&] { hx::readMeshWithAssimp(endless, MeshFormat::Ply, 1.0); }),
+              endless + ": the PLY reader did not finish within 1 seconds; the file is damaged or not a PLY file");
 }
 
 TEST(MeshFormatRead, ABrokenFileIsRefusedInOneLine)

@@ -8,6 +8,7 @@
 #include <assimp/scene.h>
 
 #include <algorithm>
+#include <chrono>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <set>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -261,15 +263,24 @@ private:
     int mFd;
 };
 
-// Reads what the child sent; false as soon as the stream ends early or says something no
-// child of ours would (it died while writing).
+// Reads what the child sent; false as soon as the stream ends early, says something no child
+// of ours would (it died while writing), or the deadline passes (it hangs).
 class PipeReader {
 public:
-    explicit PipeReader(int fd) : mFd(fd) {}
+    PipeReader(int fd, std::chrono::steady_clock::time_point deadline) : mFd(fd), mDeadline(deadline) {}
+    bool timedOut() const { return mTimedOut; }
     bool bytes(void* data, std::size_t size)
     {
         char* p = static_cast<char*>(data);
         while (size > 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(mDeadline - std::chrono::steady_clock::now());
+            pollfd ready = {mFd, POLLIN, 0};
+            const int polled = left.count() > 0 ? ::poll(&ready, 1, static_cast<int>(std::min<long long>(left.count(), 1 << 30))) : 0;
+            if (polled < 0 && errno == EINTR) continue;
+            if (polled == 0) {
+                mTimedOut = true;
+                return false;
+            }
             const ssize_t got = ::read(mFd, p, size);
             if (got < 0 && errno == EINTR) continue;
             if (got <= 0) return false;
@@ -302,6 +313,8 @@ public:
 
 private:
     int mFd;
+    std::chrono::steady_clock::time_point mDeadline;
+    bool mTimedOut = false;
 };
 
 void sendMesh(PipeWriter& out, Mesh mesh)
@@ -358,6 +371,9 @@ bool receiveMesh(PipeReader& in, Mesh& mesh)
 
 [[noreturn]] void importInChild(int fd, const std::string& path, MeshFormat format)
 {
+    // A crash ends the child plainly, for the parent to see; no handler of the parent's
+    // (a sanitizer's, say) is to report it as the parent's own.
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(signal, SIG_DFL);
     PipeWriter out(fd);
     try {
         sendMesh(out, AssimpReader(path, format).read());
@@ -573,6 +589,14 @@ private:
 
 Mesh readMeshWithAssimp(const std::string& path, MeshFormat format)
 {
+    // Generous for any real file: Assimp reads tens of megabytes a second.
+    struct stat info;
+    const double megabytes = ::stat(path.c_str(), &info) == 0 ? static_cast<double>(info.st_size) / (1 << 20) : 0.0;
+    return readMeshWithAssimp(path, format, 30.0 + 2.0 * megabytes);
+}
+
+Mesh readMeshWithAssimp(const std::string& path, MeshFormat format, double secondsAllowed)
+{
     const auto fail = [&](const std::string& reason) -> Mesh { throw MeshReadError(path + ": " + reason); };
     struct stat info;
     if (::stat(path.c_str(), &info) != 0) fail(std::strerror(errno));
@@ -594,7 +618,8 @@ Mesh readMeshWithAssimp(const std::string& path, MeshFormat format)
     }
     ::close(fds[1]);
 
-    PipeReader in(fds[0]);
+    PipeReader in(fds[0], std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(static_cast<long long>(secondsAllowed * 1000)));
     Mesh mesh;
     std::string refusal;
     std::uint64_t status = 2;
@@ -605,6 +630,7 @@ Mesh readMeshWithAssimp(const std::string& path, MeshFormat format)
         whole = false;
     }
     ::close(fds[0]);
+    if (in.timedOut()) ::kill(child, SIGKILL);
     int exit = 0;
     while (::waitpid(child, &exit, 0) < 0 && errno == EINTR) {
     }
@@ -613,6 +639,10 @@ Mesh readMeshWithAssimp(const std::string& path, MeshFormat format)
         mesh.check(path);
         return mesh;
     }
+    if (in.timedOut())
+        fail(std::string("the ") + meshFormatName(format) + " reader did not finish within " +
+             std::to_string(static_cast<long long>(secondsAllowed)) + " seconds; the file is damaged or not a " +
+             meshFormatName(format) + " file");
     const std::string how = WIFSIGNALED(exit) ? std::string(" (") + ::strsignal(WTERMSIG(exit)) + ")" : std::string();
     return fail(std::string("the ") + meshFormatName(format) + " reader failed on this file" + how +
                 "; it is damaged or not a " + meshFormatName(format) + " file");

@@ -26,7 +26,11 @@ namespace hx {
 
 // Reads `path` as `format` (not OBJ); throws MeshReadError with one line naming the file.
 // What the mesh cannot keep (animations, skins, vertex colours, lines) is in its warnings().
+// The reading runs in a child process: a file that crashes Assimp's importer, or sends it
+// round in circles for longer than `secondsAllowed` (by default 30 s and 2 s per MiB), is
+// refused like any other broken file.
 Mesh readMeshWithAssimp(const std::string& path, MeshFormat format);
+Mesh readMeshWithAssimp(const std::string& path, MeshFormat format, double secondsAllowed);
 
 // Writes `mesh` as `format` (PLY, STL, glTF or GLB) to `out`; `name` names the target in
 // messages. Returns warnings, one line each, for what the format could not keep. Throws
