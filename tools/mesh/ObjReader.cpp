@@ -189,9 +189,8 @@ public:
         checkForwardIndex(mMaxVertex, vertexCount(), "vertex");
         checkForwardIndex(mMaxTexCoord, mTexCoordCount, "texture coordinate");
         checkForwardIndex(mMaxNormal, mMesh.mNormals.size() / 3, "normal");
-        // Storage reserved well beyond what the file held (a poor sample) is given back.
-        for (std::vector<int>* indices : {&mMesh.mFaceVertices, &mMesh.mFaceTexCoords, &mMesh.mFaceNormals})
-            if (indices->capacity() > indices->size() + indices->size() / 4 + 1024) indices->shrink_to_fit();
+        // Storage reserved beyond what the file held (a poor sample) is left as it is: pages
+        // never written take no memory, and giving them back would copy the arrays.
         return std::move(mMesh);
     }
 
