@@ -143,8 +143,10 @@ TEST(HxnoiseDeform, WritesTheNoiseCoresPointsBitForBitWithAMovedAndScaledLocator
     EXPECT_EQ(out.materialLibraries(), in.materialLibraries());
     ASSERT_EQ(out.statements().size(), in.statements().size());
     for (std::size_t i = 0; i < in.statements().size(); ++i) EXPECT_EQ(out.statements()[i].text, in.statements()[i].text);
-    // The stale normal is replaced by one per vertex, computed from the moved points.
-    ASSERT_EQ(out.normals().size(), out.positions().size());
+    // The stale normal is recomputed in its place from the moved points of the faces that
+    // use it (here all of them), and the corners keep using it.
+    ASSERT_EQ(out.normals().size(), in.normals().size());
+    EXPECT_EQ(out.faceNormalIndices(), in.faceNormalIndices());
     EXPECT_NE(out.normals()[2], 1.0);
 }
 

@@ -144,7 +144,7 @@ int runDeform(const DeformRequest& request)
 
     // The host takes the points; they come back deformed into the same array.
     const std::size_t vertexCount = mesh.vertexCount();
-    const std::vector<int> faceVertices = mesh.faceVertexIndices();
+    const std::vector<int>& faceVertices = mesh.faceVertexIndices();
     DeformScene scene = buildDeformScene(
         host, meshNodeName(mesh.nodeName(), fs::path(input).stem().string()), std::move(mesh.positions()),
         std::vector<int>(mesh.faceSizes().begin(), mesh.faceSizes().end()), faceVertices);

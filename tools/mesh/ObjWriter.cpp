@@ -1,24 +1,19 @@
-// Writing an ObjMesh as OBJ text.
-//
-// Every number is printed with std::to_chars' shortest form, which reads back as the very
-// same double, so a mesh written and read again is the same mesh to the bit. Lines are
-// formatted into one buffer and handed to the atomic file in large blocks: a million-vertex
-// mesh costs a few hundred milliseconds and no per-line allocation.
-#include "ObjMesh.h"
+#include "ObjWriter.h"
 
 #include "AtomicFile.h"
 #include "VertexNormals.h"
 
 #include <charconv>
 #include <cstring>
+#include <memory>
 
 namespace hx {
 namespace {
 
-class LineBuffer {
+// Formats into a 1 MiB buffer and hands it to the sink whole.
+class TextBuffer {
 public:
-    explicit LineBuffer(std::FILE* out) : mOut(out) { mBuffer.resize(kCapacity); }
-    ~LineBuffer() = default;
+    explicit TextBuffer(ByteSink& out) : mOut(out), mBuffer(new char[kCapacity]) {}
 
     void text(const char* s) { text(s, std::strlen(s)); }
     void text(const std::string& s) { text(s.data(), s.size()); }
@@ -26,55 +21,45 @@ public:
     {
         if (n > kCapacity - mUsed) flush();
         if (n > kCapacity) {
-            std::fwrite(s, 1, n, mOut);
+            mOut.write(s, n);
             return;
         }
-        std::memcpy(mBuffer.data() + mUsed, s, n);
+        std::memcpy(mBuffer.get() + mUsed, s, n);
         mUsed += n;
     }
-    void number(double value)
-    {
-        reserve(32);
-        // Negative zero prints as "-0" and reads back as -0.0: the bit pattern survives too.
-        const auto result = std::to_chars(cursor(), end(), value);
-        mUsed = static_cast<std::size_t>(result.ptr - mBuffer.data());
-    }
-    void index(long long value)
-    {
-        reserve(24);
-        const auto result = std::to_chars(cursor(), end(), value);
-        mUsed = static_cast<std::size_t>(result.ptr - mBuffer.data());
-    }
-    void put(char c)
-    {
-        reserve(1);
-        mBuffer[mUsed++] = c;
-    }
-    void flush()
-    {
-        if (mUsed) std::fwrite(mBuffer.data(), 1, mUsed, mOut);
-        mUsed = 0;
-    }
-
-private:
-    static constexpr std::size_t kCapacity = 1 << 16;
+    // Room for a whole line of small items; the caller then uses the unchecked appends.
     void reserve(std::size_t n)
     {
         if (kCapacity - mUsed < n) flush();
     }
-    char* cursor() { return mBuffer.data() + mUsed; }
-    char* end() { return mBuffer.data() + kCapacity; }
+    // Negative zero prints as "-0" and reads back as -0.0: the bit pattern survives too.
+    void number(double value) { mUsed = static_cast<std::size_t>(std::to_chars(cursor(), end(), value).ptr - mBuffer.get()); }
+    void index(long long value) { mUsed = static_cast<std::size_t>(std::to_chars(cursor(), end(), value).ptr - mBuffer.get()); }
+    void put(char c) { mBuffer[mUsed++] = c; }
+    void flush()
+    {
+        if (mUsed) mOut.write(mBuffer.get(), mUsed);
+        mUsed = 0;
+    }
 
-    std::FILE* mOut;
-    std::vector<char> mBuffer;
+private:
+    static constexpr std::size_t kCapacity = 1 << 20;
+    char* cursor() { return mBuffer.get() + mUsed; }
+    char* end() { return mBuffer.get() + kCapacity; }
+
+    ByteSink& mOut;
+    std::unique_ptr<char[]> mBuffer;
     std::size_t mUsed = 0;
 };
 
-void writeTuples(LineBuffer& out, const char* keyword, const std::vector<double>& values,
-                 std::size_t dimension)
+constexpr std::size_t kNumberBytes = 32;  // the longest shortest form of a double is 24
+
+void writeTuples(TextBuffer& out, const char* keyword, const std::vector<double>& values, std::size_t dimension)
 {
+    const std::size_t keywordLength = std::strlen(keyword);
     for (std::size_t i = 0; i + dimension <= values.size(); i += dimension) {
-        out.text(keyword);
+        out.reserve(keywordLength + 1 + dimension * (kNumberBytes + 1));
+        out.text(keyword, keywordLength);
         for (std::size_t k = 0; k < dimension; ++k) {
             out.put(' ');
             out.number(values[i + k]);
@@ -83,77 +68,96 @@ void writeTuples(LineBuffer& out, const char* keyword, const std::vector<double>
     }
 }
 
-const char* keywordOf(ObjMesh::Statement::Kind kind)
+const char* keywordOf(Mesh::Statement::Kind kind)
 {
     switch (kind) {
-    case ObjMesh::Statement::Kind::Object: return "o";
-    case ObjMesh::Statement::Kind::Group: return "g";
-    case ObjMesh::Statement::Kind::Material: return "usemtl";
-    case ObjMesh::Statement::Kind::Smoothing: return "s";
+    case Mesh::Statement::Kind::Object: return "o";
+    case Mesh::Statement::Kind::Group: return "g";
+    case Mesh::Statement::Kind::Material: return "usemtl";
+    case Mesh::Statement::Kind::Smoothing: return "s";
     }
     return "#";
 }
 
 }  // namespace
 
-void ObjMesh::write(const std::string& path) const
+void writeObj(const Mesh& mesh, ByteSink& sink)
 {
-    AtomicFile file(path);
-    LineBuffer out(file.stream());
-
+    TextBuffer out(sink);
     out.text("# written by hxnoise\n");
-    for (const std::string& library : mMaterialLibraries) {
+    for (const std::string& library : mesh.materialLibraries()) {
         out.text("mtllib ");
         out.text(library);
         out.put('\n');
     }
-    writeTuples(out, "v", mPositions, 3);
-    writeTuples(out, "vt", mTexCoords, static_cast<std::size_t>(mTexCoordDimension));
-
+    writeTuples(out, "v", mesh.positions(), 3);
+    writeTuples(out, "vt", mesh.texCoords(), static_cast<std::size_t>(mesh.texCoordDimension()));
     // Read normals belong to the read positions; after a deformation only normals computed
-    // from the new positions are true. One per vertex, so a corner's normal is its vertex's.
-    const bool withNormals = hasNormals();
-    if (withNormals) {
-        const std::vector<int> faceVertices = faceVertexIndices();
+    // from the new positions are true.
+    if (mesh.hasNormals() && !mesh.faceNormalIndices().empty())
         writeTuples(out, "vn",
-                    computeVertexNormals(mPositions.data(), vertexCount(), mFaceSizes.data(),
-                                         mFaceSizes.size(), faceVertices.data()),
+                    recomputeNormals(mesh.normals(), mesh.positions().data(), mesh.faceSizes().data(),
+                                     mesh.faceCount(), mesh.faceVertexIndices().data(),
+                                     mesh.faceNormalIndices().data()),
                     3);
-    }
+    else
+        writeTuples(out, "vn", mesh.normals(), 3);  // used by no face: nothing to recompute them from
 
+    const std::vector<std::uint32_t>& sizes = mesh.faceSizes();
+    const int* vertices = mesh.faceVertexIndices().data();
+    const int* texCoords = mesh.faceTexCoordIndices().empty() ? nullptr : mesh.faceTexCoordIndices().data();
+    const int* normals = mesh.faceNormalIndices().empty() ? nullptr : mesh.faceNormalIndices().data();
+    const std::vector<Mesh::Statement>& statements = mesh.statements();
     std::size_t nextStatement = 0;
     std::size_t corner = 0;
-    for (std::size_t face = 0; face <= mFaceSizes.size(); ++face) {
-        for (; nextStatement < mStatements.size() &&
-               mStatements[nextStatement].beforeFace <= face;
-             ++nextStatement) {
-            const Statement& statement = mStatements[nextStatement];
+    for (std::size_t face = 0; face <= sizes.size(); ++face) {
+        for (; nextStatement < statements.size() && statements[nextStatement].beforeFace <= face; ++nextStatement) {
+            const Mesh::Statement& statement = statements[nextStatement];
             out.text(keywordOf(statement.kind));
-            // The reader takes o, g and usemtl only with a blank after the keyword: a bare
-            // "g" would be skipped, so a nameless one is written "g " (the default group).
-            if (!statement.text.empty() || statement.kind != Statement::Kind::Smoothing) {
-                out.put(' ');
+            // A nameless o, g or usemtl is written "g " (the default group), the form that
+            // every reader takes, some of which skip a bare "g".
+            if (!statement.text.empty() || statement.kind != Mesh::Statement::Kind::Smoothing) {
+                out.text(" ", 1);
                 out.text(statement.text);
             }
-            out.put('\n');
+            out.text("\n", 1);
         }
-        if (face == mFaceSizes.size()) break;
-        out.put('f');
-        for (std::uint32_t i = 0; i < mFaceSizes[face]; ++i, ++corner) {
-            const Corner& c = mCorners[corner];
+        if (face == sizes.size()) break;
+        out.text("f", 1);
+        for (std::uint32_t i = 0; i < sizes[face]; ++i, ++corner) {
+            out.reserve(40);  // " v/vt/vn" with three 11-character indices
             out.put(' ');
-            out.index(c.vertex + 1LL);
-            const bool normal = withNormals && c.normal != kNone;
-            if (c.texCoord != kNone || normal) out.put('/');
-            if (c.texCoord != kNone) out.index(c.texCoord + 1LL);
+            out.index(vertices[corner] + 1LL);
+            const bool texCoord = texCoords && texCoords[corner] != Mesh::kNone;
+            const bool normal = normals && normals[corner] != Mesh::kNone;
+            if (texCoord || normal) out.put('/');
+            if (texCoord) out.index(texCoords[corner] + 1LL);
             if (normal) {
                 out.put('/');
-                out.index(c.vertex + 1LL);
+                out.index(normals[corner] + 1LL);
             }
         }
-        out.put('\n');
+        out.text("\n", 1);
     }
     out.flush();
+}
+
+void writeObj(const Mesh& mesh, std::FILE* out, const std::string& name)
+{
+    FileSink sink(out, name);
+    writeObj(mesh, sink);
+}
+
+void writeObj(const Mesh& mesh, int fd, const std::string& name)
+{
+    FdSink sink(fd, name);
+    writeObj(mesh, sink);
+}
+
+void Mesh::write(const std::string& path) const
+{
+    AtomicFile file(path);
+    writeObj(*this, file.stream(), path);
     file.commit();
 }
 
