@@ -33,9 +33,9 @@ inline void report(MStatus* target, const MStatus& status) {
     if (target) *target = status;
 }
 
-// What a fault plan knows a call about an attribute by (see Faults.h): its long name.
+// What a fault plan knows a call about an attribute by (see HostTesting.h): its long name.
 inline std::string_view faultSubject(const Attribute* attribute) {
-    return attribute ? std::string_view(attribute->mName) : std::string_view();
+    return attribute ? std::string_view(attribute->name()) : std::string_view();
 }
 
 inline MStatus notAttached(const char* functionSet) {

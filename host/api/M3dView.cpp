@@ -4,7 +4,7 @@
 #include "FnSet.h"
 
 M3dView::M3dView()
-    : mWidth(hx::Engine::get().mPortWidth), mHeight(hx::Engine::get().mPortHeight), mGLDepth(0) {}
+    : mWidth(hx::Engine::current().portWidth()), mHeight(hx::Engine::current().portHeight()), mGLDepth(0) {}
 M3dView::~M3dView() {}
 
 M3dView M3dView::active3dView(MStatus* ReturnStatus) {

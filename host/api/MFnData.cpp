@@ -22,24 +22,22 @@ MObject MFnNumericData::create(Type dataType, MStatus* ReturnStatus) {
 MFnNumericData::Type MFnNumericData::numericType(MStatus* ReturnStatus) {
     auto* data = hx::Access::as<hx::NumericData>(mObject);
     hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnNumericData"));
-    return data ? data->mType : kInvalid;
+    return data ? data->numericType() : kInvalid;
 }
 
 MStatus MFnNumericData::getData(double& val1, double& val2, double& val3) {
     auto* data = hx::Access::as<hx::NumericData>(mObject);
     if (!data) return hx::notAttached("MFnNumericData");
-    val1 = data->mValues[0];
-    val2 = data->mValues[1];
-    val3 = data->mValues[2];
+    val1 = data->value(0);
+    val2 = data->value(1);
+    val3 = data->value(2);
     return MStatus();
 }
 
 MStatus MFnNumericData::setData(double val1, double val2, double val3) {
     auto* data = hx::Access::as<hx::NumericData>(mObject);
     if (!data) return hx::notAttached("MFnNumericData");
-    data->mValues[0] = val1;
-    data->mValues[1] = val2;
-    data->mValues[2] = val3;
+    data->set(val1, val2, val3);
     return MStatus();
 }
 
@@ -58,25 +56,25 @@ MObject MFnVectorArrayData::create(MStatus* ReturnStatus) { return create(MVecto
 MVectorArray MFnVectorArrayData::array(MStatus* ReturnStatus) {
     auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
     hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnVectorArrayData"));
-    return data ? data->mArray : MVectorArray();
+    return data ? data->array() : MVectorArray();
 }
 
 unsigned int MFnVectorArrayData::length(MStatus* ReturnStatus) const {
     auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
     hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnVectorArrayData"));
-    return data ? data->mArray.length() : 0;
+    return data ? data->array().length() : 0;
 }
 
 MStatus MFnVectorArrayData::set(const MVectorArray& newArray) {
     auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
     if (!data) return hx::notAttached("MFnVectorArrayData");
-    data->mArray = newArray;
+    data->set(newArray);
     return MStatus();
 }
 
 MStatus MFnVectorArrayData::copyTo(MVectorArray& dest) const {
     auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
     if (!data) return hx::notAttached("MFnVectorArrayData");
-    dest = data->mArray;
+    dest = data->array();
     return MStatus();
 }

@@ -1,18 +1,25 @@
 #include <maya/MFnNumericAttribute.h>
 
 #include "../engine/Attribute.h"
-#include "AttributeNames.h"
+#include "AttributeCreation.h"
 #include "FnSet.h"
 
+#include <algorithm>
+
 using hx::Attribute;
+using hx::AttrKind;
+using hx::Limit;
 
 HX_DEFINE_MFN(MFnNumericAttribute, MFn::kNumericAttribute)
 
 namespace {
 
+// A numeric attribute, or a compound of numbers made as one (a point, a colour).
 Attribute* numericAttribute(const MObject& object) {
     Attribute* a = hx::Access::as<Attribute>(object);
-    return a && a->mKind == hx::AttrKind::Numeric ? a : nullptr;
+    const bool numeric = a && (a->kind() == AttrKind::Numeric || (a->kind() == AttrKind::Compound &&
+                                                                   a->numericType() != MFnNumericData::kInvalid));
+    return numeric ? a : nullptr;
 }
 
 enum class Field { Min, Max, SoftMin, SoftMax, Default };
@@ -29,55 +36,125 @@ const char* setterName(Field field) {
     return "MFnNumericAttribute";
 }
 
-// Stores up to three values into one of the attribute's value fields.
+void store(Attribute* a, Field field, int count, const double values[]) {
+    if (field == Field::Default)
+        a->setDefault(count, values);
+    else
+        a->setLimit(static_cast<Limit>(field), count, values);
+}
+
+// Stores up to three values into one of the attribute's value fields; a compound of numbers
+// keeps them in its children too, one each.
 MStatus setValues(const MObject& object, Field field, int count, double v1, double v2, double v3) {
     Attribute* a = numericAttribute(object);
     if (MStatus fault = hx::injectedFault(setterName(field), hx::faultSubject(a)); !fault) return fault;
     if (!a) return hx::notAttached("MFnNumericAttribute");
-    double* target = nullptr;
-    switch (field) {
-    case Field::Min: target = a->mMin; a->mHasMin = true; break;
-    case Field::Max: target = a->mMax; a->mHasMax = true; break;
-    case Field::SoftMin: target = &a->mSoftMin; a->mHasSoftMin = true; break;
-    case Field::SoftMax: target = &a->mSoftMax; a->mHasSoftMax = true; break;
-    case Field::Default: target = a->mDefault; break;
-    }
     const double values[3] = {v1, v2, v3};
-    for (int i = 0; i < count; ++i) target[i] = values[i];
+    store(a, field, count, values);
+    if (a->kind() == AttrKind::Compound)
+        for (int i = 0; i < count && i < static_cast<int>(a->children().size()); ++i)
+            store(a->children()[i].get(), field, 1, &values[i]);
     return MStatus();
+}
+
+// The numeric type of a compound of `children`: k2/k3 of their one shared type.
+MFnNumericData::Type compoundType(const std::vector<Attribute*>& children) {
+    const MFnNumericData::Type first = children[0]->numericType();
+    for (const Attribute* child : children)
+        if (child->kind() != AttrKind::Numeric || child->isEnum() || child->numericType() != first)
+            return MFnNumericData::kInvalid;
+    const bool three = children.size() == 3;
+    switch (first) {
+    case MFnNumericData::kShort: return three ? MFnNumericData::k3Short : MFnNumericData::k2Short;
+    case MFnNumericData::kInt: return three ? MFnNumericData::k3Int : MFnNumericData::k2Int;
+    case MFnNumericData::kFloat: return three ? MFnNumericData::k3Float : MFnNumericData::k2Float;
+    case MFnNumericData::kDouble: return three ? MFnNumericData::k3Double : MFnNumericData::k2Double;
+    default: return MFnNumericData::kInvalid;
+    }
 }
 
 }  // namespace
 
 MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName,
                                     MFnNumericData::Type unitType, double defaultValue, MStatus* ReturnStatus) {
-    if (MStatus fault = hx::injectedFault("MFnNumericAttribute::create", fullName.asChar()); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MObject();
-    }
-    std::string error;
-    if (!hx::validAttributeNames(fullName, briefName, error)) {
-        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, error));
-        return MObject();
-    }
+    hx::Ref<Attribute> a =
+        hx::newAttribute("MFnNumericAttribute::create", AttrKind::Numeric, fullName, briefName, ReturnStatus);
+    if (!a) return MObject();
     if (hx::componentCount(unitType) == 0) {
-        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter,
-                                                  "numeric type " + std::to_string(unitType) +
-                                                      " cannot make an attribute"));
+        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, "numeric type " + std::to_string(unitType) +
+                                                                                  " cannot make an attribute"));
         return MObject();
     }
-    auto* a = new Attribute(hx::AttrKind::Numeric, fullName.asChar(), briefName.asChar());
-    a->mNumericType = unitType;
-    a->mDefault[0] = a->mDefault[1] = a->mDefault[2] = defaultValue;
-    mObject = hx::Access::wrap(a);
-    hx::report(ReturnStatus, MStatus());
+    a->setNumericType(unitType);
+    const double defaults[3] = {defaultValue, defaultValue, defaultValue};
+    a->setDefault(3, defaults);
+    mObject = hx::Access::wrap(a.get());
     return mObject;
+}
+
+MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName, const MObject& child1,
+                                    const MObject& child2, const MObject& child3, MStatus* ReturnStatus) {
+    hx::Ref<Attribute> a =
+        hx::newAttribute("MFnNumericAttribute::create", AttrKind::Compound, fullName, briefName, ReturnStatus);
+    if (!a) return MObject();
+    std::vector<Attribute*> children;
+    for (const MObject* child : {&child1, &child2, &child3})
+        if (!child->isNull() || child != &child3) children.push_back(hx::Access::as<Attribute>(*child));
+    const bool allAttributes = std::find(children.begin(), children.end(), static_cast<Attribute*>(nullptr)) == children.end();
+    const MFnNumericData::Type type = allAttributes ? compoundType(children) : MFnNumericData::kInvalid;
+    if (type == MFnNumericData::kInvalid) {
+        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter,
+                                                  "'" + std::string(fullName.asChar()) +
+                                                      "': the children must be numeric attributes of one type"));
+        return MObject();
+    }
+    a->setNumericType(type);
+    for (Attribute* child : children) {
+        if (hx::Error error = a->addChild(hx::Ref<Attribute>(child))) {
+            // Children already taken stay with the attribute that failed: give them back.
+            while (!a->children().empty()) static_cast<void>(a->removeChild(a->children().back().get()));
+            hx::report(ReturnStatus, hx::Access::status(error));
+            return MObject();
+        }
+    }
+    double defaults[3] = {0, 0, 0};
+    for (size_t i = 0; i < children.size(); ++i) defaults[i] = children[i]->defaultValue();
+    a->setDefault(static_cast<int>(children.size()), defaults);
+    mObject = hx::Access::wrap(a.get());
+    return mObject;
+}
+
+namespace {
+
+// A compound of three floats named <name><suffix>.
+MObject createFloatTriple(MFnNumericAttribute& fn, const MString& fullName, const MString& briefName,
+                          const char* suffixes, MStatus* ReturnStatus) {
+    MFnNumericAttribute childFn;
+    MObject children[3];
+    for (int i = 0; i < 3; ++i) {
+        const char suffix[2] = {suffixes[i], '\0'};
+        children[i] = childFn.create(fullName + suffix, briefName + suffix, MFnNumericData::kFloat, 0.0, ReturnStatus);
+        if (children[i].isNull()) return MObject();
+    }
+    return fn.create(fullName, briefName, children[0], children[1], children[2], ReturnStatus);
+}
+
+}  // namespace
+
+MObject MFnNumericAttribute::createPoint(const MString& fullName, const MString& briefName, MStatus* ReturnStatus) {
+    return createFloatTriple(*this, fullName, briefName, "XYZ", ReturnStatus);
+}
+
+MObject MFnNumericAttribute::createColor(const MString& fullName, const MString& briefName, MStatus* ReturnStatus) {
+    MObject color = createFloatTriple(*this, fullName, briefName, "RGB", ReturnStatus);
+    if (Attribute* a = hx::Access::as<Attribute>(color)) static_cast<void>(a->setFlag(hx::Flag::UsedAsColor, true));
+    return color;
 }
 
 MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* ReturnStatus) const {
     Attribute* a = numericAttribute(mObject);
     hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnNumericAttribute"));
-    return a ? a->mNumericType : MFnNumericData::kInvalid;
+    return a ? a->numericType() : MFnNumericData::kInvalid;
 }
 
 MStatus MFnNumericAttribute::setMin(double a) { return setValues(mObject, Field::Min, 1, a, 0, 0); }
@@ -89,56 +166,40 @@ MStatus MFnNumericAttribute::setMax(double a, double b, double c) { return setVa
 MStatus MFnNumericAttribute::setSoftMin(double a) { return setValues(mObject, Field::SoftMin, 1, a, 0, 0); }
 MStatus MFnNumericAttribute::setSoftMax(double a) { return setValues(mObject, Field::SoftMax, 1, a, 0, 0); }
 
-#define HX_NUMERIC_QUERY(Name, Field)                                                  \
-    bool MFnNumericAttribute::Name(MStatus* ReturnStatus) const {                    \
-        Attribute* a = numericAttribute(mObject);                                    \
-        hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnNumericAttribute")); \
-        return a && a->Field;                                                        \
-    }
-HX_NUMERIC_QUERY(hasMin, mHasMin)
-HX_NUMERIC_QUERY(hasMax, mHasMax)
-HX_NUMERIC_QUERY(hasSoftMin, mHasSoftMin)
-HX_NUMERIC_QUERY(hasSoftMax, mHasSoftMax)
-#undef HX_NUMERIC_QUERY
-
 namespace {
 
+bool hasLimit(const MObject& object, Limit which, MStatus* ReturnStatus) {
+    Attribute* a = numericAttribute(object);
+    hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnNumericAttribute"));
+    return a && a->hasLimit(which);
+}
+
 // Copies up to three limit values out; fails when the attribute has no such limit.
-MStatus getLimit(const MObject& object, bool max, double* a, double* b, double* c) {
+MStatus getLimit(const MObject& object, Limit which, double* a, double* b, double* c) {
     Attribute* attr = numericAttribute(object);
     if (!attr) return hx::notAttached("MFnNumericAttribute");
-    if (!(max ? attr->mHasMax : attr->mHasMin)) return MStatus::kFailure;
-    const double* v = max ? attr->mMax : attr->mMin;
-    if (a) *a = v[0];
-    if (b) *b = v[1];
-    if (c) *c = v[2];
+    if (!attr->hasLimit(which)) return MStatus::kFailure;
+    double* out[3] = {a, b, c};
+    for (int i = 0; i < 3; ++i)
+        if (out[i]) *out[i] = attr->limit(which, i);
     return MStatus();
 }
 
 }  // namespace
 
-MStatus MFnNumericAttribute::getMin(double& a) const { return getLimit(mObject, false, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getMin(double& a, double& b) const { return getLimit(mObject, false, &a, &b, nullptr); }
-MStatus MFnNumericAttribute::getMin(double& a, double& b, double& c) const { return getLimit(mObject, false, &a, &b, &c); }
-MStatus MFnNumericAttribute::getMax(double& a) const { return getLimit(mObject, true, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getMax(double& a, double& b) const { return getLimit(mObject, true, &a, &b, nullptr); }
-MStatus MFnNumericAttribute::getMax(double& a, double& b, double& c) const { return getLimit(mObject, true, &a, &b, &c); }
+bool MFnNumericAttribute::hasMin(MStatus* st) const { return hasLimit(mObject, Limit::Min, st); }
+bool MFnNumericAttribute::hasMax(MStatus* st) const { return hasLimit(mObject, Limit::Max, st); }
+bool MFnNumericAttribute::hasSoftMin(MStatus* st) const { return hasLimit(mObject, Limit::SoftMin, st); }
+bool MFnNumericAttribute::hasSoftMax(MStatus* st) const { return hasLimit(mObject, Limit::SoftMax, st); }
 
-MStatus MFnNumericAttribute::getSoftMin(double& a) const {
-    Attribute* attr = numericAttribute(mObject);
-    if (!attr) return hx::notAttached("MFnNumericAttribute");
-    if (!attr->mHasSoftMin) return MStatus::kFailure;
-    a = attr->mSoftMin;
-    return MStatus();
-}
-
-MStatus MFnNumericAttribute::getSoftMax(double& a) const {
-    Attribute* attr = numericAttribute(mObject);
-    if (!attr) return hx::notAttached("MFnNumericAttribute");
-    if (!attr->mHasSoftMax) return MStatus::kFailure;
-    a = attr->mSoftMax;
-    return MStatus();
-}
+MStatus MFnNumericAttribute::getMin(double& a) const { return getLimit(mObject, Limit::Min, &a, nullptr, nullptr); }
+MStatus MFnNumericAttribute::getMin(double& a, double& b) const { return getLimit(mObject, Limit::Min, &a, &b, nullptr); }
+MStatus MFnNumericAttribute::getMin(double& a, double& b, double& c) const { return getLimit(mObject, Limit::Min, &a, &b, &c); }
+MStatus MFnNumericAttribute::getMax(double& a) const { return getLimit(mObject, Limit::Max, &a, nullptr, nullptr); }
+MStatus MFnNumericAttribute::getMax(double& a, double& b) const { return getLimit(mObject, Limit::Max, &a, &b, nullptr); }
+MStatus MFnNumericAttribute::getMax(double& a, double& b, double& c) const { return getLimit(mObject, Limit::Max, &a, &b, &c); }
+MStatus MFnNumericAttribute::getSoftMin(double& a) const { return getLimit(mObject, Limit::SoftMin, &a, nullptr, nullptr); }
+MStatus MFnNumericAttribute::getSoftMax(double& a) const { return getLimit(mObject, Limit::SoftMax, &a, nullptr, nullptr); }
 
 MStatus MFnNumericAttribute::setDefault(bool a) { return setValues(mObject, Field::Default, 1, a ? 1 : 0, 0, 0); }
 MStatus MFnNumericAttribute::setDefault(char a) { return setValues(mObject, Field::Default, 1, a, 0, 0); }
@@ -160,7 +221,7 @@ MStatus getDefaults(const MObject& object, T* a, T* b, T* c) {
     if (!attr) return hx::notAttached("MFnNumericAttribute");
     T* out[3] = {a, b, c};
     for (int i = 0; i < 3; ++i)
-        if (out[i]) *out[i] = static_cast<T>(attr->mDefault[i]);
+        if (out[i]) *out[i] = static_cast<T>(attr->defaultValue(i));
     return MStatus();
 }
 

@@ -1,10 +1,12 @@
-// The data objects that typed attributes carry: vector arrays, meshes, numeric tuples.
+// The data objects that typed attributes carry (vector arrays, meshes, matrices, numeric
+// tuples), as the data function sets create and read them.
 #pragma once
 
 #include "Object.h"
 
 #include <maya/MFnData.h>
 #include <maya/MFnNumericData.h>
+#include <maya/MMatrix.h>
 #include <maya/MVectorArray.h>
 
 #include <memory>
@@ -27,16 +29,36 @@ public:
     MFnData::Type dataType() const override { return MFnData::kVectorArray; }
     Ref<Data> clone() const override { return Ref<Data>(new VectorArrayData(mArray)); }
 
+    const MVectorArray& array() const { return mArray; }
+    void set(const MVectorArray& array) { mArray = array; }
+
+private:
     MVectorArray mArray;
 };
 
-// Polygon connectivity: face i uses mFaceCounts[i] consecutive entries of mFaceVertices.
+class MatrixData final : public Data {
+public:
+    explicit MatrixData(const MMatrix& matrix = MMatrix()) : mMatrix(matrix) {}
+    MFn::Type apiType() const override { return MFn::kMatrixData; }
+    MFnData::Type dataType() const override { return MFnData::kMatrix; }
+    Ref<Data> clone() const override { return Ref<Data>(new MatrixData(mMatrix)); }
+
+    const MMatrix& matrix() const { return mMatrix; }
+    void set(const MMatrix& matrix) { mMatrix = matrix; }
+
+private:
+    MMatrix mMatrix;
+};
+
+// Polygon connectivity: face i uses faceCounts[i] consecutive entries of faceVertices.
 // Immutable once built, so every copy of a mesh shares it.
 struct Topology {
     std::vector<int> mFaceCounts;
     std::vector<int> mFaceVertices;
 };
 
+// A polygon mesh: its points, x, y, z each, in one contiguous array (what deformers move),
+// and its shared topology.
 class MeshData final : public Data {
 public:
     MeshData() : mTopology(std::make_shared<const Topology>()) {}
@@ -48,9 +70,13 @@ public:
     Ref<Data> clone() const override { return Ref<Data>(new MeshData(mPoints, mTopology)); }
 
     unsigned int pointCount() const { return static_cast<unsigned int>(mPoints.size() / 3); }
+    const std::vector<double>& points() const { return mPoints; }
+    double* pointData() { return mPoints.empty() ? nullptr : mPoints.data(); }
+    const Topology& topology() const { return *mTopology; }
 
+private:
     std::shared_ptr<const Topology> mTopology;
-    std::vector<double> mPoints;  // x, y, z per point
+    std::vector<double> mPoints;
 };
 
 class NumericData final : public Data {
@@ -60,10 +86,19 @@ public:
     MFnData::Type dataType() const override { return MFnData::kNumeric; }
     Ref<Data> clone() const override {
         auto* copy = new NumericData(mType);
-        for (int i = 0; i < 3; ++i) copy->mValues[i] = mValues[i];
+        copy->set(mValues[0], mValues[1], mValues[2]);
         return Ref<Data>(copy);
     }
 
+    MFnNumericData::Type numericType() const { return mType; }
+    double value(int i) const { return i >= 0 && i < 3 ? mValues[i] : 0.0; }
+    void set(double a, double b, double c) {
+        mValues[0] = a;
+        mValues[1] = b;
+        mValues[2] = c;
+    }
+
+private:
     MFnNumericData::Type mType;
     double mValues[3] = {0.0, 0.0, 0.0};
 };

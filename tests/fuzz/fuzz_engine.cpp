@@ -12,9 +12,9 @@
 // undefined behaviour. The scene is emptied after each input; the plug-in stays loaded.
 #include "FuzzBytes.h"
 
-#include <engine/Faults.h>
+#include <engine/HostTesting.h>
 #include <engine/Host.h>
-#include <glrecord/GlRecorder.h>
+#include <GlRecorder.h>
 
 #include <maya/MDagModifier.h>
 #include <maya/MFnDependencyNode.h>

@@ -15,7 +15,7 @@
 class MMatrix;
 class MVector;
 class MPxData;
-namespace hx { class Access; class Node; class Attribute; struct Cell; }
+namespace hx { class Access; class Node; class Attribute; class Cell; }
 
 class OPENMAYA_EXPORT MDataHandle
 {
@@ -70,7 +70,7 @@ private:
     friend class MArrayDataHandle;
     hx::Node* mNode;
     const hx::Attribute* mAttribute;
-    int mIndex;
+    int mPath[3];  // logical indices of the multi elements it lies in, outermost first
     hx::Cell* mCell;
     bool mForInput;  // child handles of an input handle pull their values
 };

@@ -99,7 +99,8 @@ private:
     friend class hx::Access;
     MObject mNode;
     MObject mAttribute;
-    int mIndex;  // logical index of the multi element, or -1
+    // Logical indices of the multi elements it lies in, outermost first; -1: none chosen.
+    int mPath[3];
 };
 
 #endif /* __cplusplus */
