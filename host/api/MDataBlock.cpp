@@ -69,7 +69,7 @@ MStatus clean(Node* node, const MObject& attribute, const ElementPath& path) {
     PlugRef ref;
     MStatus status;
     if (!locate(node, attribute, path, ref, &status)) return status;
-    node->cell(ref).setDirty(false);
+    node->setClean(ref);
     return MStatus();
 }
 

@@ -1,5 +1,9 @@
+#include <maya/MAngle.h>
 #include <maya/MDataHandle.h>
+#include <maya/MDistance.h>
+#include <maya/MFloatVector.h>
 #include <maya/MMatrix.h>
+#include <maya/MTime.h>
 #include <maya/MVector.h>
 
 #include <algorithm>
@@ -101,6 +105,12 @@ MVector& MDataHandle::asVector() const {
     mCell->value().mVector = MVector(mCell->value().mDouble3);
     return mCell->value().mVector;
 }
+MFloatVector& MDataHandle::asFloatVector() const {
+    if (!mCell) return scratch().mFloatVector;
+    const double* v = mCell->value().mDouble3;
+    mCell->value().mFloatVector = MFloatVector(float(v[0]), float(v[1]), float(v[2]));
+    return mCell->value().mFloatVector;
+}
 float3& MDataHandle::asFloat3() const {
     if (!mCell) return scratch().mFloat3;
     for (int i = 0; i < 3; ++i) mCell->value().mFloat3[i] = static_cast<float>(mCell->value().mDouble3[i]);
@@ -113,6 +123,11 @@ int3& MDataHandle::asInt3() const {
 }
 MString& MDataHandle::asString() const { return mCell ? mCell->value().mString : scratch().mString; }
 MObject MDataHandle::data() { return mCell ? mCell->value().mData : MObject(); }
+
+// Unit values are kept in the host's internal units: centimetres, radians, film frames.
+MDistance MDataHandle::asDistance() const { return MDistance(asDouble(), MDistance::kCentimeters); }
+MAngle MDataHandle::asAngle() const { return MAngle(asDouble(), MAngle::kRadians); }
+MTime MDataHandle::asTime() const { return MTime(asDouble(), MTime::kFilm); }
 
 namespace {
 
@@ -154,6 +169,10 @@ void MDataHandle::set(int a, int b, int c) {
 void MDataHandle::set(float a, float b, float c) { const double d[3] = {a, b, c}; setNumbers(*this, mCell, mAttribute, d, 3); }
 void MDataHandle::set(double a, double b, double c) { const double d[3] = {a, b, c}; setNumbers(*this, mCell, mAttribute, d, 3); }
 void MDataHandle::set(const MVector& v) { set(v.x, v.y, v.z); }
+void MDataHandle::set(const MFloatVector& v) { set(v.x, v.y, v.z); }
+void MDataHandle::set(const MDistance& v) { set(v.asCentimeters()); }
+void MDataHandle::set(const MAngle& v) { set(v.asRadians()); }
+void MDataHandle::set(const MTime& v) { set(v.as(MTime::kFilm)); }
 void MDataHandle::set(const MMatrix& m) {
     if (mCell && mAttribute && mAttribute->kind() == AttrKind::Matrix) mCell->value().mMatrix = m;
 }
@@ -184,7 +203,10 @@ MStatus MDataHandle::set(MPxData*) {
 }
 
 void MDataHandle::setClean() {
-    if (mCell) mCell->setDirty(false);
+    if (mNode && mAttribute)
+        mNode->setClean(Access::handlePlug(*this));
+    else if (mCell)
+        mCell->setDirty(false);
 }
 
 MDataHandle MDataHandle::child(const MObject& attribute) {

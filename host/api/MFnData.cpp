@@ -1,4 +1,5 @@
 #include <maya/MFnData.h>
+#include <maya/MFnMatrixData.h>
 #include <maya/MFnNumericData.h>
 #include <maya/MFnVectorArrayData.h>
 
@@ -8,6 +9,7 @@
 HX_DEFINE_MFN(MFnData, MFn::kData)
 HX_DEFINE_MFN(MFnNumericData, MFn::kNumericData)
 HX_DEFINE_MFN(MFnVectorArrayData, MFn::kVectorArrayData)
+HX_DEFINE_MFN(MFnMatrixData, MFn::kMatrixData)
 
 MObject MFnNumericData::create(Type dataType, MStatus* ReturnStatus) {
     if (hx::componentCount(dataType) == 0) {
@@ -76,5 +78,30 @@ MStatus MFnVectorArrayData::copyTo(MVectorArray& dest) const {
     auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
     if (!data) return hx::notAttached("MFnVectorArrayData");
     dest = data->array();
+    return MStatus();
+}
+
+MObject MFnMatrixData::create(const MMatrix& in, MStatus* ReturnStatus) {
+    if (MStatus fault = hx::injectedFault("MFnMatrixData::create"); !fault) {
+        hx::report(ReturnStatus, fault);
+        return MObject();
+    }
+    mObject = hx::Access::wrap(new hx::MatrixData(in));
+    hx::report(ReturnStatus, MStatus());
+    return mObject;
+}
+
+MObject MFnMatrixData::create(MStatus* ReturnStatus) { return create(MMatrix(), ReturnStatus); }
+
+const MMatrix& MFnMatrixData::matrix(MStatus* ReturnStatus) const {
+    auto* data = hx::Access::as<hx::MatrixData>(mObject);
+    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnMatrixData"));
+    return data ? data->matrix() : MMatrix::identity;
+}
+
+MStatus MFnMatrixData::set(const MMatrix& matrix) {
+    auto* data = hx::Access::as<hx::MatrixData>(mObject);
+    if (!data) return hx::notAttached("MFnMatrixData");
+    data->set(matrix);
     return MStatus();
 }

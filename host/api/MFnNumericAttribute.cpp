@@ -2,6 +2,7 @@
 
 #include "../engine/Attribute.h"
 #include "AttributeCreation.h"
+#include "AttributeValues.h"
 #include "FnSet.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 using hx::Attribute;
 using hx::AttrKind;
 using hx::Limit;
+using hx::ValueField;
 
 HX_DEFINE_MFN(MFnNumericAttribute, MFn::kNumericAttribute)
 
@@ -22,39 +24,11 @@ Attribute* numericAttribute(const MObject& object) {
     return numeric ? a : nullptr;
 }
 
-enum class Field { Min, Max, SoftMin, SoftMax, Default };
+const char* const kSet = "MFnNumericAttribute";
 
-// The API function that sets `field`, as a fault plan names it.
-const char* setterName(Field field) {
-    switch (field) {
-    case Field::Min: return "MFnNumericAttribute::setMin";
-    case Field::Max: return "MFnNumericAttribute::setMax";
-    case Field::SoftMin: return "MFnNumericAttribute::setSoftMin";
-    case Field::SoftMax: return "MFnNumericAttribute::setSoftMax";
-    case Field::Default: return "MFnNumericAttribute::setDefault";
-    }
-    return "MFnNumericAttribute";
-}
-
-void store(Attribute* a, Field field, int count, const double values[]) {
-    if (field == Field::Default)
-        a->setDefault(count, values);
-    else
-        a->setLimit(static_cast<Limit>(field), count, values);
-}
-
-// Stores up to three values into one of the attribute's value fields; a compound of numbers
-// keeps them in its children too, one each.
-MStatus setValues(const MObject& object, Field field, int count, double v1, double v2, double v3) {
-    Attribute* a = numericAttribute(object);
-    if (MStatus fault = hx::injectedFault(setterName(field), hx::faultSubject(a)); !fault) return fault;
-    if (!a) return hx::notAttached("MFnNumericAttribute");
+MStatus setValues(const MObject& object, hx::ValueField field, int count, double v1, double v2, double v3) {
     const double values[3] = {v1, v2, v3};
-    store(a, field, count, values);
-    if (a->kind() == AttrKind::Compound)
-        for (int i = 0; i < count && i < static_cast<int>(a->children().size()); ++i)
-            store(a->children()[i].get(), field, 1, &values[i]);
-    return MStatus();
+    return hx::setValues(kSet, numericAttribute(object), field, count, values);
 }
 
 // The numeric type of a compound of `children`: k2/k3 of their one shared type.
@@ -157,89 +131,73 @@ MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* ReturnStatus) const 
     return a ? a->numericType() : MFnNumericData::kInvalid;
 }
 
-MStatus MFnNumericAttribute::setMin(double a) { return setValues(mObject, Field::Min, 1, a, 0, 0); }
-MStatus MFnNumericAttribute::setMin(double a, double b) { return setValues(mObject, Field::Min, 2, a, b, 0); }
-MStatus MFnNumericAttribute::setMin(double a, double b, double c) { return setValues(mObject, Field::Min, 3, a, b, c); }
-MStatus MFnNumericAttribute::setMax(double a) { return setValues(mObject, Field::Max, 1, a, 0, 0); }
-MStatus MFnNumericAttribute::setMax(double a, double b) { return setValues(mObject, Field::Max, 2, a, b, 0); }
-MStatus MFnNumericAttribute::setMax(double a, double b, double c) { return setValues(mObject, Field::Max, 3, a, b, c); }
-MStatus MFnNumericAttribute::setSoftMin(double a) { return setValues(mObject, Field::SoftMin, 1, a, 0, 0); }
-MStatus MFnNumericAttribute::setSoftMax(double a) { return setValues(mObject, Field::SoftMax, 1, a, 0, 0); }
+#define HX_SETTER(Name, Which)                                                                               \
+    MStatus MFnNumericAttribute::Name(double a) { return setValues(mObject, ValueField::Which, 1, a, 0, 0); }      \
+    MStatus MFnNumericAttribute::Name(double a, double b) { return setValues(mObject, ValueField::Which, 2, a, b, 0); }
+HX_SETTER(setMin, Min)
+HX_SETTER(setMax, Max)
+#undef HX_SETTER
+MStatus MFnNumericAttribute::setMin(double a, double b, double c) { return setValues(mObject, ValueField::Min, 3, a, b, c); }
+MStatus MFnNumericAttribute::setMax(double a, double b, double c) { return setValues(mObject, ValueField::Max, 3, a, b, c); }
+MStatus MFnNumericAttribute::setSoftMin(double a) { return setValues(mObject, ValueField::SoftMin, 1, a, 0, 0); }
+MStatus MFnNumericAttribute::setSoftMax(double a) { return setValues(mObject, ValueField::SoftMax, 1, a, 0, 0); }
+
+bool MFnNumericAttribute::hasMin(MStatus* st) const { return hx::hasLimit(kSet, numericAttribute(mObject), Limit::Min, st); }
+bool MFnNumericAttribute::hasMax(MStatus* st) const { return hx::hasLimit(kSet, numericAttribute(mObject), Limit::Max, st); }
+bool MFnNumericAttribute::hasSoftMin(MStatus* st) const {
+    return hx::hasLimit(kSet, numericAttribute(mObject), Limit::SoftMin, st);
+}
+bool MFnNumericAttribute::hasSoftMax(MStatus* st) const {
+    return hx::hasLimit(kSet, numericAttribute(mObject), Limit::SoftMax, st);
+}
 
 namespace {
 
-bool hasLimit(const MObject& object, Limit which, MStatus* ReturnStatus) {
-    Attribute* a = numericAttribute(object);
-    hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnNumericAttribute"));
-    return a && a->hasLimit(which);
-}
-
-// Copies up to three limit values out; fails when the attribute has no such limit.
-MStatus getLimit(const MObject& object, Limit which, double* a, double* b, double* c) {
-    Attribute* attr = numericAttribute(object);
-    if (!attr) return hx::notAttached("MFnNumericAttribute");
-    if (!attr->hasLimit(which)) return MStatus::kFailure;
-    double* out[3] = {a, b, c};
-    for (int i = 0; i < 3; ++i)
-        if (out[i]) *out[i] = attr->limit(which, i);
-    return MStatus();
-}
-
-}  // namespace
-
-bool MFnNumericAttribute::hasMin(MStatus* st) const { return hasLimit(mObject, Limit::Min, st); }
-bool MFnNumericAttribute::hasMax(MStatus* st) const { return hasLimit(mObject, Limit::Max, st); }
-bool MFnNumericAttribute::hasSoftMin(MStatus* st) const { return hasLimit(mObject, Limit::SoftMin, st); }
-bool MFnNumericAttribute::hasSoftMax(MStatus* st) const { return hasLimit(mObject, Limit::SoftMax, st); }
-
-MStatus MFnNumericAttribute::getMin(double& a) const { return getLimit(mObject, Limit::Min, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getMin(double& a, double& b) const { return getLimit(mObject, Limit::Min, &a, &b, nullptr); }
-MStatus MFnNumericAttribute::getMin(double& a, double& b, double& c) const { return getLimit(mObject, Limit::Min, &a, &b, &c); }
-MStatus MFnNumericAttribute::getMax(double& a) const { return getLimit(mObject, Limit::Max, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getMax(double& a, double& b) const { return getLimit(mObject, Limit::Max, &a, &b, nullptr); }
-MStatus MFnNumericAttribute::getMax(double& a, double& b, double& c) const { return getLimit(mObject, Limit::Max, &a, &b, &c); }
-MStatus MFnNumericAttribute::getSoftMin(double& a) const { return getLimit(mObject, Limit::SoftMin, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getSoftMax(double& a) const { return getLimit(mObject, Limit::SoftMax, &a, nullptr, nullptr); }
-
-MStatus MFnNumericAttribute::setDefault(bool a) { return setValues(mObject, Field::Default, 1, a ? 1 : 0, 0, 0); }
-MStatus MFnNumericAttribute::setDefault(char a) { return setValues(mObject, Field::Default, 1, a, 0, 0); }
-MStatus MFnNumericAttribute::setDefault(int a) { return setValues(mObject, Field::Default, 1, a, 0, 0); }
-MStatus MFnNumericAttribute::setDefault(int a, int b) { return setValues(mObject, Field::Default, 2, a, b, 0); }
-MStatus MFnNumericAttribute::setDefault(int a, int b, int c) { return setValues(mObject, Field::Default, 3, a, b, c); }
-MStatus MFnNumericAttribute::setDefault(float a) { return setValues(mObject, Field::Default, 1, a, 0, 0); }
-MStatus MFnNumericAttribute::setDefault(float a, float b) { return setValues(mObject, Field::Default, 2, a, b, 0); }
-MStatus MFnNumericAttribute::setDefault(float a, float b, float c) { return setValues(mObject, Field::Default, 3, a, b, c); }
-MStatus MFnNumericAttribute::setDefault(double a) { return setValues(mObject, Field::Default, 1, a, 0, 0); }
-MStatus MFnNumericAttribute::setDefault(double a, double b) { return setValues(mObject, Field::Default, 2, a, b, 0); }
-MStatus MFnNumericAttribute::setDefault(double a, double b, double c) { return setValues(mObject, Field::Default, 3, a, b, c); }
-
-namespace {
-
+// Copies up to three values of `field` out, as `T`.
 template <class T>
-MStatus getDefaults(const MObject& object, T* a, T* b, T* c) {
-    Attribute* attr = numericAttribute(object);
-    if (!attr) return hx::notAttached("MFnNumericAttribute");
+MStatus getAs(const MObject& object, ValueField field, T* a, T* b = nullptr, T* c = nullptr) {
+    double values[3] = {0, 0, 0};
+    const MStatus status = hx::getValues(kSet, numericAttribute(object), field, &values[0], &values[1], &values[2]);
     T* out[3] = {a, b, c};
-    for (int i = 0; i < 3; ++i)
-        if (out[i]) *out[i] = static_cast<T>(attr->defaultValue(i));
-    return MStatus();
+    if (status)
+        for (int i = 0; i < 3; ++i)
+            if (out[i]) *out[i] = static_cast<T>(values[i]);
+    return status;
 }
 
 }  // namespace
+
+MStatus MFnNumericAttribute::getMin(double& a) const { return getAs(mObject, ValueField::Min, &a); }
+MStatus MFnNumericAttribute::getMin(double& a, double& b) const { return getAs(mObject, ValueField::Min, &a, &b); }
+MStatus MFnNumericAttribute::getMin(double& a, double& b, double& c) const { return getAs(mObject, ValueField::Min, &a, &b, &c); }
+MStatus MFnNumericAttribute::getMax(double& a) const { return getAs(mObject, ValueField::Max, &a); }
+MStatus MFnNumericAttribute::getMax(double& a, double& b) const { return getAs(mObject, ValueField::Max, &a, &b); }
+MStatus MFnNumericAttribute::getMax(double& a, double& b, double& c) const { return getAs(mObject, ValueField::Max, &a, &b, &c); }
+MStatus MFnNumericAttribute::getSoftMin(double& a) const { return getAs(mObject, ValueField::SoftMin, &a); }
+MStatus MFnNumericAttribute::getSoftMax(double& a) const { return getAs(mObject, ValueField::SoftMax, &a); }
+
+MStatus MFnNumericAttribute::setDefault(bool a) { return setValues(mObject, ValueField::Default, 1, a ? 1 : 0, 0, 0); }
+MStatus MFnNumericAttribute::setDefault(char a) { return setValues(mObject, ValueField::Default, 1, a, 0, 0); }
+
+// The defaults of one to three components, each type alike.
+#define HX_DEFAULTS(T)                                                                                       \
+    MStatus MFnNumericAttribute::setDefault(T a) { return setValues(mObject, ValueField::Default, 1, a, 0, 0); } \
+    MStatus MFnNumericAttribute::setDefault(T a, T b) { return setValues(mObject, ValueField::Default, 2, a, b, 0); } \
+    MStatus MFnNumericAttribute::setDefault(T a, T b, T c) {                                                 \
+        return setValues(mObject, ValueField::Default, 3, a, b, c);                                          \
+    }                                                                                                        \
+    MStatus MFnNumericAttribute::getDefault(T& a) { return getAs(mObject, ValueField::Default, &a); }         \
+    MStatus MFnNumericAttribute::getDefault(T& a, T& b) { return getAs(mObject, ValueField::Default, &a, &b); } \
+    MStatus MFnNumericAttribute::getDefault(T& a, T& b, T& c) { return getAs(mObject, ValueField::Default, &a, &b, &c); }
+HX_DEFAULTS(int)
+HX_DEFAULTS(float)
+HX_DEFAULTS(double)
+#undef HX_DEFAULTS
 
 MStatus MFnNumericAttribute::getDefault(bool& a) {
     double d = 0;
-    MStatus status = getDefaults<double>(mObject, &d, nullptr, nullptr);
+    MStatus status = getAs(mObject, ValueField::Default, &d);
     a = d != 0.0;
     return status;
 }
-MStatus MFnNumericAttribute::getDefault(char& a) { return getDefaults<char>(mObject, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getDefault(int& a) { return getDefaults<int>(mObject, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getDefault(int& a, int& b) { return getDefaults<int>(mObject, &a, &b, nullptr); }
-MStatus MFnNumericAttribute::getDefault(int& a, int& b, int& c) { return getDefaults<int>(mObject, &a, &b, &c); }
-MStatus MFnNumericAttribute::getDefault(float& a) { return getDefaults<float>(mObject, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getDefault(float& a, float& b) { return getDefaults<float>(mObject, &a, &b, nullptr); }
-MStatus MFnNumericAttribute::getDefault(float& a, float& b, float& c) { return getDefaults<float>(mObject, &a, &b, &c); }
-MStatus MFnNumericAttribute::getDefault(double& a) { return getDefaults<double>(mObject, &a, nullptr, nullptr); }
-MStatus MFnNumericAttribute::getDefault(double& a, double& b) { return getDefaults<double>(mObject, &a, &b, nullptr); }
-MStatus MFnNumericAttribute::getDefault(double& a, double& b, double& c) { return getDefaults<double>(mObject, &a, &b, &c); }
+MStatus MFnNumericAttribute::getDefault(char& a) { return getAs(mObject, ValueField::Default, &a); }

@@ -2,6 +2,7 @@
 #include <maya/MDataHandle.h>
 #include <maya/MDistance.h>
 #include <maya/MPlug.h>
+#include <maya/MPlugArray.h>
 #include <maya/MTime.h>
 
 #include "../engine/Data.h"
@@ -9,6 +10,8 @@
 #include "../engine/PlugEdit.h"
 #include "../engine/PlugPath.h"
 #include "FnSet.h"
+
+#include <algorithm>
 
 using hx::Access;
 using hx::Attribute;
@@ -167,6 +170,35 @@ bool MPlug::isConnected(MStatus* ReturnStatus) const {
             if (cell->isConnected()) return true;
     return false;
 }
+bool MPlug::connectedTo(MPlugArray& array, bool asDst, bool asSrc, MStatus* ReturnStatus) const {
+    array.clear();
+    const PlugRef r = checked(*this, ReturnStatus);
+    if (!r.mAttribute) return false;
+    const bool compound = r.mAttribute->kind() == AttrKind::Compound;
+    std::vector<PlugRef> found;
+    auto note = [&](const PlugRef& other) {
+        // A child's connection stands for its compound's: report the compound.
+        const PlugRef reported = compound && other.mAttribute->parent()
+                                     ? PlugRef{other.mNode, other.mAttribute->parent(),
+                                               other.mPath.prefix(other.mAttribute->parent()->arrayDepth())}
+                                     : other;
+        if (std::find(found.begin(), found.end(), reported) == found.end()) found.push_back(reported);
+    };
+    std::vector<const Attribute*> leaves{r.mAttribute};
+    if (compound) {
+        leaves.clear();
+        for (const auto& child : r.mAttribute->children()) leaves.push_back(child.get());
+    }
+    for (const Attribute* leaf : leaves)
+        if (hx::Cell* cell = r.mNode->findCell(leaf, r.mPath)) {
+            if (asDst && cell->source()) note(*cell->source());
+            if (asSrc)
+                for (const PlugRef& d : cell->destinations()) note(d);
+        }
+    for (const PlugRef& plug : found) array.append(Access::plug(plug));
+    return !found.empty();
+}
+
 unsigned int MPlug::logicalIndex(MStatus* ReturnStatus) const {
     const PlugRef r = Access::ref(*this);
     const bool element = !isNull() && r.mAttribute->isArray() && r.index() >= 0;

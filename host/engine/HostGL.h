@@ -12,13 +12,12 @@
 #pragma weak glColor4f
 #pragma weak glRasterPos3d
 #pragma weak glCallLists
-#pragma weak glBitmap
 
 namespace hx {
 
 // Whether the process has the GL entry points the host uses.
 inline bool haveGL() {
-    return glBegin && glEnd && glVertex3f && glColor4f && glRasterPos3d && glCallLists && glBitmap;
+    return glBegin && glEnd && glVertex3f && glColor4f && glRasterPos3d && glCallLists;
 }
 
 }  // namespace hx

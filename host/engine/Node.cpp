@@ -73,6 +73,12 @@ std::vector<unsigned int> Node::elementIndices(const Attribute* arrayAttribute, 
     return std::vector<unsigned int>(indices.begin(), indices.end());
 }
 
+void Node::setClean(const PlugRef& plug) {
+    const int depth = plug.mAttribute->arrayDepth();
+    for (const Attribute* a : plug.mAttribute->subtree())
+        if (a->arrayDepth() == depth) cell(a, plug.mPath).setDirty(false);
+}
+
 void Node::forEachCell(const std::function<void(const PlugRef&, Cell&)>& visit) {
     for (auto& [key, cell] : mCells) visit(PlugRef{this, key.first, key.second}, cell);
 }

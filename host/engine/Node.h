@@ -42,6 +42,9 @@ public:
     // it: those of its own cells and of its descendants'.
     std::vector<unsigned int> elementIndices(const Attribute* arrayAttribute,
                                              const ElementPath& outer = ElementPath()) const;
+    // Marks a plug clean; a compound's children (outside multis of their own) too, as a compound
+    // is written whole.
+    void setClean(const PlugRef& plug);
     // Every plug that has storage, with it.
     void forEachCell(const std::function<void(const PlugRef&, Cell&)>& visit);
     // Destroys the plug-in object while its code is still loaded (plug-in unload).

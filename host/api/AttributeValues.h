@@ -1,0 +1,26 @@
+// Defaults and limits as the numeric attribute function sets read and write them
+// (MFnNumericAttribute, MFnUnitAttribute, MFnEnumAttribute): numbers in the host's internal
+// units, one to three components.
+#pragma once
+
+#include <maya/MStatus.h>
+
+#include "../engine/Attribute.h"
+
+#include <string>
+
+namespace hx {
+
+enum class ValueField { Min, Max, SoftMin, SoftMax, Default };
+
+// Stores up to three values into one of the attribute's fields; a compound of numbers keeps
+// them in its children too, one each. `functionSet` names the caller for the fault plan
+// ("MFnNumericAttribute" makes "MFnNumericAttribute::setMin") and for a refusal.
+MStatus setValues(const std::string& functionSet, Attribute* attribute, ValueField field, int count,
+                  const double values[]);
+// Copies up to three values out (null: not wanted); fails when the attribute has no such limit.
+MStatus getValues(const std::string& functionSet, const Attribute* attribute, ValueField field, double* a,
+                  double* b = nullptr, double* c = nullptr);
+bool hasLimit(const std::string& functionSet, const Attribute* attribute, Limit which, MStatus* ReturnStatus);
+
+}  // namespace hx
