@@ -122,7 +122,12 @@ int3& MDataHandle::asInt3() const {
     return mCell->value().mInt3;
 }
 MString& MDataHandle::asString() const { return mCell ? mCell->value().mString : scratch().mString; }
-MObject MDataHandle::data() { return mCell ? mCell->value().mData : MObject(); }
+MObject MDataHandle::data() {
+    if (!mCell) return MObject();
+    if (mAttribute && mAttribute->kind() == AttrKind::Typed && mAttribute->dataType() == MFnData::kString)
+        return Access::wrap(new hx::StringData(mCell->value().mString));
+    return mCell->value().mData;
+}
 
 // Unit values are kept in the host's internal units: centimetres, radians, film frames.
 MDistance MDataHandle::asDistance() const { return MDistance(asDouble(), MDistance::kCentimeters); }
@@ -194,7 +199,10 @@ MStatus MDataHandle::set(const MObject& data) {
         return Access::fail(MStatus::kInvalidParameter, "'" + mAttribute->name() + "' does not hold data");
     if (!data.isNull() && (!d || d->dataType() != mAttribute->dataType()))
         return Access::fail(MStatus::kInvalidParameter, "type mismatch: the data does not fit '" + mAttribute->name() + "'");
-    mCell->value().mData = data;
+    if (auto* text = dynamic_cast<hx::StringData*>(d))
+        mCell->value().mString = text->text();
+    else
+        mCell->value().mData = data;
     return MStatus();
 }
 

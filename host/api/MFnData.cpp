@@ -1,6 +1,7 @@
 #include <maya/MFnData.h>
 #include <maya/MFnMatrixData.h>
 #include <maya/MFnNumericData.h>
+#include <maya/MFnStringData.h>
 #include <maya/MFnVectorArrayData.h>
 
 #include "../engine/Data.h"
@@ -10,6 +11,7 @@ HX_DEFINE_MFN(MFnData, MFn::kData)
 HX_DEFINE_MFN(MFnNumericData, MFn::kNumericData)
 HX_DEFINE_MFN(MFnVectorArrayData, MFn::kVectorArrayData)
 HX_DEFINE_MFN(MFnMatrixData, MFn::kMatrixData)
+HX_DEFINE_MFN(MFnStringData, MFn::kStringData)
 
 MObject MFnNumericData::create(Type dataType, MStatus* ReturnStatus) {
     if (hx::componentCount(dataType) == 0) {
@@ -103,5 +105,26 @@ MStatus MFnMatrixData::set(const MMatrix& matrix) {
     auto* data = hx::Access::as<hx::MatrixData>(mObject);
     if (!data) return hx::notAttached("MFnMatrixData");
     data->set(matrix);
+    return MStatus();
+}
+
+MObject MFnStringData::create(const MString& str, MStatus* ReturnStatus) {
+    mObject = hx::Access::wrap(new hx::StringData(str));
+    hx::report(ReturnStatus, MStatus());
+    return mObject;
+}
+
+MObject MFnStringData::create(MStatus* ReturnStatus) { return create(MString(), ReturnStatus); }
+
+MString MFnStringData::string(MStatus* ReturnStatus) const {
+    auto* data = hx::Access::as<hx::StringData>(mObject);
+    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnStringData"));
+    return data ? data->text() : MString();
+}
+
+MStatus MFnStringData::set(const MString& newString) {
+    auto* data = hx::Access::as<hx::StringData>(mObject);
+    if (!data) return hx::notAttached("MFnStringData");
+    data->set(newString);
     return MStatus();
 }

@@ -262,6 +262,10 @@ MStatus MPlug::getValue(MObject& val, MDGContext&) const {
     }
     if (a->kind() != AttrKind::Typed)
         return Access::fail(MStatus::kInvalidParameter, hx::plugName(Access::ref(*this)) + " does not hold data");
+    if (a->dataType() == MFnData::kString) {
+        val = Access::wrap(new hx::StringData(cell->value().mString));
+        return MStatus();
+    }
     // Small arrays are handed out as copies so that a caller's edits cannot reach the graph;
     // meshes, which no function set here edits, are shared.
     auto* data = Access::as<hx::Data>(cell->value().mData);

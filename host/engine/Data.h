@@ -7,6 +7,7 @@
 #include <maya/MFnData.h>
 #include <maya/MFnNumericData.h>
 #include <maya/MMatrix.h>
+#include <maya/MString.h>
 #include <maya/MVectorArray.h>
 
 #include <memory>
@@ -48,6 +49,20 @@ public:
 
 private:
     MMatrix mMatrix;
+};
+
+class StringData final : public Data {
+public:
+    explicit StringData(const MString& text = MString()) : mText(text) {}
+    MFn::Type apiType() const override { return MFn::kStringData; }
+    MFnData::Type dataType() const override { return MFnData::kString; }
+    Ref<Data> clone() const override { return Ref<Data>(new StringData(mText)); }
+
+    const MString& text() const { return mText; }
+    void set(const MString& text) { mText = text; }
+
+private:
+    MString mText;
 };
 
 // Polygon connectivity: face i uses faceCounts[i] consecutive entries of faceVertices.

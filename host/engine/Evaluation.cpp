@@ -76,7 +76,10 @@ void Scene::assign(Value& to, const Attribute& toAttr, const Value& from, const 
         break;
     }
     case AttrKind::Matrix: to.mMatrix = from.mMatrix; break;
-    case AttrKind::Typed: to.mData = from.mData; break;
+    case AttrKind::Typed:
+        to.mData = from.mData;
+        to.mString = from.mString;
+        break;
     default: break;
     }
 }

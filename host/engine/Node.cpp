@@ -1,6 +1,7 @@
 #include "Node.h"
 
 #include "Access.h"
+#include "Data.h"
 
 #include <maya/MPxNode.h>
 
@@ -34,7 +35,11 @@ void initialiseValue(Value& value, const Attribute& attribute) {
         break;
     case AttrKind::Matrix: value.mMatrix = attribute.defaultMatrix(); break;
     case AttrKind::Typed:
-        value.mData = attribute.defaultData() ? Access::wrap(attribute.defaultData()->clone().get()) : MObject();
+        // A string plug keeps its text itself; other data goes by object.
+        if (auto* text = dynamic_cast<const StringData*>(attribute.defaultData().get()))
+            value.mString = text->text();
+        else
+            value.mData = attribute.defaultData() ? Access::wrap(attribute.defaultData()->clone().get()) : MObject();
         break;
     case AttrKind::Compound:
     case AttrKind::Message: break;

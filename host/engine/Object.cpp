@@ -30,6 +30,7 @@ MFn::Type parentKind(MFn::Type type) {
     case MFn::kPointArrayData:
     case MFn::kMatrixData:
     case MFn::kMeshData:
+    case MFn::kStringData:
     case MFn::kPluginData: return MFn::kData;
     case MFn::kPlugin: return MFn::kBase;
     case MFn::kTime: return MFn::kDependencyNode;

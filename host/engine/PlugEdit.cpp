@@ -164,6 +164,7 @@ Error setData(Scene& scene, const PlugRef& plug, const MObject& data) {
     if (a->kind() != AttrKind::Typed) return Error::invalid(plugName(plug) + " does not hold data");
     if (!data.isNull() && (!d || d->dataType() != a->dataType()))
         return Error::invalid("type mismatch: the data does not fit " + plugName(plug));
+    if (auto* text = dynamic_cast<StringData*>(d)) return setString(scene, plug, text->text());
     settledValue(plug).mData = data;
     scene.propagateDirty(plug);
     return Error();

@@ -73,8 +73,11 @@ public:
     Display* display(MStatus* ReturnStatus = NULL);
     GLXContext glxContext(MStatus* ReturnStatus = NULL);
 
-    // The colour of what is drawn next (glColor4f). An index picks one of the host's colour
-    // table's 16 entries.
+    // The colour of what is drawn next (glColor4f). An index picks one of the 16 entries of
+    // the host's colour table: 0 black, 1 white, 2 red, 3 green, 4 blue, 5 yellow, 6 cyan,
+    // 7 magenta, 8 orange, 9 violet, 10 dark green, 11 brown, 12-14 greys (0.75, 0.5, 0.25),
+    // 15 pink; the active colours as they are, the dormant ones at 0.6 of them, the
+    // template ones at 0.4, the background at 0.2.
     MStatus setDrawColor(const MColor& color);
     MStatus setDrawColor(unsigned int index, ColorTable table = kActiveColors);
     // Text at a point of the current model space: the raster position goes there

@@ -49,6 +49,7 @@ public:
         kAttribute3Int,
         kAttribute3Float,
         kAttribute3Double,
+        kStringData,
         kLast
     };
 };
