@@ -17,15 +17,9 @@ MArrayDataHandle::MArrayDataHandle(const MDataHandle& in, MStatus* ReturnStatus)
     hx::report(ReturnStatus, MStatus());
 }
 
-MArrayDataHandle::MArrayDataHandle(const MArrayDataHandle& other)
-    : mArray(other.mArray), mIndices(other.mIndices), mPosition(other.mPosition) {}
+MArrayDataHandle::MArrayDataHandle(const MArrayDataHandle&) = default;
 
-MArrayDataHandle& MArrayDataHandle::operator=(const MArrayDataHandle& other) {
-    mArray = other.mArray;
-    mIndices = other.mIndices;
-    mPosition = other.mPosition;
-    return *this;
-}
+MArrayDataHandle& MArrayDataHandle::operator=(const MArrayDataHandle&) = default;
 
 MDataHandle MArrayDataHandle::element(bool forInput, MStatus* ReturnStatus) {
     const PlugRef array = Access::handlePlug(mArray);

@@ -39,7 +39,7 @@ void rgbToHsv(float r, float g, float b, float& h, float& s, float& v) {
 }  // namespace
 
 MColor::MColor() : r(0.0f), g(0.0f), b(0.0f), a(1.0f) {}
-MColor::MColor(const MColor& src) : r(src.r), g(src.g), b(src.b), a(src.a) {}
+MColor::MColor(const MColor&) = default;
 MColor::MColor(float rr, float gg, float bb, float aa) : r(rr), g(gg), b(bb), a(aa) {}
 MColor::MColor(const float d[3]) : r(d[0]), g(d[1]), b(d[2]), a(1.0f) {}
 MColor::MColor(MColorType model, unsigned char c1, unsigned char c2, unsigned char c3, unsigned char alpha) {
@@ -54,13 +54,7 @@ MColor::MColor(MColorType model, double c1, double c2, double c3, double alpha) 
 }
 MColor::~MColor() {}
 
-MColor& MColor::operator=(const MColor& src) {
-    r = src.r;
-    g = src.g;
-    b = src.b;
-    a = src.a;
-    return *this;
-}
+MColor& MColor::operator=(const MColor&) = default;
 float MColor::operator()(unsigned int i) const { return (*this)[i]; }
 float MColor::operator[](unsigned int i) const { return i == 0 ? r : i == 1 ? g : i == 2 ? b : a; }
 float& MColor::operator[](unsigned int i) { return i == 0 ? r : i == 1 ? g : i == 2 ? b : a; }

@@ -82,11 +82,8 @@ bool isCleanPlug(Node* node, const MObject& attribute, const ElementPath& path, 
 }  // namespace
 
 MDataBlock::MDataBlock() : mNode(nullptr) {}
-MDataBlock::MDataBlock(const MDataBlock& other) : mNode(other.mNode) {}
-MDataBlock& MDataBlock::operator=(const MDataBlock& other) {
-    mNode = other.mNode;
-    return *this;
-}
+MDataBlock::MDataBlock(const MDataBlock&) = default;
+MDataBlock& MDataBlock::operator=(const MDataBlock&) = default;
 MDataBlock::~MDataBlock() {}
 
 MDataHandle MDataBlock::inputValue(const MPlug& plug, MStatus* st) {

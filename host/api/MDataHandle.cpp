@@ -64,17 +64,8 @@ Value& view(Cell* cell, const Attribute* a, MFnNumericData::Type wanted) {
 MDataHandle::MDataHandle() : mNode(nullptr), mAttribute(nullptr), mCell(nullptr), mForInput(false) {
     Access::store(hx::ElementPath(), mPath);
 }
-MDataHandle::MDataHandle(const MDataHandle& o) : mNode(o.mNode), mAttribute(o.mAttribute), mCell(o.mCell), mForInput(o.mForInput) {
-    std::copy(o.mPath, o.mPath + 3, mPath);
-}
-MDataHandle& MDataHandle::operator=(const MDataHandle& o) {
-    mNode = o.mNode;
-    mAttribute = o.mAttribute;
-    std::copy(o.mPath, o.mPath + 3, mPath);
-    mCell = o.mCell;
-    mForInput = o.mForInput;
-    return *this;
-}
+MDataHandle::MDataHandle(const MDataHandle&) = default;
+MDataHandle& MDataHandle::operator=(const MDataHandle&) = default;
 
 bool MDataHandle::isNumeric() const { return mAttribute && mAttribute->kind() == AttrKind::Numeric; }
 

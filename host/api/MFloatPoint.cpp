@@ -6,20 +6,14 @@ using hx::wide;
 const MFloatPoint MFloatPoint::origin(0.0f, 0.0f, 0.0f, 1.0f);
 
 MFloatPoint::MFloatPoint() : x(0.0f), y(0.0f), z(0.0f), w(1.0f) {}
-MFloatPoint::MFloatPoint(const MFloatPoint& s) : x(s.x), y(s.y), z(s.z), w(s.w) {}
+MFloatPoint::MFloatPoint(const MFloatPoint&) = default;
 MFloatPoint::MFloatPoint(const MFloatVector& s) : x(s.x), y(s.y), z(s.z), w(1.0f) {}
 MFloatPoint::MFloatPoint(float xx, float yy, float zz, float ww) : x(xx), y(yy), z(zz), w(ww) {}
 MFloatPoint::MFloatPoint(const float d[4]) : x(d[0]), y(d[1]), z(d[2]), w(d[3]) {}
 MFloatPoint::MFloatPoint(const double d[4]) : x(float(d[0])), y(float(d[1])), z(float(d[2])), w(float(d[3])) {}
 MFloatPoint::~MFloatPoint() {}
 
-MFloatPoint& MFloatPoint::operator=(const MFloatPoint& s) {
-    x = s.x;
-    y = s.y;
-    z = s.z;
-    w = s.w;
-    return *this;
-}
+MFloatPoint& MFloatPoint::operator=(const MFloatPoint&) = default;
 MStatus MFloatPoint::setCast(const MPoint& src) {
     *this = narrow(src);
     return MStatus::kSuccess;

@@ -12,19 +12,14 @@ const MFloatVector MFloatVector::yAxis(0.0f, 1.0f, 0.0f);
 const MFloatVector MFloatVector::zAxis(0.0f, 0.0f, 1.0f);
 
 MFloatVector::MFloatVector() : x(0.0f), y(0.0f), z(0.0f) {}
-MFloatVector::MFloatVector(const MFloatVector& src) : x(src.x), y(src.y), z(src.z) {}
+MFloatVector::MFloatVector(const MFloatVector&) = default;
 MFloatVector::MFloatVector(const MFloatPoint& src) : x(src.x), y(src.y), z(src.z) {}
 MFloatVector::MFloatVector(const MVector& src) : x(float(src.x)), y(float(src.y)), z(float(src.z)) {}
 MFloatVector::MFloatVector(float xx, float yy, float zz) : x(xx), y(yy), z(zz) {}
 MFloatVector::MFloatVector(const float d[3]) : x(d[0]), y(d[1]), z(d[2]) {}
 MFloatVector::~MFloatVector() {}
 
-MFloatVector& MFloatVector::operator=(const MFloatVector& src) {
-    x = src.x;
-    y = src.y;
-    z = src.z;
-    return *this;
-}
+MFloatVector& MFloatVector::operator=(const MFloatVector&) = default;
 float MFloatVector::operator()(unsigned int i) const { return (*this)[i]; }
 float MFloatVector::operator[](unsigned int i) const { return i == 0 ? x : i == 1 ? y : z; }
 float& MFloatVector::operator[](unsigned int i) { return i == 0 ? x : i == 1 ? y : z; }

@@ -188,12 +188,9 @@ bool MFnDagNode::isIntermediateObject(MStatus* ReturnStatus) const {
 // MDagPath
 
 MDagPath::MDagPath() {}
-MDagPath::MDagPath(const MDagPath& src) : mNode(src.mNode) {}
+MDagPath::MDagPath(const MDagPath&) = default;
 MDagPath::~MDagPath() {}
-MDagPath& MDagPath::operator=(const MDagPath& src) {
-    mNode = src.mNode;
-    return *this;
-}
+MDagPath& MDagPath::operator=(const MDagPath&) = default;
 bool MDagPath::operator==(const MDagPath& other) const { return mNode == other.mNode; }
 
 MStatus MDagPath::getAPathTo(const MObject& node, MDagPath& path) {

@@ -7,7 +7,7 @@
 const MMatrix MMatrix::identity;
 
 MMatrix::MMatrix() { setToIdentity(); }
-MMatrix::MMatrix(const MMatrix& src) { memcpy(matrix, src.matrix, sizeof matrix); }
+MMatrix::MMatrix(const MMatrix&) = default;
 MMatrix::MMatrix(const double m[4][4]) { memcpy(matrix, m, sizeof matrix); }
 MMatrix::MMatrix(const float m[4][4]) {
     for (int r = 0; r < 4; ++r)
@@ -15,10 +15,7 @@ MMatrix::MMatrix(const float m[4][4]) {
 }
 MMatrix::~MMatrix() {}
 
-MMatrix& MMatrix::operator=(const MMatrix& src) {
-    memmove(matrix, src.matrix, sizeof matrix);
-    return *this;
-}
+MMatrix& MMatrix::operator=(const MMatrix&) = default;
 // Out-of-range indices are clamped rather than read outside the array.
 double MMatrix::operator()(unsigned int row, unsigned int col) const { return matrix[row & 3][col & 3]; }
 double& MMatrix::operator()(unsigned int row, unsigned int col) { return matrix[row & 3][col & 3]; }
@@ -134,17 +131,14 @@ MStatus MMatrix::get(double dest[4][4]) const {
 }
 
 MFloatMatrix::MFloatMatrix() { setToIdentity(); }
-MFloatMatrix::MFloatMatrix(const MFloatMatrix& src) { memcpy(matrix, src.matrix, sizeof matrix); }
+MFloatMatrix::MFloatMatrix(const MFloatMatrix&) = default;
 MFloatMatrix::MFloatMatrix(const float m[4][4]) { memcpy(matrix, m, sizeof matrix); }
 MFloatMatrix::MFloatMatrix(const double m[4][4]) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) matrix[r][c] = static_cast<float>(m[r][c]);
 }
 MFloatMatrix::~MFloatMatrix() {}
-MFloatMatrix& MFloatMatrix::operator=(const MFloatMatrix& src) {
-    memmove(matrix, src.matrix, sizeof matrix);
-    return *this;
-}
+MFloatMatrix& MFloatMatrix::operator=(const MFloatMatrix&) = default;
 float MFloatMatrix::operator()(unsigned int row, unsigned int col) const { return matrix[row & 3][col & 3]; }
 float& MFloatMatrix::operator()(unsigned int row, unsigned int col) { return matrix[row & 3][col & 3]; }
 const float* MFloatMatrix::operator[](unsigned int row) const { return matrix[row & 3]; }

@@ -94,7 +94,7 @@ T asNumber(const MPlug& plug, MStatus* ReturnStatus, const char* function) {
 }  // namespace
 
 MPlug::MPlug() { Access::store(hx::ElementPath(), mPath); }
-MPlug::MPlug(const MPlug& in) : mNode(in.mNode), mAttribute(in.mAttribute) { std::copy(in.mPath, in.mPath + 3, mPath); }
+MPlug::MPlug(const MPlug&) = default;
 MPlug::MPlug(const MObject& node, const MObject& attribute) {
     Access::store(hx::ElementPath(), mPath);
     // A plug is only made for an attribute the node has; otherwise it stays null.
@@ -106,12 +106,7 @@ MPlug::MPlug(const MObject& node, const MObject& attribute) {
     }
 }
 MPlug::~MPlug() {}
-MPlug& MPlug::operator=(const MPlug& other) {
-    mNode = other.mNode;
-    mAttribute = other.mAttribute;
-    std::copy(other.mPath, other.mPath + 3, mPath);
-    return *this;
-}
+MPlug& MPlug::operator=(const MPlug&) = default;
 
 MObject MPlug::attribute(MStatus* ReturnStatus) const {
     hx::report(ReturnStatus, isNull() ? MStatus(MStatus::kInvalidParameter) : MStatus());

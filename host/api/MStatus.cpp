@@ -38,15 +38,9 @@ MStatus Access::status(const Error& error) {
 
 MStatus::MStatus() : mCode(kSuccess), mInternalCode(0), mChecked(false) {}
 MStatus::MStatus(MStatusCode code) : mCode(static_cast<unsigned char>(code)), mInternalCode(0), mChecked(false) {}
-MStatus::MStatus(const MStatus& other)
-    : mCode(other.mCode), mInternalCode(other.mInternalCode), mChecked(other.mChecked) {}
+MStatus::MStatus(const MStatus&) = default;
 
-MStatus& MStatus::operator=(const MStatus& rhs) {
-    mCode = rhs.mCode;
-    mInternalCode = rhs.mInternalCode;
-    mChecked = rhs.mChecked;
-    return *this;
-}
+MStatus& MStatus::operator=(const MStatus&) = default;
 
 bool MStatus::operator==(const MStatus& rhs) const { return mCode == rhs.mCode; }
 bool MStatus::operator==(const MStatusCode rhs) const { return mCode == rhs; }

@@ -1,21 +1,5 @@
 #ifndef _MPointArray
 #define _MPointArray
-//
-// MPointArray: a growable array of MPoint.
-//
-#if defined __cplusplus
-
-#include <maya/MArrayMembers.h>
-#include <maya/MPoint.h>
-
-class OPENMAYA_EXPORT MPointArray
-{
-    declareMArray(MPointArray, MPoint)
-
-    MPointArray(unsigned int initialSize, const MPoint& initialValue = MPoint::origin);
-    MStatus get(double dest[][4]) const;
-    MStatus get(float dest[][4]) const;
-};
-
-#endif /* __cplusplus */
+// MPointArray: a growable array of MPoint. Declared with the other arrays.
+#include <maya/MArrays.h>
 #endif /* _MPointArray */
