@@ -38,18 +38,19 @@ void rgbToHsv(float r, float g, float b, float& h, float& s, float& v) {
 
 }  // namespace
 
-MColor::MColor() : r(0.0f), g(0.0f), b(0.0f), a(1.0f) {}
-MColor::MColor(const MColor&) = default;
 MColor::MColor(float rr, float gg, float bb, float aa) : r(rr), g(gg), b(bb), a(aa) {}
-MColor::MColor(const float d[3]) : r(d[0]), g(d[1]), b(d[2]), a(1.0f) {}
-MColor::MColor(MColorType model, unsigned char c1, unsigned char c2, unsigned char c3, unsigned char alpha) {
+MColor::MColor() : MColor(0.0f, 0.0f, 0.0f) {}
+MColor::MColor(const MColor&) = default;
+MColor::MColor(const float d[3]) : MColor(d[0], d[1], d[2]) {}
+MColor::MColor(MColorType model, unsigned char c1, unsigned char c2, unsigned char c3, unsigned char alpha) : MColor() {
     set(model, c1 / 255.0f, c2 / 255.0f, c3 / 255.0f, alpha / 255.0f);
 }
-MColor::MColor(MColorType model, unsigned short c1, unsigned short c2, unsigned short c3, unsigned short alpha) {
+MColor::MColor(MColorType model, unsigned short c1, unsigned short c2, unsigned short c3, unsigned short alpha)
+    : MColor() {
     set(model, c1 / 65535.0f, c2 / 65535.0f, c3 / 65535.0f, alpha / 65535.0f);
 }
-MColor::MColor(MColorType model, float c1, float c2, float c3, float alpha) { set(model, c1, c2, c3, alpha); }
-MColor::MColor(MColorType model, double c1, double c2, double c3, double alpha) {
+MColor::MColor(MColorType model, float c1, float c2, float c3, float alpha) : MColor() { set(model, c1, c2, c3, alpha); }
+MColor::MColor(MColorType model, double c1, double c2, double c3, double alpha) : MColor() {
     set(model, float(c1), float(c2), float(c3), float(alpha));
 }
 MColor::~MColor() {}
@@ -78,31 +79,45 @@ bool MColor::get(float dest[4]) const {
     return true;
 }
 
-bool MColor::get(MColorType model, float& c1, float& c2, float& c3) const {
+namespace {
+
+using Conversion = void (*)(float, float, float, float&, float&, float&);
+
+void same(float a, float b, float c, float& x, float& y, float& z) { x = a, y = b, z = c; }
+// CMY and RGB are each other's complements.
+void complement(float a, float b, float c, float& x, float& y, float& z) { x = 1.0f - a, y = 1.0f - b, z = 1.0f - c; }
+
+Conversion toRgb(MColor::MColorType model) {
     switch (model) {
-    case kRGB:
-        c1 = r, c2 = g, c3 = b;
-        return true;
-    case kHSV: rgbToHsv(r, g, b, c1, c2, c3); return true;
-    case kCMY:
-        c1 = 1.0f - r, c2 = 1.0f - g, c3 = 1.0f - b;
-        return true;
-    case kCMYK: break;
+    case MColor::kRGB: return same;
+    case MColor::kHSV: return hsvToRgb;
+    case MColor::kCMY:
+    case MColor::kCMYK: return complement;
     }
-    return false;
+    return nullptr;
+}
+
+Conversion fromRgb(MColor::MColorType model) {
+    switch (model) {
+    case MColor::kRGB: return same;
+    case MColor::kHSV: return rgbToHsv;
+    case MColor::kCMY: return complement;
+    case MColor::kCMYK: break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool MColor::get(MColorType model, float& c1, float& c2, float& c3) const {
+    const Conversion convert = fromRgb(model);
+    if (convert) convert(r, g, b, c1, c2, c3);
+    return convert != nullptr;
 }
 
 bool MColor::set(MColorType model, float c1, float c2, float c3, float alpha) {
     a = alpha;
-    switch (model) {
-    case kRGB:
-        r = c1, g = c2, b = c3;
-        return true;
-    case kHSV: hsvToRgb(c1, c2, c3, r, g, b); return true;
-    case kCMY:
-    case kCMYK:
-        r = 1.0f - c1, g = 1.0f - c2, b = 1.0f - c3;
-        return true;
-    }
-    return false;
+    const Conversion convert = toRgb(model);
+    if (convert) convert(c1, c2, c3, r, g, b);
+    return convert != nullptr;
 }

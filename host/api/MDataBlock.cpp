@@ -58,11 +58,17 @@ MDataHandle output(Node* node, const MObject& attribute, const ElementPath& path
     return Access::handle(ref, &node->cell(ref), false);
 }
 
-// Whether a fault plan (see HostTesting.h) makes this read or write of `attribute` fail.
-bool faulted(const char* function, const MObject& attribute, MStatus* status) {
+const bool kInput = true, kOutput = false;
+
+// inputValue and outputValue, which a fault plan (see HostTesting.h) may refuse.
+MDataHandle value(bool forInput, Node* node, const MObject& attribute, const ElementPath& path, MStatus* status) {
+    const char* function = forInput ? "MDataBlock::inputValue" : "MDataBlock::outputValue";
     MStatus fault = hx::injectedFault(function, hx::faultSubject(Access::as<Attribute>(attribute)));
-    if (!fault) hx::report(status, fault);
-    return !fault;
+    if (!fault) {
+        hx::report(status, fault);
+        return MDataHandle();
+    }
+    return forInput ? input(node, attribute, path, status) : output(node, attribute, path, status);
 }
 
 MStatus clean(Node* node, const MObject& attribute, const ElementPath& path) {
@@ -87,22 +93,19 @@ MDataBlock& MDataBlock::operator=(const MDataBlock&) = default;
 MDataBlock::~MDataBlock() {}
 
 MDataHandle MDataBlock::inputValue(const MPlug& plug, MStatus* st) {
-    if (faulted("MDataBlock::inputValue", plug.attribute(), st)) return MDataHandle();
-    return input(mNode, plug.attribute(), plugOf(plug).mPath, st);
+    return value(kInput, mNode, plug.attribute(), plugOf(plug).mPath, st);
 }
 MDataHandle MDataBlock::inputValue(const MObject& attribute, MStatus* st) {
-    if (faulted("MDataBlock::inputValue", attribute, st)) return MDataHandle();
-    return input(mNode, attribute, ElementPath(), st);
+    return value(kInput, mNode, attribute, ElementPath(), st);
 }
 MDataHandle MDataBlock::outputValue(const MPlug& plug, MStatus* st) {
-    if (faulted("MDataBlock::outputValue", plug.attribute(), st)) return MDataHandle();
-    return output(mNode, plug.attribute(), plugOf(plug).mPath, st);
+    return value(kOutput, mNode, plug.attribute(), plugOf(plug).mPath, st);
 }
 MDataHandle MDataBlock::outputValue(const MObject& attribute, MStatus* st) {
-    if (faulted("MDataBlock::outputValue", attribute, st)) return MDataHandle();
-    return output(mNode, attribute, ElementPath(), st);
+    return value(kOutput, mNode, attribute, ElementPath(), st);
 }
 
+// A multi's handle is read whole: a fault plan's read failures are for element values.
 MArrayDataHandle MDataBlock::inputArrayValue(const MPlug& plug, MStatus* st) {
     return MArrayDataHandle(input(mNode, plug.attribute(), plugOf(plug).mPath, st), st);
 }

@@ -183,7 +183,7 @@ MStatus MDataHandle::set(const MObject& data) {
         auto* matrix = dynamic_cast<hx::MatrixData*>(d);
         if (!matrix)
             return Access::fail(MStatus::kInvalidParameter, "type mismatch: '" + mAttribute->name() + "' takes matrix data");
-        mCell->value().mMatrix = matrix->matrix();
+        mCell->value().mMatrix = matrix->value();
         return MStatus();
     }
     if (mAttribute->kind() != AttrKind::Typed)
@@ -191,7 +191,7 @@ MStatus MDataHandle::set(const MObject& data) {
     if (!data.isNull() && (!d || d->dataType() != mAttribute->dataType()))
         return Access::fail(MStatus::kInvalidParameter, "type mismatch: the data does not fit '" + mAttribute->name() + "'");
     if (auto* text = dynamic_cast<hx::StringData*>(d))
-        mCell->value().mString = text->text();
+        mCell->value().mString = text->value();
     else
         mCell->value().mData = data;
     return MStatus();

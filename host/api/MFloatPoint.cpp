@@ -5,12 +5,13 @@ using hx::wide;
 
 const MFloatPoint MFloatPoint::origin(0.0f, 0.0f, 0.0f, 1.0f);
 
-MFloatPoint::MFloatPoint() : x(0.0f), y(0.0f), z(0.0f), w(1.0f) {}
-MFloatPoint::MFloatPoint(const MFloatPoint&) = default;
-MFloatPoint::MFloatPoint(const MFloatVector& s) : x(s.x), y(s.y), z(s.z), w(1.0f) {}
+// Every constructor comes down to the one from four floats.
 MFloatPoint::MFloatPoint(float xx, float yy, float zz, float ww) : x(xx), y(yy), z(zz), w(ww) {}
-MFloatPoint::MFloatPoint(const float d[4]) : x(d[0]), y(d[1]), z(d[2]), w(d[3]) {}
-MFloatPoint::MFloatPoint(const double d[4]) : x(float(d[0])), y(float(d[1])), z(float(d[2])), w(float(d[3])) {}
+MFloatPoint::MFloatPoint() : MFloatPoint(0.0f, 0.0f, 0.0f) {}
+MFloatPoint::MFloatPoint(const MFloatPoint&) = default;
+MFloatPoint::MFloatPoint(const MFloatVector& s) : MFloatPoint(s.x, s.y, s.z) {}
+MFloatPoint::MFloatPoint(const float d[4]) : MFloatPoint(d[0], d[1], d[2], d[3]) {}
+MFloatPoint::MFloatPoint(const double d[4]) : MFloatPoint(narrow(MPoint(d))) {}
 MFloatPoint::~MFloatPoint() {}
 
 MFloatPoint& MFloatPoint::operator=(const MFloatPoint&) = default;

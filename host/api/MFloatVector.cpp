@@ -11,12 +11,13 @@ const MFloatVector MFloatVector::xAxis(1.0f, 0.0f, 0.0f);
 const MFloatVector MFloatVector::yAxis(0.0f, 1.0f, 0.0f);
 const MFloatVector MFloatVector::zAxis(0.0f, 0.0f, 1.0f);
 
-MFloatVector::MFloatVector() : x(0.0f), y(0.0f), z(0.0f) {}
-MFloatVector::MFloatVector(const MFloatVector&) = default;
-MFloatVector::MFloatVector(const MFloatPoint& src) : x(src.x), y(src.y), z(src.z) {}
-MFloatVector::MFloatVector(const MVector& src) : x(float(src.x)), y(float(src.y)), z(float(src.z)) {}
+// Every constructor comes down to the one from three floats.
 MFloatVector::MFloatVector(float xx, float yy, float zz) : x(xx), y(yy), z(zz) {}
-MFloatVector::MFloatVector(const float d[3]) : x(d[0]), y(d[1]), z(d[2]) {}
+MFloatVector::MFloatVector() : MFloatVector(0.0f, 0.0f, 0.0f) {}
+MFloatVector::MFloatVector(const MFloatVector&) = default;
+MFloatVector::MFloatVector(const MFloatPoint& src) : MFloatVector(src.x, src.y, src.z) {}
+MFloatVector::MFloatVector(const MVector& src) : MFloatVector(narrow(src)) {}
+MFloatVector::MFloatVector(const float d[3]) : MFloatVector(d[0], d[1], d[2]) {}
 MFloatVector::~MFloatVector() {}
 
 MFloatVector& MFloatVector::operator=(const MFloatVector&) = default;

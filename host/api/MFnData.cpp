@@ -45,86 +45,74 @@ MStatus MFnNumericData::setData(double val1, double val2, double val3) {
     return MStatus();
 }
 
+namespace {
+
+// Attaches `attached` to a new data object holding `value` and returns it; a fault plan may
+// refuse `function` (no subject), which leaves the set as it was.
+template <class D, class T>
+MObject createData(const char* function, const T& value, MObject& attached, MStatus* ReturnStatus) {
+    MStatus status = function ? hx::injectedFault(function) : MStatus();
+    hx::report(ReturnStatus, status);
+    if (!status) return MObject();
+    return attached = hx::Access::wrap(new D(value));
+}
+
+// The data object of kind D a set is attached to, or null; the status says which.
+template <class D>
+D* attachedData(const MObject& object, const char* functionSet, MStatus* ReturnStatus) {
+    auto* data = hx::Access::as<D>(object);
+    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached(functionSet));
+    return data;
+}
+
+template <class D, class T>
+MStatus setData(const MObject& object, const char* functionSet, const T& value) {
+    MStatus status;
+    if (D* data = attachedData<D>(object, functionSet, &status)) data->set(value);
+    return status;
+}
+
+}  // namespace
+
 MObject MFnVectorArrayData::create(const MVectorArray& in, MStatus* ReturnStatus) {
-    if (MStatus fault = hx::injectedFault("MFnVectorArrayData::create"); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MObject();
-    }
-    mObject = hx::Access::wrap(new hx::VectorArrayData(in));
-    hx::report(ReturnStatus, MStatus());
-    return mObject;
+    return createData<hx::VectorArrayData>("MFnVectorArrayData::create", in, mObject, ReturnStatus);
 }
-
 MObject MFnVectorArrayData::create(MStatus* ReturnStatus) { return create(MVectorArray(), ReturnStatus); }
-
 MVectorArray MFnVectorArrayData::array(MStatus* ReturnStatus) {
-    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
-    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnVectorArrayData"));
-    return data ? data->array() : MVectorArray();
+    auto* data = attachedData<hx::VectorArrayData>(mObject, "MFnVectorArrayData", ReturnStatus);
+    return data ? data->value() : MVectorArray();
 }
-
 unsigned int MFnVectorArrayData::length(MStatus* ReturnStatus) const {
-    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
-    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnVectorArrayData"));
-    return data ? data->array().length() : 0;
+    auto* data = attachedData<hx::VectorArrayData>(mObject, "MFnVectorArrayData", ReturnStatus);
+    return data ? data->value().length() : 0;
 }
-
 MStatus MFnVectorArrayData::set(const MVectorArray& newArray) {
-    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
-    if (!data) return hx::notAttached("MFnVectorArrayData");
-    data->set(newArray);
-    return MStatus();
+    return setData<hx::VectorArrayData>(mObject, "MFnVectorArrayData", newArray);
 }
-
 MStatus MFnVectorArrayData::copyTo(MVectorArray& dest) const {
-    auto* data = hx::Access::as<hx::VectorArrayData>(mObject);
-    if (!data) return hx::notAttached("MFnVectorArrayData");
-    dest = data->array();
-    return MStatus();
+    MStatus status;
+    if (auto* data = attachedData<hx::VectorArrayData>(mObject, "MFnVectorArrayData", &status)) dest = data->value();
+    return status;
 }
 
 MObject MFnMatrixData::create(const MMatrix& in, MStatus* ReturnStatus) {
-    if (MStatus fault = hx::injectedFault("MFnMatrixData::create"); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MObject();
-    }
-    mObject = hx::Access::wrap(new hx::MatrixData(in));
-    hx::report(ReturnStatus, MStatus());
-    return mObject;
+    return createData<hx::MatrixData>("MFnMatrixData::create", in, mObject, ReturnStatus);
 }
-
 MObject MFnMatrixData::create(MStatus* ReturnStatus) { return create(MMatrix(), ReturnStatus); }
-
 const MMatrix& MFnMatrixData::matrix(MStatus* ReturnStatus) const {
-    auto* data = hx::Access::as<hx::MatrixData>(mObject);
-    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnMatrixData"));
-    return data ? data->matrix() : MMatrix::identity;
+    auto* data = attachedData<hx::MatrixData>(mObject, "MFnMatrixData", ReturnStatus);
+    return data ? data->value() : MMatrix::identity;
 }
-
-MStatus MFnMatrixData::set(const MMatrix& matrix) {
-    auto* data = hx::Access::as<hx::MatrixData>(mObject);
-    if (!data) return hx::notAttached("MFnMatrixData");
-    data->set(matrix);
-    return MStatus();
-}
+MStatus MFnMatrixData::set(const MMatrix& matrix) { return setData<hx::MatrixData>(mObject, "MFnMatrixData", matrix); }
 
 MObject MFnStringData::create(const MString& str, MStatus* ReturnStatus) {
-    mObject = hx::Access::wrap(new hx::StringData(str));
-    hx::report(ReturnStatus, MStatus());
-    return mObject;
+    return createData<hx::StringData>(nullptr, str, mObject, ReturnStatus);
 }
-
 MObject MFnStringData::create(MStatus* ReturnStatus) { return create(MString(), ReturnStatus); }
-
 MString MFnStringData::string(MStatus* ReturnStatus) const {
-    auto* data = hx::Access::as<hx::StringData>(mObject);
-    hx::report(ReturnStatus, data ? MStatus() : hx::notAttached("MFnStringData"));
-    return data ? data->text() : MString();
+    auto* data = attachedData<hx::StringData>(mObject, "MFnStringData", ReturnStatus);
+    return data ? data->value() : MString();
 }
-
 MStatus MFnStringData::set(const MString& newString) {
-    auto* data = hx::Access::as<hx::StringData>(mObject);
-    if (!data) return hx::notAttached("MFnStringData");
-    data->set(newString);
-    return MStatus();
+    return setData<hx::StringData>(mObject, "MFnStringData", newString);
 }

@@ -22,14 +22,18 @@ Node* nodeOf(const MObject& object, MStatus* ReturnStatus) {
     return node;
 }
 
+// The attached node for a call a fault plan may refuse (`function` about `subject`); null, with
+// the status saying why, when it is refused or nothing is attached.
+Node* plannedNode(const char* function, std::string_view subject, const MObject& object, MStatus* ReturnStatus) {
+    MStatus fault = hx::injectedFault(function, subject);
+    hx::report(ReturnStatus, fault);
+    return fault ? nodeOf(object, ReturnStatus) : nullptr;
+}
+
 }  // namespace
 
 MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnStatus) const {
-    if (MStatus fault = hx::injectedFault("MFnDependencyNode::attribute", attrName.asChar()); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MObject();
-    }
-    Node* node = nodeOf(mObject, ReturnStatus);
+    Node* node = plannedNode("MFnDependencyNode::attribute", attrName.asChar(), mObject, ReturnStatus);
     if (!node) return MObject();
     const hx::Attribute* a = node->type()->find(attrName.asChar());
     if (!a) {
@@ -63,11 +67,7 @@ bool MFnDependencyNode::hasAttribute(const MString& name, MStatus* ReturnStatus)
 
 MPlug MFnDependencyNode::findPlug(const MObject& attr, MStatus* ReturnStatus) const {
     auto* a = Access::as<hx::Attribute>(attr);
-    if (MStatus fault = hx::injectedFault("MFnDependencyNode::findPlug", hx::faultSubject(a)); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MPlug();
-    }
-    Node* node = nodeOf(mObject, ReturnStatus);
+    Node* node = plannedNode("MFnDependencyNode::findPlug", hx::faultSubject(a), mObject, ReturnStatus);
     if (!node) return MPlug();
     if (!a || !node->type()->has(a)) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
@@ -78,11 +78,7 @@ MPlug MFnDependencyNode::findPlug(const MObject& attr, MStatus* ReturnStatus) co
 }
 
 MPlug MFnDependencyNode::findPlug(const MString& attrName, MStatus* ReturnStatus) const {
-    if (MStatus fault = hx::injectedFault("MFnDependencyNode::findPlug", attrName.asChar()); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MPlug();
-    }
-    Node* node = nodeOf(mObject, ReturnStatus);
+    Node* node = plannedNode("MFnDependencyNode::findPlug", attrName.asChar(), mObject, ReturnStatus);
     if (!node) return MPlug();
     hx::PlugRef ref;
     if (hx::Error error = hx::resolvePlugPath(node, attrName.asChar(), true, ref)) {

@@ -12,6 +12,7 @@
 #include "FnSet.h"
 
 #include <algorithm>
+#include <type_traits>
 
 using hx::Access;
 using hx::Attribute;
@@ -274,37 +275,34 @@ MStatus MPlug::getValue(MDataHandle& val, MDGContext&) const {
     val = Access::handle(Access::ref(*this), cell, true);
     return MStatus();
 }
+namespace {
+
+// A numeric plug's value, converted to the caller's type; `val` changes only on success.
+template <class T>
+MStatus numberAs(const MPlug& plug, T& val) {
+    double v = 0;
+    MStatus s = number(plug, v);
+    if (s) val = std::is_same<T, bool>::value ? v != 0.0 : static_cast<T>(v);
+    return s;
+}
+
+// A unit plug's value with its internal unit (centimetres, radians, film frames).
+template <class T, class Unit>
+MStatus unitValue(const MPlug& plug, T& val, Unit internalUnit) {
+    double v = 0;
+    MStatus s = number(plug, v);
+    if (s) val = T(v, internalUnit);
+    return s;
+}
+
+}  // namespace
+
 MStatus MPlug::getValue(double& val, MDGContext&) const { return number(*this, val); }
-MStatus MPlug::getValue(float& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = static_cast<float>(v);
-    return s;
-}
-MStatus MPlug::getValue(int& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = static_cast<int>(v);
-    return s;
-}
-MStatus MPlug::getValue(short& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = static_cast<short>(v);
-    return s;
-}
-MStatus MPlug::getValue(bool& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = v != 0.0;
-    return s;
-}
-MStatus MPlug::getValue(char& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = static_cast<char>(v);
-    return s;
-}
+MStatus MPlug::getValue(float& val, MDGContext&) const { return numberAs(*this, val); }
+MStatus MPlug::getValue(int& val, MDGContext&) const { return numberAs(*this, val); }
+MStatus MPlug::getValue(short& val, MDGContext&) const { return numberAs(*this, val); }
+MStatus MPlug::getValue(bool& val, MDGContext&) const { return numberAs(*this, val); }
+MStatus MPlug::getValue(char& val, MDGContext&) const { return numberAs(*this, val); }
 MStatus MPlug::getValue(MString& val, MDGContext&) const {
     MStatus status;
     hx::Cell* cell = pull(*this, status, "MPlug::getValue");
@@ -315,24 +313,9 @@ MStatus MPlug::getValue(MString& val, MDGContext&) const {
     val = cell->value().mString;
     return MStatus();
 }
-MStatus MPlug::getValue(MDistance& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = MDistance(v, MDistance::kCentimeters);
-    return s;
-}
-MStatus MPlug::getValue(MAngle& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = MAngle(v, MAngle::kRadians);
-    return s;
-}
-MStatus MPlug::getValue(MTime& val, MDGContext&) const {
-    double v = 0;
-    MStatus s = number(*this, v);
-    if (s) val = MTime(v, MTime::kFilm);
-    return s;
-}
+MStatus MPlug::getValue(MDistance& val, MDGContext&) const { return unitValue(*this, val, MDistance::kCentimeters); }
+MStatus MPlug::getValue(MAngle& val, MDGContext&) const { return unitValue(*this, val, MAngle::kRadians); }
+MStatus MPlug::getValue(MTime& val, MDGContext&) const { return unitValue(*this, val, MTime::kFilm); }
 
 MObject MPlug::asMObject(MDGContext& ctx, MStatus* ReturnStatus) const {
     MObject value;

@@ -22,48 +22,26 @@ public:
     virtual Ref<Data> clone() const = 0;
 };
 
-class VectorArrayData final : public Data {
+// Data holding one value of the API's own types: a vector array, a matrix, a string.
+template <class T, MFn::Type kApiType, MFnData::Type kDataType>
+class ValueData final : public Data {
 public:
-    VectorArrayData() = default;
-    explicit VectorArrayData(const MVectorArray& array) : mArray(array) {}
-    MFn::Type apiType() const override { return MFn::kVectorArrayData; }
-    MFnData::Type dataType() const override { return MFnData::kVectorArray; }
-    Ref<Data> clone() const override { return Ref<Data>(new VectorArrayData(mArray)); }
+    ValueData() = default;
+    explicit ValueData(const T& value) : mValue(value) {}
+    MFn::Type apiType() const override { return kApiType; }
+    MFnData::Type dataType() const override { return kDataType; }
+    Ref<Data> clone() const override { return Ref<Data>(new ValueData(mValue)); }
 
-    const MVectorArray& array() const { return mArray; }
-    void set(const MVectorArray& array) { mArray = array; }
+    const T& value() const { return mValue; }
+    void set(const T& value) { mValue = value; }
 
 private:
-    MVectorArray mArray;
+    T mValue;
 };
 
-class MatrixData final : public Data {
-public:
-    explicit MatrixData(const MMatrix& matrix = MMatrix()) : mMatrix(matrix) {}
-    MFn::Type apiType() const override { return MFn::kMatrixData; }
-    MFnData::Type dataType() const override { return MFnData::kMatrix; }
-    Ref<Data> clone() const override { return Ref<Data>(new MatrixData(mMatrix)); }
-
-    const MMatrix& matrix() const { return mMatrix; }
-    void set(const MMatrix& matrix) { mMatrix = matrix; }
-
-private:
-    MMatrix mMatrix;
-};
-
-class StringData final : public Data {
-public:
-    explicit StringData(const MString& text = MString()) : mText(text) {}
-    MFn::Type apiType() const override { return MFn::kStringData; }
-    MFnData::Type dataType() const override { return MFnData::kString; }
-    Ref<Data> clone() const override { return Ref<Data>(new StringData(mText)); }
-
-    const MString& text() const { return mText; }
-    void set(const MString& text) { mText = text; }
-
-private:
-    MString mText;
-};
+using VectorArrayData = ValueData<MVectorArray, MFn::kVectorArrayData, MFnData::kVectorArray>;
+using MatrixData = ValueData<MMatrix, MFn::kMatrixData, MFnData::kMatrix>;
+using StringData = ValueData<MString, MFn::kStringData, MFnData::kString>;
 
 // Polygon connectivity: face i uses faceCounts[i] consecutive entries of faceVertices.
 // Immutable once built, so every copy of a mesh shares it.

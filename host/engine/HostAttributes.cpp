@@ -82,8 +82,8 @@ Result Host::getAttr(const std::string& text, std::vector<double>& values) {
         for (int i = 0; i < 16; ++i) values.push_back(value.mMatrix.matrix[i / 4][i % 4]);
     } else if (a->kind() == AttrKind::Typed && a->dataType() == MFnData::kVectorArray) {
         if (auto* data = Access::as<VectorArrayData>(value.mData))
-            for (unsigned int i = 0; i < data->array().length(); ++i)
-                values.insert(values.end(), {data->array()[i].x, data->array()[i].y, data->array()[i].z});
+            for (unsigned int i = 0; i < data->value().length(); ++i)
+                values.insert(values.end(), {data->value()[i].x, data->value()[i].y, data->value()[i].z});
     } else {
         return done(Result::failure(text + " does not hold numbers" +
                                     (a->dataType() == MFnData::kMesh ? " (read meshes with meshPoints)" : "")));

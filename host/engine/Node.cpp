@@ -37,7 +37,7 @@ void initialiseValue(Value& value, const Attribute& attribute) {
     case AttrKind::Typed:
         // A string plug keeps its text itself; other data goes by object.
         if (auto* text = dynamic_cast<const StringData*>(attribute.defaultData().get()))
-            value.mString = text->text();
+            value.mString = text->value();
         else
             value.mData = attribute.defaultData() ? Access::wrap(attribute.defaultData()->clone().get()) : MObject();
         break;

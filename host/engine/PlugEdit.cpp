@@ -144,12 +144,29 @@ Error setNumbers(Scene& scene, const PlugRef& plug, const std::vector<double>& v
     return Error();
 }
 
-Error setMatrix(Scene& scene, const PlugRef& plug, const MMatrix& matrix) {
+namespace {
+
+// Stores a value with `store` into a settable plug that `fits`, then dirties what follows.
+template <class Store>
+Error setValue(Scene& scene, const PlugRef& plug, bool fits, const std::string& otherwise, Store store) {
     if (Error error = checkSettable(plug)) return error;
-    if (plug.mAttribute->kind() != AttrKind::Matrix) return Error::invalid(plugName(plug) + " does not hold a matrix");
-    settledValue(plug).mMatrix = matrix;
+    if (!fits) return Error::invalid(plugName(plug) + otherwise);
+    store(settledValue(plug));
     scene.propagateDirty(plug);
     return Error();
+}
+
+}  // namespace
+
+Error setMatrix(Scene& scene, const PlugRef& plug, const MMatrix& matrix) {
+    return setValue(scene, plug, plug.mAttribute && plug.mAttribute->kind() == AttrKind::Matrix,
+                    " does not hold a matrix", [&](Value& value) { value.mMatrix = matrix; });
+}
+
+Error setString(Scene& scene, const PlugRef& plug, const MString& text) {
+    const Attribute* a = plug.mAttribute;
+    return setValue(scene, plug, a && a->kind() == AttrKind::Typed && a->dataType() == MFnData::kString,
+                    " is not a string", [&](Value& value) { value.mString = text; });
 }
 
 Error setData(Scene& scene, const PlugRef& plug, const MObject& data) {
@@ -159,25 +176,13 @@ Error setData(Scene& scene, const PlugRef& plug, const MObject& data) {
     if (a->kind() == AttrKind::Matrix) {
         auto* matrix = dynamic_cast<MatrixData*>(d);
         if (!matrix) return Error::invalid("type mismatch: " + plugName(plug) + " takes matrix data");
-        return setMatrix(scene, plug, matrix->matrix());
+        return setMatrix(scene, plug, matrix->value());
     }
     if (a->kind() != AttrKind::Typed) return Error::invalid(plugName(plug) + " does not hold data");
     if (!data.isNull() && (!d || d->dataType() != a->dataType()))
         return Error::invalid("type mismatch: the data does not fit " + plugName(plug));
-    if (auto* text = dynamic_cast<StringData*>(d)) return setString(scene, plug, text->text());
-    settledValue(plug).mData = data;
-    scene.propagateDirty(plug);
-    return Error();
-}
-
-Error setString(Scene& scene, const PlugRef& plug, const MString& text) {
-    if (Error error = checkSettable(plug)) return error;
-    const Attribute* a = plug.mAttribute;
-    if (a->kind() != AttrKind::Typed || a->dataType() != MFnData::kString)
-        return Error::invalid(plugName(plug) + " is not a string");
-    settledValue(plug).mString = text;
-    scene.propagateDirty(plug);
-    return Error();
+    if (auto* text = dynamic_cast<StringData*>(d)) return setString(scene, plug, text->value());
+    return setValue(scene, plug, true, "", [&](Value& value) { value.mData = data; });
 }
 
 }  // namespace hx
