@@ -38,6 +38,14 @@ inline std::string_view faultSubject(const Attribute* attribute) {
     return attribute ? std::string_view(attribute->name()) : std::string_view();
 }
 
+// The attribute `object` holds when `accepts` takes it, else null: what each attribute
+// function set works on.
+template <class Accepts>
+Attribute* attributeIf(const MObject& object, Accepts accepts) {
+    Attribute* attribute = Access::as<Attribute>(object);
+    return attribute && accepts(*attribute) ? attribute : nullptr;
+}
+
 inline MStatus notAttached(const char* functionSet) {
     return Access::fail(MStatus::kInvalidParameter,
                         std::string(functionSet) + " is not attached to a suitable object");

@@ -11,8 +11,7 @@ HX_DEFINE_MFN(MFnCompoundAttribute, MFn::kCompoundAttribute)
 namespace {
 
 Attribute* compoundOf(const MObject& object) {
-    Attribute* a = hx::Access::as<Attribute>(object);
-    return a && a->kind() == hx::AttrKind::Compound ? a : nullptr;
+    return hx::attributeIf(object, [](const Attribute& a) { return a.kind() == hx::AttrKind::Compound; });
 }
 
 }  // namespace

@@ -18,8 +18,7 @@ namespace {
 const char* const kSet = "MFnEnumAttribute";
 
 Attribute* enumAttribute(const MObject& object) {
-    Attribute* a = hx::Access::as<Attribute>(object);
-    return a && a->isEnum() ? a : nullptr;
+    return hx::attributeIf(object, [](const Attribute& a) { return a.isEnum(); });
 }
 
 // The index of the field named `name`, or null.

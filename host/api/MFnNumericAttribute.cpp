@@ -18,10 +18,10 @@ namespace {
 
 // A numeric attribute, or a compound of numbers made as one (a point, a colour).
 Attribute* numericAttribute(const MObject& object) {
-    Attribute* a = hx::Access::as<Attribute>(object);
-    const bool numeric = a && (a->kind() == AttrKind::Numeric || (a->kind() == AttrKind::Compound &&
-                                                                   a->numericType() != MFnNumericData::kInvalid));
-    return numeric ? a : nullptr;
+    return hx::attributeIf(object, [](const Attribute& a) {
+        return a.kind() == AttrKind::Numeric ||
+               (a.kind() == AttrKind::Compound && a.numericType() != MFnNumericData::kInvalid);
+    });
 }
 
 const char* const kSet = "MFnNumericAttribute";
@@ -142,14 +142,7 @@ MStatus MFnNumericAttribute::setMax(double a, double b, double c) { return setVa
 MStatus MFnNumericAttribute::setSoftMin(double a) { return setValues(mObject, ValueField::SoftMin, 1, a, 0, 0); }
 MStatus MFnNumericAttribute::setSoftMax(double a) { return setValues(mObject, ValueField::SoftMax, 1, a, 0, 0); }
 
-bool MFnNumericAttribute::hasMin(MStatus* st) const { return hx::hasLimit(kSet, numericAttribute(mObject), Limit::Min, st); }
-bool MFnNumericAttribute::hasMax(MStatus* st) const { return hx::hasLimit(kSet, numericAttribute(mObject), Limit::Max, st); }
-bool MFnNumericAttribute::hasSoftMin(MStatus* st) const {
-    return hx::hasLimit(kSet, numericAttribute(mObject), Limit::SoftMin, st);
-}
-bool MFnNumericAttribute::hasSoftMax(MStatus* st) const {
-    return hx::hasLimit(kSet, numericAttribute(mObject), Limit::SoftMax, st);
-}
+HX_DEFINE_HAS_LIMITS(MFnNumericAttribute, numericAttribute)
 
 namespace {
 

@@ -15,8 +15,7 @@ HX_DEFINE_MFN(MFnMatrixAttribute, MFn::kMatrixAttribute)
 namespace {
 
 Attribute* kindOf(const MObject& object, hx::AttrKind kind) {
-    Attribute* a = hx::Access::as<Attribute>(object);
-    return a && a->kind() == kind ? a : nullptr;
+    return hx::attributeIf(object, [kind](const Attribute& a) { return a.kind() == kind; });
 }
 
 // A typed attribute's default must be data of the attribute's own type.

@@ -16,8 +16,7 @@ namespace {
 const char* const kSet = "MFnUnitAttribute";
 
 Attribute* unitAttribute(const MObject& object) {
-    Attribute* a = hx::Access::as<Attribute>(object);
-    return a && a->kind() == hx::AttrKind::Numeric && a->unit() != hx::Unit::Scalar ? a : nullptr;
+    return hx::attributeIf(object, [](const Attribute& a) { return a.kind() == hx::AttrKind::Numeric && a.unit() != hx::Unit::Scalar; });
 }
 
 hx::Unit engineUnit(MFnUnitAttribute::Type type) {
@@ -96,14 +95,7 @@ MFnUnitAttribute::Type MFnUnitAttribute::unitType(MStatus* ReturnStatus) const {
     return kInvalid;
 }
 
-bool MFnUnitAttribute::hasMin(MStatus* st) const { return hx::hasLimit(kSet, unitAttribute(mObject), Limit::Min, st); }
-bool MFnUnitAttribute::hasMax(MStatus* st) const { return hx::hasLimit(kSet, unitAttribute(mObject), Limit::Max, st); }
-bool MFnUnitAttribute::hasSoftMin(MStatus* st) const {
-    return hx::hasLimit(kSet, unitAttribute(mObject), Limit::SoftMin, st);
-}
-bool MFnUnitAttribute::hasSoftMax(MStatus* st) const {
-    return hx::hasLimit(kSet, unitAttribute(mObject), Limit::SoftMax, st);
-}
+HX_DEFINE_HAS_LIMITS(MFnUnitAttribute, unitAttribute)
 
 // Each field's setter and getter, for plain numbers and each unit class.
 #define HX_UNIT_FIELD(Setter, Getter, Field)                                                                   \

@@ -24,12 +24,6 @@ inline std::string helperPlugin(const std::string& name) {
     return std::string(HX_PLUGIN_TEST_HELPERS_DIR) + "/" + name + ".so";
 }
 
-inline std::uint64_t bitsOf(double value) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 // Two lists of doubles equal bit for bit, or a message naming the first difference.
 inline ::testing::AssertionResult sameBits(const std::vector<double>& actual, const std::vector<double>& expected) {
     if (actual.size() != expected.size())

@@ -10,7 +10,16 @@
 #include <maya/MMatrix.h>
 #include <maya/MPoint.h>
 
+#include <cstdint>
+#include <cstring>
 #include <vector>
+
+// A double's bits, for comparing values that must agree to the bit.
+inline std::uint64_t bitsOf(double value) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 // One axis's four noise parameters, as the deformer's attributes hold them (their defaults
 // unless given).

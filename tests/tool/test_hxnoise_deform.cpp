@@ -20,13 +20,6 @@ using hxtest::ToolRun;
 
 namespace {
 
-std::uint64_t bitsOf(double value)
-{
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 // Where the deformer puts `points` (x, y, z each): through the inverse of the deform space
 // into the field, displaced, and back. `deformSpace` is row by row, as the host keeps it.
 std::vector<double> expectedPoints(const std::vector<double>& points, AxisNoise x, AxisNoise y, AxisNoise z,

@@ -26,36 +26,21 @@ static const double kPi = 3.14159265358979323846;
 class colourPulse : public MPxNode
 {
 public:
-    colourPulse() {}
-    virtual ~colourPulse() {}
-
-    static void* creator();
-    static MStatus initialize();
-
     virtual MStatus compute(const MPlug& plug, MDataBlock& block);
 
-    static MTypeId id;
-    static MObject time;
-    static MObject wave, period, phase;
-    static MObject shape;
-    static MObject colourA, colourB;
+    static void* creator() { return new colourPulse; }
+    static MStatus initialize();
+
+    // Inputs: the time, the wave (period, phase), the wave's shape and the two colours.
+    static MObject time, wave, period, phase, shape, colourA, colourB;
     static MObject outColor;
+    static MTypeId id;
 };
 
-MTypeId colourPulse::id(0x70103);
-MObject colourPulse::time;
-MObject colourPulse::wave;
-MObject colourPulse::period;
-MObject colourPulse::phase;
-MObject colourPulse::shape;
-MObject colourPulse::colourA;
-MObject colourPulse::colourB;
+MObject colourPulse::time, colourPulse::wave, colourPulse::period, colourPulse::phase;
+MObject colourPulse::shape, colourPulse::colourA, colourPulse::colourB;
 MObject colourPulse::outColor;
-
-void* colourPulse::creator()
-{
-    return new colourPulse();
-}
+MTypeId colourPulse::id(0x70103);
 
 MStatus colourPulse::initialize()
 {
@@ -122,11 +107,15 @@ MStatus colourPulse::compute(const MPlug& plug, MDataBlock& block)
 MStatus initializePlugin(MObject obj)
 {
     MFnPlugin plugin(obj, "hxNoise tests", "1.0", "Any");
-    return plugin.registerNode("colourPulse", colourPulse::id, colourPulse::creator, colourPulse::initialize);
+    const MStatus status = plugin.registerNode("colourPulse", colourPulse::id, colourPulse::creator,
+                                               colourPulse::initialize);
+    if (!status) status.perror("registering colourPulse");
+    return status;
 }
 
 MStatus uninitializePlugin(MObject obj)
 {
-    MFnPlugin plugin(obj);
-    return plugin.deregisterNode(colourPulse::id);
+    const MStatus status = MFnPlugin(obj).deregisterNode(colourPulse::id);
+    if (!status) status.perror("deregistering colourPulse");
+    return status;
 }

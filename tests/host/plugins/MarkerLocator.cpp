@@ -17,10 +17,7 @@
 class markerLocator : public MPxLocatorNode
 {
 public:
-    markerLocator() {}
-    virtual ~markerLocator() {}
-
-    static void* creator();
+    static void* creator() { return new markerLocator; }
     static MStatus initialize();
 
     virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style,
@@ -41,11 +38,6 @@ MTypeId markerLocator::id(0x70104);
 MObject markerLocator::size;
 MObject markerLocator::colourIndex;
 MObject markerLocator::label;
-
-void* markerLocator::creator()
-{
-    return new markerLocator();
-}
 
 MStatus markerLocator::initialize()
 {
@@ -108,15 +100,16 @@ MBoundingBox markerLocator::boundingBox() const
     return MBoundingBox(MPoint(-s, 0.0, -s), MPoint(s, s, s));
 }
 
+// A locator registers with the kind of node it is.
 MStatus initializePlugin(MObject obj)
 {
     MFnPlugin plugin(obj, "hxNoise tests", "1.0", "Any");
-    return plugin.registerNode("markerLocator", markerLocator::id, markerLocator::creator, markerLocator::initialize,
-                               MPxNode::kLocatorNode);
+    const MString classification("drawdb/geometry/markerLocator");
+    return plugin.registerNode("markerLocator", markerLocator::id, &markerLocator::creator, &markerLocator::initialize,
+                               MPxNode::kLocatorNode, &classification);
 }
 
 MStatus uninitializePlugin(MObject obj)
 {
-    MFnPlugin plugin(obj);
-    return plugin.deregisterNode(markerLocator::id);
+    return MFnPlugin(obj).deregisterNode(markerLocator::id);
 }

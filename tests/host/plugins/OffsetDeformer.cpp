@@ -12,16 +12,14 @@
 #include <maya/MFnMatrixAttribute.h>
 #include <maya/MFnPlugin.h>
 #include <maya/MFnUnitAttribute.h>
+#include <maya/MIOStream.h>
 #include <maya/MItGeometry.h>
 #include <maya/MPxDeformerNode.h>
 
 class offsetDeformer : public MPxDeformerNode
 {
 public:
-    offsetDeformer() {}
-    virtual ~offsetDeformer() {}
-
-    static void* creator();
+    static void* creator() { return new offsetDeformer; }
     static MStatus initialize();
 
     virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& m, unsigned int multiIndex);
@@ -36,11 +34,6 @@ public:
 MTypeId offsetDeformer::id(0x70102);
 MObject offsetDeformer::offsetMatrix;
 MObject offsetDeformer::distance;
-
-void* offsetDeformer::creator()
-{
-    return new offsetDeformer();
-}
 
 MStatus offsetDeformer::initialize()
 {
@@ -102,13 +95,18 @@ MStatus offsetDeformer::accessoryNodeSetup(MDagModifier& cmd)
 
 MStatus initializePlugin(MObject obj)
 {
-    MFnPlugin plugin(obj, "hxNoise tests", "1.0", "Any");
-    return plugin.registerNode("offsetDeformer", offsetDeformer::id, offsetDeformer::creator,
-                               offsetDeformer::initialize, MPxNode::kDeformerNode);
+    MStatus status;
+    MFnPlugin plugin(obj, "hxNoise tests", "1.0", "Any", &status);
+    CHECK_MSTATUS_AND_RETURN_IT(status);
+    status = plugin.registerNode("offsetDeformer", offsetDeformer::id, offsetDeformer::creator,
+                                 offsetDeformer::initialize, MPxNode::kDeformerNode);
+    CHECK_MSTATUS(status);
+    return status;
 }
 
 MStatus uninitializePlugin(MObject obj)
 {
-    MFnPlugin plugin(obj);
-    return plugin.deregisterNode(offsetDeformer::id);
+    MStatus status = MFnPlugin(obj).deregisterNode(offsetDeformer::id);
+    CHECK_MSTATUS(status);
+    return status;
 }
