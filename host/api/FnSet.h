@@ -46,6 +46,24 @@ Attribute* attributeIf(const MObject& object, Accepts accepts) {
     return attribute && accepts(*attribute) ? attribute : nullptr;
 }
 
+// What each attribute function set works on.
+inline Attribute* numericAttribute(const MObject& object) {
+    // Numbers, and compounds of numbers made as one (points, colours).
+    return attributeIf(object, [](const Attribute& a) {
+        return a.kind() == AttrKind::Numeric ||
+               (a.kind() == AttrKind::Compound && a.numericType() != MFnNumericData::kInvalid);
+    });
+}
+inline Attribute* unitAttribute(const MObject& object) {
+    return attributeIf(object, [](const Attribute& a) { return a.kind() == AttrKind::Numeric && a.unit() != Unit::Scalar; });
+}
+inline Attribute* enumAttribute(const MObject& object) {
+    return attributeIf(object, [](const Attribute& a) { return a.isEnum(); });
+}
+inline Attribute* attributeOfKind(const MObject& object, AttrKind kind) {
+    return attributeIf(object, [kind](const Attribute& a) { return a.kind() == kind; });
+}
+
 inline MStatus notAttached(const char* functionSet) {
     return Access::fail(MStatus::kInvalidParameter,
                         std::string(functionSet) + " is not attached to a suitable object");

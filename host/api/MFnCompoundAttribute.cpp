@@ -8,14 +8,6 @@ using hx::Attribute;
 
 HX_DEFINE_MFN(MFnCompoundAttribute, MFn::kCompoundAttribute)
 
-namespace {
-
-Attribute* compoundOf(const MObject& object) {
-    return hx::attributeIf(object, [](const Attribute& a) { return a.kind() == hx::AttrKind::Compound; });
-}
-
-}  // namespace
-
 MObject MFnCompoundAttribute::create(const MString& fullName, const MString& briefName, MStatus* ReturnStatus) {
     hx::Ref<Attribute> a =
         hx::newAttribute("MFnCompoundAttribute::create", hx::AttrKind::Compound, fullName, briefName, ReturnStatus);
@@ -25,7 +17,7 @@ MObject MFnCompoundAttribute::create(const MString& fullName, const MString& bri
 }
 
 MStatus MFnCompoundAttribute::addChild(const MObject& child) {
-    Attribute* a = compoundOf(mObject);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Compound);
     Attribute* c = hx::Access::as<Attribute>(child);
     if (MStatus fault = hx::injectedFault("MFnCompoundAttribute::addChild", hx::faultSubject(c)); !fault) return fault;
     if (!a) return hx::notAttached("MFnCompoundAttribute");
@@ -36,19 +28,19 @@ MStatus MFnCompoundAttribute::addChild(const MObject& child) {
 }
 
 MStatus MFnCompoundAttribute::removeChild(const MObject& child) {
-    Attribute* a = compoundOf(mObject);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Compound);
     if (!a) return hx::notAttached("MFnCompoundAttribute");
     return hx::Access::status(a->removeChild(hx::Access::as<Attribute>(child)));
 }
 
 unsigned int MFnCompoundAttribute::numChildren(MStatus* ReturnStatus) const {
-    Attribute* a = compoundOf(mObject);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Compound);
     hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnCompoundAttribute"));
     return a ? static_cast<unsigned int>(a->children().size()) : 0;
 }
 
 MObject MFnCompoundAttribute::child(unsigned int index, MStatus* ReturnStatus) const {
-    Attribute* a = compoundOf(mObject);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Compound);
     if (!a || index >= a->children().size()) {
         hx::report(ReturnStatus, a ? MStatus(MStatus::kInvalidParameter) : hx::notAttached("MFnCompoundAttribute"));
         return MObject();

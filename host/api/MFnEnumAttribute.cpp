@@ -15,12 +15,6 @@ HX_DEFINE_MFN(MFnEnumAttribute, MFn::kEnumAttribute)
 
 namespace {
 
-const char* const kSet = "MFnEnumAttribute";
-
-Attribute* enumAttribute(const MObject& object) {
-    return hx::attributeIf(object, [](const Attribute& a) { return a.isEnum(); });
-}
-
 // The index of the field named `name`, or null.
 const short* indexOf(const Attribute* a, const std::string& name) {
     for (const auto& [index, field] : a->enumFields())
@@ -44,8 +38,8 @@ MObject MFnEnumAttribute::create(const MString& fullName, const MString& briefNa
 }
 
 MStatus MFnEnumAttribute::addField(const MString& fieldString, short index) {
-    Attribute* a = enumAttribute(mObject);
-    if (!a) return hx::notAttached(kSet);
+    Attribute* a = hx::enumAttribute(mObject);
+    if (!a) return hx::notAttached(MFnEnumAttribute::className());
     if (hx::Error error = a->addEnumField(fieldString.asChar(), index)) return hx::Access::status(error);
     // Values stay within the fields' range.
     short lo = index, hi = index;
@@ -60,21 +54,21 @@ MStatus MFnEnumAttribute::addField(const MString& fieldString, short index) {
 }
 
 MString MFnEnumAttribute::fieldName(short index, MStatus* ReturnStatus) const {
-    Attribute* a = enumAttribute(mObject);
+    Attribute* a = hx::enumAttribute(mObject);
     if (a)
         for (const auto& [value, field] : a->enumFields())
             if (value == index) {
                 hx::report(ReturnStatus, MStatus());
                 return MString(field.c_str());
             }
-    hx::report(ReturnStatus, a ? MStatus(MStatus::kInvalidParameter) : hx::notAttached(kSet));
+    hx::report(ReturnStatus, a ? MStatus(MStatus::kInvalidParameter) : hx::notAttached(MFnEnumAttribute::className()));
     return MString();
 }
 
 short MFnEnumAttribute::fieldIndex(const MString& fieldString, MStatus* ReturnStatus) const {
-    Attribute* a = enumAttribute(mObject);
+    Attribute* a = hx::enumAttribute(mObject);
     const short* index = a ? indexOf(a, fieldString.asChar()) : nullptr;
-    hx::report(ReturnStatus, index ? MStatus() : a ? MStatus(MStatus::kInvalidParameter) : hx::notAttached(kSet));
+    hx::report(ReturnStatus, index ? MStatus() : a ? MStatus(MStatus::kInvalidParameter) : hx::notAttached(MFnEnumAttribute::className()));
     return index ? *index : 0;
 }
 
@@ -82,7 +76,7 @@ namespace {
 
 MStatus getShort(const MObject& object, ValueField field, short& value) {
     double number = 0.0;
-    const MStatus status = hx::getValues(kSet, enumAttribute(object), field, &number);
+    const MStatus status = hx::getValues(MFnEnumAttribute::className(), hx::enumAttribute(object), field, &number);
     if (status) value = static_cast<short>(number);
     return status;
 }
@@ -95,12 +89,12 @@ MStatus MFnEnumAttribute::getDefault(short& index) const { return getShort(mObje
 
 MStatus MFnEnumAttribute::setDefault(short index) {
     const double value = index;
-    return hx::setValues(kSet, enumAttribute(mObject), ValueField::Default, 1, &value);
+    return hx::setValues(MFnEnumAttribute::className(), hx::enumAttribute(mObject), ValueField::Default, 1, &value);
 }
 
 MStatus MFnEnumAttribute::setDefault(const MString& fieldString) {
-    Attribute* a = enumAttribute(mObject);
-    if (!a) return hx::notAttached(kSet);
+    Attribute* a = hx::enumAttribute(mObject);
+    if (!a) return hx::notAttached(MFnEnumAttribute::className());
     const short* index = indexOf(a, fieldString.asChar());
     if (!index)
         return hx::Access::fail(MStatus::kInvalidParameter, "'" + a->name() + "' has no field named '" +

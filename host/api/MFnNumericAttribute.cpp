@@ -16,19 +16,9 @@ HX_DEFINE_MFN(MFnNumericAttribute, MFn::kNumericAttribute)
 
 namespace {
 
-// A numeric attribute, or a compound of numbers made as one (a point, a colour).
-Attribute* numericAttribute(const MObject& object) {
-    return hx::attributeIf(object, [](const Attribute& a) {
-        return a.kind() == AttrKind::Numeric ||
-               (a.kind() == AttrKind::Compound && a.numericType() != MFnNumericData::kInvalid);
-    });
-}
-
-const char* const kSet = "MFnNumericAttribute";
-
 MStatus setValues(const MObject& object, hx::ValueField field, int count, double v1, double v2, double v3) {
     const double values[3] = {v1, v2, v3};
-    return hx::setValues(kSet, numericAttribute(object), field, count, values);
+    return hx::setValues(MFnNumericAttribute::className(), hx::numericAttribute(object), field, count, values);
 }
 
 // The numeric type of a compound of `children`: k2/k3 of their one shared type.
@@ -126,7 +116,7 @@ MObject MFnNumericAttribute::createColor(const MString& fullName, const MString&
 }
 
 MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* ReturnStatus) const {
-    Attribute* a = numericAttribute(mObject);
+    Attribute* a = hx::numericAttribute(mObject);
     hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnNumericAttribute"));
     return a ? a->numericType() : MFnNumericData::kInvalid;
 }
@@ -142,7 +132,7 @@ MStatus MFnNumericAttribute::setMax(double a, double b, double c) { return setVa
 MStatus MFnNumericAttribute::setSoftMin(double a) { return setValues(mObject, ValueField::SoftMin, 1, a, 0, 0); }
 MStatus MFnNumericAttribute::setSoftMax(double a) { return setValues(mObject, ValueField::SoftMax, 1, a, 0, 0); }
 
-HX_DEFINE_HAS_LIMITS(MFnNumericAttribute, numericAttribute)
+HX_DEFINE_HAS_LIMITS(MFnNumericAttribute, hx::numericAttribute)
 
 namespace {
 
@@ -150,7 +140,7 @@ namespace {
 template <class T>
 MStatus getAs(const MObject& object, ValueField field, T* a, T* b = nullptr, T* c = nullptr) {
     double values[3] = {0, 0, 0};
-    const MStatus status = hx::getValues(kSet, numericAttribute(object), field, &values[0], &values[1], &values[2]);
+    const MStatus status = hx::getValues(MFnNumericAttribute::className(), hx::numericAttribute(object), field, &values[0], &values[1], &values[2]);
     T* out[3] = {a, b, c};
     if (status)
         for (int i = 0; i < 3; ++i)

@@ -14,10 +14,6 @@ HX_DEFINE_MFN(MFnMatrixAttribute, MFn::kMatrixAttribute)
 
 namespace {
 
-Attribute* kindOf(const MObject& object, hx::AttrKind kind) {
-    return hx::attributeIf(object, [kind](const Attribute& a) { return a.kind() == kind; });
-}
-
 // A typed attribute's default must be data of the attribute's own type.
 MStatus checkDefault(const MObject& data, MFnData::Type type, hx::Data*& out) {
     out = nullptr;
@@ -65,13 +61,13 @@ MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefN
 }
 
 MFnData::Type MFnTypedAttribute::attrType(MStatus* ReturnStatus) const {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Typed);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Typed);
     hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnTypedAttribute"));
     return a ? a->dataType() : MFnData::kInvalid;
 }
 
 MStatus MFnTypedAttribute::setDefault(const MObject& defaultData) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Typed);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Typed);
     if (!a) return hx::notAttached("MFnTypedAttribute");
     hx::Data* data = nullptr;
     MStatus status = checkDefault(defaultData, a->dataType(), data);
@@ -80,7 +76,7 @@ MStatus MFnTypedAttribute::setDefault(const MObject& defaultData) {
 }
 
 MStatus MFnTypedAttribute::getDefault(MObject& defaultData) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Typed);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Typed);
     if (!a) return hx::notAttached("MFnTypedAttribute");
     defaultData = hx::Access::wrap(a->defaultData().get());
     return MStatus();
@@ -97,14 +93,14 @@ MObject MFnMatrixAttribute::create(const MString& fullName, const MString& brief
 }
 
 MStatus MFnMatrixAttribute::setDefault(const MMatrix& matrix) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Matrix);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Matrix);
     if (!a) return hx::notAttached("MFnMatrixAttribute");
     a->setDefaultMatrix(matrix);
     return MStatus();
 }
 
 MStatus MFnMatrixAttribute::getDefault(MMatrix& matrix) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Matrix);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Matrix);
     if (!a) return hx::notAttached("MFnMatrixAttribute");
     matrix = a->defaultMatrix();
     return MStatus();

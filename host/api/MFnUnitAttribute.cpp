@@ -6,18 +6,11 @@
 #include "FnSet.h"
 
 using hx::Attribute;
-using hx::Limit;
 using hx::ValueField;
 
 HX_DEFINE_MFN(MFnUnitAttribute, MFn::kUnitAttribute)
 
 namespace {
-
-const char* const kSet = "MFnUnitAttribute";
-
-Attribute* unitAttribute(const MObject& object) {
-    return hx::attributeIf(object, [](const Attribute& a) { return a.kind() == hx::AttrKind::Numeric && a.unit() != hx::Unit::Scalar; });
-}
 
 hx::Unit engineUnit(MFnUnitAttribute::Type type) {
     switch (type) {
@@ -37,11 +30,11 @@ void fromInternal(double value, MAngle& out) { out = MAngle(value, MAngle::kRadi
 void fromInternal(double value, MDistance& out) { out = MDistance(value, MDistance::kCentimeters); }
 
 MStatus setValue(const MObject& object, ValueField field, double value) {
-    return hx::setValues(kSet, unitAttribute(object), field, 1, &value);
+    return hx::setValues(MFnUnitAttribute::className(), hx::unitAttribute(object), field, 1, &value);
 }
 
 MStatus getValue(const MObject& object, ValueField field, double& value) {
-    return hx::getValues(kSet, unitAttribute(object), field, &value);
+    return hx::getValues(MFnUnitAttribute::className(), hx::unitAttribute(object), field, &value);
 }
 
 template <class T>
@@ -84,8 +77,8 @@ MObject MFnUnitAttribute::create(const MString& fullName, const MString& briefNa
 }
 
 MFnUnitAttribute::Type MFnUnitAttribute::unitType(MStatus* ReturnStatus) const {
-    Attribute* a = unitAttribute(mObject);
-    hx::report(ReturnStatus, a ? MStatus() : hx::notAttached(kSet));
+    Attribute* a = hx::unitAttribute(mObject);
+    hx::report(ReturnStatus, a ? MStatus() : hx::notAttached(MFnUnitAttribute::className()));
     switch (a ? a->unit() : hx::Unit::Scalar) {
     case hx::Unit::Angle: return kAngle;
     case hx::Unit::Distance: return kDistance;
@@ -95,7 +88,7 @@ MFnUnitAttribute::Type MFnUnitAttribute::unitType(MStatus* ReturnStatus) const {
     return kInvalid;
 }
 
-HX_DEFINE_HAS_LIMITS(MFnUnitAttribute, unitAttribute)
+HX_DEFINE_HAS_LIMITS(MFnUnitAttribute, hx::unitAttribute)
 
 // Each field's setter and getter, for plain numbers and each unit class.
 #define HX_UNIT_FIELD(Setter, Getter, Field)                                                                   \

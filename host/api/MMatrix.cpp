@@ -130,6 +130,8 @@ MStatus MMatrix::get(double dest[4][4]) const {
     return MStatus::kSuccess;
 }
 
+// The single-precision matrix keeps its own floats and does its arithmetic through the
+// double-precision one, rounding the result once.
 MFloatMatrix::MFloatMatrix() { setToIdentity(); }
 MFloatMatrix::MFloatMatrix(const MFloatMatrix&) = default;
 MFloatMatrix::MFloatMatrix(const float m[4][4]) { memcpy(matrix, m, sizeof matrix); }
@@ -144,18 +146,9 @@ float& MFloatMatrix::operator()(unsigned int row, unsigned int col) { return mat
 const float* MFloatMatrix::operator[](unsigned int row) const { return matrix[row & 3]; }
 float* MFloatMatrix::operator[](unsigned int row) { return matrix[row & 3]; }
 MFloatMatrix MFloatMatrix::operator*(const MFloatMatrix& right) const {
-    MFloatMatrix result;
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += matrix[r][k] * right.matrix[k][c];
-            result.matrix[r][c] = sum;
-        }
-    return result;
+    return MFloatMatrix((MMatrix(matrix) * MMatrix(right.matrix)).matrix);
 }
-bool MFloatMatrix::operator==(const MFloatMatrix& other) const {
-    return memcmp(matrix, other.matrix, sizeof matrix) == 0;
-}
+bool MFloatMatrix::operator==(const MFloatMatrix& other) const { return MMatrix(matrix) == MMatrix(other.matrix); }
 bool MFloatMatrix::operator!=(const MFloatMatrix& other) const { return !(*this == other); }
 MFloatMatrix& MFloatMatrix::setToIdentity() {
     for (int r = 0; r < 4; ++r)
