@@ -112,8 +112,8 @@ public:
     std::vector<std::string> childrenOf(const std::string& node) const;
     MObject object(const std::string& node) const;  // for the API's function sets
 
-    // Attributes, as "node.attr", "node.attr[2]", "node.input[0].inputGeometry"; long or
-    // short names. Numbers go per component (float3: 3), per child (translate: 3), 16 for a
+    // Attributes, as "node.attr", "node.attr[2]", "node.input[0].inputGeometry",
+    // "node.weightList[0].weights[5]" (a deformer's painted weights); long or short names. Numbers go per component (float3: 3), per child (translate: 3), 16 for a
     // matrix (row by row), 3 per vector for a vector array. Angles are in degrees, distances
     // in centimetres, times in frames (24 a second), an enum by its value. Values
     // outside an attribute's limits are clamped, with a warning. Calls that evaluate

@@ -8,11 +8,13 @@
 #include <maya/MFloatVector.h>
 #include <maya/MGlobal.h>
 #include <maya/MIntArray.h>
+#include <maya/MMatrix.h>
 #include <maya/MPoint.h>
 #include <maya/MStringArray.h>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 TEST(Arrays, GrowInsertRemoveAndRefuseIndicesOutOfRange) {
@@ -79,6 +81,16 @@ TEST(FloatPointsAndVectors, RoundEachOperationToFloat) {
     points.get(coordinates);
     EXPECT_EQ(coordinates[1][2], 3.0f);
     EXPECT_EQ(coordinates[1][3], 1.0f);
+}
+
+TEST(Matrices, CompareByValueAndClampIndicesPastTheLastRow) {
+    MMatrix turned;
+    turned[0][1] = -0.0;  // what a half turn leaves
+    EXPECT_TRUE(turned == MMatrix::identity) << "0 and -0 are the same value";
+    turned[0][1] = std::nan("");
+    EXPECT_FALSE(turned == turned) << "a NaN equals nothing";
+    EXPECT_EQ(MMatrix::identity(5, 1), 0.0) << "row 5 is read as the last row, 3";
+    EXPECT_EQ(MMatrix::identity[9][3], 1.0);
 }
 
 TEST(Colours, ConvertBetweenModels) {
