@@ -11,45 +11,45 @@
 
 #include "ArrayStorage.h"
 
-#define HX_STORAGE(Element) hx::ArrayStorage<Element>{mData, mLength, mCapacity, mIncrement}
+#define HX_STORAGE(Element) \
+    hx::ArrayStorage<Element> { mData, mLength, mCapacity, mIncrement }
 
-#define HX_DEFINE_ARRAY(Array, Element)                                                                        \
-    Array::Array() : mData(nullptr), mLength(0), mCapacity(0), mIncrement(0) {}                                \
-    Array::Array(const Array& other) : mData(nullptr), mLength(0), mCapacity(0), mIncrement(other.mIncrement) { \
-        HX_STORAGE(Element).copyFrom(other.mData, other.mLength);                                              \
-    }                                                                                                          \
-    Array::Array(const Element src[], unsigned int count)                                                      \
-        : mData(nullptr), mLength(0), mCapacity(0), mIncrement(0) {                                            \
-        if (src) HX_STORAGE(Element).copyFrom(src, count);                                                     \
-    }                                                                                                          \
-    Array::~Array() { HX_STORAGE(Element).release(); }                                                         \
-    Array& Array::operator=(const Array& other) {                                                              \
-        HX_STORAGE(Element).copyFrom(other.mData, other.mLength);                                              \
-        return *this;                                                                                          \
-    }                                                                                                          \
-    const Element& Array::operator[](unsigned int index) const { return mData[index]; }                        \
-    Element& Array::operator[](unsigned int index) { return mData[index]; }                                    \
-    unsigned int Array::length() const { return mLength; }                                                     \
+#define HX_DEFINE_ARRAY(Array, Element)                                                                                \
+    Array::Array() : mData(nullptr), mLength(0), mCapacity(0), mIncrement(0) {}                                        \
+    Array::Array(const Array& other) : mData(nullptr), mLength(0), mCapacity(0), mIncrement(other.mIncrement) {        \
+        HX_STORAGE(Element).copyFrom(other.mData, other.mLength);                                                      \
+    }                                                                                                                  \
+    Array::Array(const Element src[], unsigned int count) : mData(nullptr), mLength(0), mCapacity(0), mIncrement(0) {  \
+        if (src) HX_STORAGE(Element).copyFrom(src, count);                                                             \
+    }                                                                                                                  \
+    Array::~Array() { HX_STORAGE(Element).release(); }                                                                 \
+    Array& Array::operator=(const Array& other) {                                                                      \
+        HX_STORAGE(Element).copyFrom(other.mData, other.mLength);                                                      \
+        return *this;                                                                                                  \
+    }                                                                                                                  \
+    const Element& Array::operator[](unsigned int index) const { return mData[index]; }                                \
+    Element& Array::operator[](unsigned int index) { return mData[index]; }                                            \
+    unsigned int Array::length() const { return mLength; }                                                             \
     MStatus Array::set(const Element& element, unsigned int index) { return HX_STORAGE(Element).set(element, index); } \
-    MStatus Array::setLength(unsigned int length) { return HX_STORAGE(Element).setLength(length); }            \
-    MStatus Array::append(const Element& element) { return HX_STORAGE(Element).append(element); }             \
-    MStatus Array::insert(const Element& element, unsigned int index) {                                        \
-        return HX_STORAGE(Element).insert(element, index);                                                     \
-    }                                                                                                          \
-    MStatus Array::remove(unsigned int index) { return HX_STORAGE(Element).remove(index); }                    \
-    MStatus Array::copy(const Array& source) { return HX_STORAGE(Element).copyFrom(source.mData, source.mLength); } \
-    MStatus Array::clear() {                                                                                   \
-        mLength = 0;                                                                                           \
-        return MStatus::kSuccess;                                                                              \
-    }                                                                                                          \
-    void Array::setSizeIncrement(unsigned int newIncrement) { mIncrement = newIncrement; }                     \
+    MStatus Array::setLength(unsigned int length) { return HX_STORAGE(Element).setLength(length); }                    \
+    MStatus Array::append(const Element& element) { return HX_STORAGE(Element).append(element); }                      \
+    MStatus Array::insert(const Element& element, unsigned int index) {                                                \
+        return HX_STORAGE(Element).insert(element, index);                                                             \
+    }                                                                                                                  \
+    MStatus Array::remove(unsigned int index) { return HX_STORAGE(Element).remove(index); }                            \
+    MStatus Array::copy(const Array& source) { return HX_STORAGE(Element).copyFrom(source.mData, source.mLength); }    \
+    MStatus Array::clear() {                                                                                           \
+        mLength = 0;                                                                                                   \
+        return MStatus::kSuccess;                                                                                      \
+    }                                                                                                                  \
+    void Array::setSizeIncrement(unsigned int newIncrement) { mIncrement = newIncrement; }                             \
     unsigned int Array::sizeIncrement() const { return mIncrement; }
 
 // The constructor from a size and an initial value, whose value parameter differs.
-#define HX_DEFINE_SIZED(Array, Element, Value)                                                                 \
-    Array::Array(unsigned int initialSize, Value initialValue)                                                 \
-        : mData(nullptr), mLength(0), mCapacity(0), mIncrement(0) {                                            \
-        HX_STORAGE(Element).setLength(initialSize, initialValue);                                              \
+#define HX_DEFINE_SIZED(Array, Element, Value)                      \
+    Array::Array(unsigned int initialSize, Value initialValue)      \
+        : mData(nullptr), mLength(0), mCapacity(0), mIncrement(0) { \
+        HX_STORAGE(Element).setLength(initialSize, initialValue);   \
     }
 
 HX_DEFINE_ARRAY(MPointArray, MPoint)

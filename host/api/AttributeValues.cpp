@@ -37,15 +37,14 @@ MStatus setValues(const std::string& functionSet, Attribute* attribute, ValueFie
     return MStatus();
 }
 
-MStatus getValues(const std::string& functionSet, const Attribute* attribute, ValueField field, double* a,
-                  double* b, double* c) {
+MStatus getValues(const std::string& functionSet, const Attribute* attribute, ValueField field, double* a, double* b,
+                  double* c) {
     if (!attribute) return notAttached(functionSet.c_str());
     const bool isDefault = field == ValueField::Default;
     if (!isDefault && !attribute->hasLimit(static_cast<Limit>(field))) return MStatus::kFailure;
     double* out[3] = {a, b, c};
     for (int i = 0; i < 3; ++i)
-        if (out[i])
-            *out[i] = isDefault ? attribute->defaultValue(i) : attribute->limit(static_cast<Limit>(field), i);
+        if (out[i]) *out[i] = isDefault ? attribute->defaultValue(i) : attribute->limit(static_cast<Limit>(field), i);
     return MStatus();
 }
 

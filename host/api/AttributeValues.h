@@ -27,12 +27,12 @@ bool hasLimit(const std::string& functionSet, const Attribute* attribute, Limit 
 
 // hasMin, hasMax, hasSoftMin and hasSoftMax of a function set whose attribute `accessor`
 // finds (null when the set is not attached to one of its kind).
-#define HX_DEFINE_HAS_LIMITS(Class, accessor)                                                           \
+#define HX_DEFINE_HAS_LIMITS(Class, accessor)                                                                     \
     bool Class::hasMin(MStatus* st) const { return hx::hasLimit(#Class, accessor(mObject), hx::Limit::Min, st); } \
     bool Class::hasMax(MStatus* st) const { return hx::hasLimit(#Class, accessor(mObject), hx::Limit::Max, st); } \
-    bool Class::hasSoftMin(MStatus* st) const {                                                      \
-        return hx::hasLimit(#Class, accessor(mObject), hx::Limit::SoftMin, st);                       \
-    }                                                                                                \
-    bool Class::hasSoftMax(MStatus* st) const {                                                      \
-        return hx::hasLimit(#Class, accessor(mObject), hx::Limit::SoftMax, st);                       \
+    bool Class::hasSoftMin(MStatus* st) const {                                                                   \
+        return hx::hasLimit(#Class, accessor(mObject), hx::Limit::SoftMin, st);                                   \
+    }                                                                                                             \
+    bool Class::hasSoftMax(MStatus* st) const {                                                                   \
+        return hx::hasLimit(#Class, accessor(mObject), hx::Limit::SoftMax, st);                                   \
     }

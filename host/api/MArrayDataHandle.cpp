@@ -29,7 +29,8 @@ MDataHandle MArrayDataHandle::element(bool forInput, MStatus* ReturnStatus) {
     }
     hx::report(ReturnStatus, MStatus());
     const int level = array.mAttribute->arrayDepth() - 1;
-    const PlugRef element{array.mNode, array.mAttribute, array.mPath.with(level, static_cast<int>(mIndices[mPosition]))};
+    const PlugRef element{array.mNode, array.mAttribute,
+                          array.mPath.with(level, static_cast<int>(mIndices[mPosition]))};
     hx::Cell* cell = forInput && array.mAttribute->kind() != hx::AttrKind::Compound
                          ? &hx::Engine::current().scene().evaluate(element)
                          : &element.mNode->cell(element);

@@ -49,7 +49,9 @@ MColor::MColor(MColorType model, unsigned short c1, unsigned short c2, unsigned 
     : MColor() {
     set(model, c1 / 65535.0f, c2 / 65535.0f, c3 / 65535.0f, alpha / 65535.0f);
 }
-MColor::MColor(MColorType model, float c1, float c2, float c3, float alpha) : MColor() { set(model, c1, c2, c3, alpha); }
+MColor::MColor(MColorType model, float c1, float c2, float c3, float alpha) : MColor() {
+    set(model, c1, c2, c3, alpha);
+}
 MColor::MColor(MColorType model, double c1, double c2, double c3, double alpha) : MColor() {
     set(model, float(c1), float(c2), float(c3), float(alpha));
 }

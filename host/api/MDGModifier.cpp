@@ -50,8 +50,9 @@ MObject createDependNode(hx::ModifierState& state, const std::shared_ptr<NodeTyp
         return MObject();
     }
     if (type->isDag()) {
-        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
-                                              "'" + type->name() + "' is a DAG node type: create it with MDagModifier"));
+        hx::report(ReturnStatus,
+                   Access::fail(MStatus::kInvalidParameter,
+                                "'" + type->name() + "' is a DAG node type: create it with MDagModifier"));
         return MObject();
     }
     return queueCreate(state, type, nullptr, ReturnStatus);
@@ -97,8 +98,8 @@ MStatus connectionPlugs(const MObject& sourceNode, const MObject& sourceAttr, co
     for (int level = 0; level < dest.mAttribute->arrayDepth(); ++level) {
         int index = 0;
         if (level + 1 == dest.mAttribute->arrayDepth())
-            for (hx::Cell* cell; (cell = dest.mNode->findCell(dest.mAttribute, dest.mPath.with(level, index))) &&
-                                 cell->source();)
+            for (hx::Cell* cell;
+                 (cell = dest.mNode->findCell(dest.mAttribute, dest.mPath.with(level, index))) && cell->source();)
                 ++index;
         dest.mPath = dest.mPath.with(level, index);
     }
@@ -172,8 +173,7 @@ MStatus MDGModifier::disconnect(const MObject& sourceNode, const MObject& source
 }
 
 MStatus MDGModifier::disconnect(const MPlug& source, const MPlug& dest) {
-    if (source.isNull() || dest.isNull())
-        return Access::fail(MStatus::kInvalidParameter, "disconnect: a plug is null");
+    if (source.isNull() || dest.isNull()) return Access::fail(MStatus::kInvalidParameter, "disconnect: a plug is null");
     return queueConnection(*mState, Edit::Disconnect, Access::ref(source), Access::ref(dest));
 }
 

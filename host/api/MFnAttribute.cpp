@@ -27,7 +27,7 @@ bool getFlag(const MObject& object, Flag flag, MStatus* ReturnStatus) {
 
 }  // namespace
 
-#define HX_FLAG(Setter, Getter, Which)                                                                 \
+#define HX_FLAG(Setter, Getter, Which)                                                                          \
     MStatus MFnAttribute::Setter(bool s) { return setFlag(mObject, Flag::Which, s, "MFnAttribute::" #Setter); } \
     bool MFnAttribute::Getter(MStatus* st) const { return getFlag(mObject, Flag::Which, st); }
 HX_FLAG(setKeyable, isKeyable, Keyable)

@@ -68,7 +68,9 @@ MString MFnEnumAttribute::fieldName(short index, MStatus* ReturnStatus) const {
 short MFnEnumAttribute::fieldIndex(const MString& fieldString, MStatus* ReturnStatus) const {
     Attribute* a = hx::enumAttribute(mObject);
     const short* index = a ? indexOf(a, fieldString.asChar()) : nullptr;
-    hx::report(ReturnStatus, index ? MStatus() : a ? MStatus(MStatus::kInvalidParameter) : hx::notAttached(MFnEnumAttribute::className()));
+    hx::report(ReturnStatus, index ? MStatus()
+                             : a   ? MStatus(MStatus::kInvalidParameter)
+                                   : hx::notAttached(MFnEnumAttribute::className()));
     return index ? *index : 0;
 }
 
@@ -97,8 +99,8 @@ MStatus MFnEnumAttribute::setDefault(const MString& fieldString) {
     if (!a) return hx::notAttached(MFnEnumAttribute::className());
     const short* index = indexOf(a, fieldString.asChar());
     if (!index)
-        return hx::Access::fail(MStatus::kInvalidParameter, "'" + a->name() + "' has no field named '" +
-                                                                fieldString.asChar() + "'");
+        return hx::Access::fail(MStatus::kInvalidParameter,
+                                "'" + a->name() + "' has no field named '" + fieldString.asChar() + "'");
     return setDefault(*index);
 }
 

@@ -39,14 +39,15 @@ MFnNumericData::Type compoundType(const std::vector<Attribute*>& children) {
 
 }  // namespace
 
-MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName,
-                                    MFnNumericData::Type unitType, double defaultValue, MStatus* ReturnStatus) {
+MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName, MFnNumericData::Type unitType,
+                                    double defaultValue, MStatus* ReturnStatus) {
     hx::Ref<Attribute> a =
         hx::newAttribute("MFnNumericAttribute::create", AttrKind::Numeric, fullName, briefName, ReturnStatus);
     if (!a) return MObject();
     if (hx::componentCount(unitType) == 0) {
-        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, "numeric type " + std::to_string(unitType) +
-                                                                                  " cannot make an attribute"));
+        hx::report(ReturnStatus,
+                   hx::Access::fail(MStatus::kInvalidParameter,
+                                    "numeric type " + std::to_string(unitType) + " cannot make an attribute"));
         return MObject();
     }
     a->setNumericType(unitType);
@@ -64,7 +65,8 @@ MObject MFnNumericAttribute::create(const MString& fullName, const MString& brie
     std::vector<Attribute*> children;
     for (const MObject* child : {&child1, &child2, &child3})
         if (!child->isNull() || child != &child3) children.push_back(hx::Access::as<Attribute>(*child));
-    const bool allAttributes = std::find(children.begin(), children.end(), static_cast<Attribute*>(nullptr)) == children.end();
+    const bool allAttributes =
+        std::find(children.begin(), children.end(), static_cast<Attribute*>(nullptr)) == children.end();
     const MFnNumericData::Type type = allAttributes ? compoundType(children) : MFnNumericData::kInvalid;
     if (type == MFnNumericData::kInvalid) {
         hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter,
@@ -121,14 +123,18 @@ MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* ReturnStatus) const 
     return a ? a->numericType() : MFnNumericData::kInvalid;
 }
 
-#define HX_SETTER(Name, Which)                                                                               \
-    MStatus MFnNumericAttribute::Name(double a) { return setValues(mObject, ValueField::Which, 1, a, 0, 0); }      \
+#define HX_SETTER(Name, Which)                                                                                \
+    MStatus MFnNumericAttribute::Name(double a) { return setValues(mObject, ValueField::Which, 1, a, 0, 0); } \
     MStatus MFnNumericAttribute::Name(double a, double b) { return setValues(mObject, ValueField::Which, 2, a, b, 0); }
 HX_SETTER(setMin, Min)
 HX_SETTER(setMax, Max)
 #undef HX_SETTER
-MStatus MFnNumericAttribute::setMin(double a, double b, double c) { return setValues(mObject, ValueField::Min, 3, a, b, c); }
-MStatus MFnNumericAttribute::setMax(double a, double b, double c) { return setValues(mObject, ValueField::Max, 3, a, b, c); }
+MStatus MFnNumericAttribute::setMin(double a, double b, double c) {
+    return setValues(mObject, ValueField::Min, 3, a, b, c);
+}
+MStatus MFnNumericAttribute::setMax(double a, double b, double c) {
+    return setValues(mObject, ValueField::Max, 3, a, b, c);
+}
 MStatus MFnNumericAttribute::setSoftMin(double a) { return setValues(mObject, ValueField::SoftMin, 1, a, 0, 0); }
 MStatus MFnNumericAttribute::setSoftMax(double a) { return setValues(mObject, ValueField::SoftMax, 1, a, 0, 0); }
 
@@ -140,7 +146,8 @@ namespace {
 template <class T>
 MStatus getAs(const MObject& object, ValueField field, T* a, T* b = nullptr, T* c = nullptr) {
     double values[3] = {0, 0, 0};
-    const MStatus status = hx::getValues(MFnNumericAttribute::className(), hx::numericAttribute(object), field, &values[0], &values[1], &values[2]);
+    const MStatus status = hx::getValues(MFnNumericAttribute::className(), hx::numericAttribute(object), field,
+                                         &values[0], &values[1], &values[2]);
     T* out[3] = {a, b, c};
     if (status)
         for (int i = 0; i < 3; ++i)
@@ -152,10 +159,14 @@ MStatus getAs(const MObject& object, ValueField field, T* a, T* b = nullptr, T* 
 
 MStatus MFnNumericAttribute::getMin(double& a) const { return getAs(mObject, ValueField::Min, &a); }
 MStatus MFnNumericAttribute::getMin(double& a, double& b) const { return getAs(mObject, ValueField::Min, &a, &b); }
-MStatus MFnNumericAttribute::getMin(double& a, double& b, double& c) const { return getAs(mObject, ValueField::Min, &a, &b, &c); }
+MStatus MFnNumericAttribute::getMin(double& a, double& b, double& c) const {
+    return getAs(mObject, ValueField::Min, &a, &b, &c);
+}
 MStatus MFnNumericAttribute::getMax(double& a) const { return getAs(mObject, ValueField::Max, &a); }
 MStatus MFnNumericAttribute::getMax(double& a, double& b) const { return getAs(mObject, ValueField::Max, &a, &b); }
-MStatus MFnNumericAttribute::getMax(double& a, double& b, double& c) const { return getAs(mObject, ValueField::Max, &a, &b, &c); }
+MStatus MFnNumericAttribute::getMax(double& a, double& b, double& c) const {
+    return getAs(mObject, ValueField::Max, &a, &b, &c);
+}
 MStatus MFnNumericAttribute::getSoftMin(double& a) const { return getAs(mObject, ValueField::SoftMin, &a); }
 MStatus MFnNumericAttribute::getSoftMax(double& a) const { return getAs(mObject, ValueField::SoftMax, &a); }
 
@@ -163,15 +174,17 @@ MStatus MFnNumericAttribute::setDefault(bool a) { return setValues(mObject, Valu
 MStatus MFnNumericAttribute::setDefault(char a) { return setValues(mObject, ValueField::Default, 1, a, 0, 0); }
 
 // The defaults of one to three components, each type alike.
-#define HX_DEFAULTS(T)                                                                                       \
-    MStatus MFnNumericAttribute::setDefault(T a) { return setValues(mObject, ValueField::Default, 1, a, 0, 0); } \
+#define HX_DEFAULTS(T)                                                                                                \
+    MStatus MFnNumericAttribute::setDefault(T a) { return setValues(mObject, ValueField::Default, 1, a, 0, 0); }      \
     MStatus MFnNumericAttribute::setDefault(T a, T b) { return setValues(mObject, ValueField::Default, 2, a, b, 0); } \
-    MStatus MFnNumericAttribute::setDefault(T a, T b, T c) {                                                 \
-        return setValues(mObject, ValueField::Default, 3, a, b, c);                                          \
-    }                                                                                                        \
-    MStatus MFnNumericAttribute::getDefault(T& a) { return getAs(mObject, ValueField::Default, &a); }         \
-    MStatus MFnNumericAttribute::getDefault(T& a, T& b) { return getAs(mObject, ValueField::Default, &a, &b); } \
-    MStatus MFnNumericAttribute::getDefault(T& a, T& b, T& c) { return getAs(mObject, ValueField::Default, &a, &b, &c); }
+    MStatus MFnNumericAttribute::setDefault(T a, T b, T c) {                                                          \
+        return setValues(mObject, ValueField::Default, 3, a, b, c);                                                   \
+    }                                                                                                                 \
+    MStatus MFnNumericAttribute::getDefault(T& a) { return getAs(mObject, ValueField::Default, &a); }                 \
+    MStatus MFnNumericAttribute::getDefault(T& a, T& b) { return getAs(mObject, ValueField::Default, &a, &b); }       \
+    MStatus MFnNumericAttribute::getDefault(T& a, T& b, T& c) {                                                       \
+        return getAs(mObject, ValueField::Default, &a, &b, &c);                                                       \
+    }
 HX_DEFAULTS(int)
 HX_DEFAULTS(float)
 HX_DEFAULTS(double)

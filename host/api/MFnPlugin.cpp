@@ -34,7 +34,8 @@ MFnPlugin::MFnPlugin(MObject& object, const char* vendor, const char* version, c
     if (status && requiredApiVersion && std::string(requiredApiVersion) != "Any" &&
         std::atoi(requiredApiVersion) > MAYA_API_VERSION)
         status = Access::fail(MStatus::kFailure, std::string("the plug-in requires API version ") + requiredApiVersion);
-    if (status && plugin->isInitializing()) plugin->setVendor(vendor ? vendor : "Unknown", version ? version : "Unknown");
+    if (status && plugin->isInitializing())
+        plugin->setVendor(vendor ? vendor : "Unknown", version ? version : "Unknown");
     hx::report(ReturnStatus, status);
 }
 
@@ -47,8 +48,8 @@ MStatus MFnPlugin::registerNode(const MString& typeName, const MTypeId& typeId, 
     if (MStatus fault = hx::injectedFault("MFnPlugin::registerNode", typeName.asChar()); !fault) return fault;
     hx::Plugin* plugin = pluginOf(mObject);
     if (!plugin) return hx::notAttached("MFnPlugin");
-    return Access::status(
-        hx::Engine::current().registerType(plugin, typeName.asChar(), typeId.id(), creatorFunction, initFunction, type));
+    return Access::status(hx::Engine::current().registerType(plugin, typeName.asChar(), typeId.id(), creatorFunction,
+                                                             initFunction, type));
 }
 
 MStatus MFnPlugin::deregisterNode(const MTypeId& typeId) {

@@ -47,8 +47,8 @@ MStatus getValue(const MObject& object, ValueField field, T& value) {
 
 }  // namespace
 
-MObject MFnUnitAttribute::create(const MString& fullName, const MString& briefName, Type unitType,
-                                 double defaultValue, MStatus* ReturnStatus) {
+MObject MFnUnitAttribute::create(const MString& fullName, const MString& briefName, Type unitType, double defaultValue,
+                                 MStatus* ReturnStatus) {
     hx::Ref<Attribute> a =
         hx::newAttribute("MFnUnitAttribute::create", hx::AttrKind::Numeric, fullName, briefName, ReturnStatus);
     if (!a) return MObject();
@@ -91,14 +91,14 @@ MFnUnitAttribute::Type MFnUnitAttribute::unitType(MStatus* ReturnStatus) const {
 HX_DEFINE_HAS_LIMITS(MFnUnitAttribute, hx::unitAttribute)
 
 // Each field's setter and getter, for plain numbers and each unit class.
-#define HX_UNIT_FIELD(Setter, Getter, Field)                                                                   \
-    MStatus MFnUnitAttribute::Setter(double v) { return setValue(mObject, ValueField::Field, v); }             \
-    MStatus MFnUnitAttribute::Setter(const MTime& v) { return setValue(mObject, ValueField::Field, internal(v)); } \
-    MStatus MFnUnitAttribute::Setter(const MAngle& v) { return setValue(mObject, ValueField::Field, internal(v)); } \
+#define HX_UNIT_FIELD(Setter, Getter, Field)                                                                           \
+    MStatus MFnUnitAttribute::Setter(double v) { return setValue(mObject, ValueField::Field, v); }                     \
+    MStatus MFnUnitAttribute::Setter(const MTime& v) { return setValue(mObject, ValueField::Field, internal(v)); }     \
+    MStatus MFnUnitAttribute::Setter(const MAngle& v) { return setValue(mObject, ValueField::Field, internal(v)); }    \
     MStatus MFnUnitAttribute::Setter(const MDistance& v) { return setValue(mObject, ValueField::Field, internal(v)); } \
-    MStatus MFnUnitAttribute::Getter(double& v) const { return getValue(mObject, ValueField::Field, v); }      \
-    MStatus MFnUnitAttribute::Getter(MTime& v) const { return getValue(mObject, ValueField::Field, v); }       \
-    MStatus MFnUnitAttribute::Getter(MAngle& v) const { return getValue(mObject, ValueField::Field, v); }      \
+    MStatus MFnUnitAttribute::Getter(double& v) const { return getValue(mObject, ValueField::Field, v); }              \
+    MStatus MFnUnitAttribute::Getter(MTime& v) const { return getValue(mObject, ValueField::Field, v); }               \
+    MStatus MFnUnitAttribute::Getter(MAngle& v) const { return getValue(mObject, ValueField::Field, v); }              \
     MStatus MFnUnitAttribute::Getter(MDistance& v) const { return getValue(mObject, ValueField::Field, v); }
 HX_UNIT_FIELD(setMin, getMin, Min)
 HX_UNIT_FIELD(setMax, getMax, Max)

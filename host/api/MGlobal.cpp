@@ -4,9 +4,7 @@
 
 namespace {
 
-void display(const char* kind, const MString& text) {
-    std::cerr << kind << text.asChar() << std::endl;
-}
+void display(const char* kind, const MString& text) { std::cerr << kind << text.asChar() << std::endl; }
 
 }  // namespace
 

@@ -57,7 +57,8 @@ MStatus MPxNode::addAttribute(const MObject& attr) {
         return Access::fail(MStatus::kInvalidParameter,
                             "addAttribute: '" + attribute->name() + "' is a child; add its compound parent");
     if (attribute->isAdded())
-        return Access::fail(MStatus::kFailure, "addAttribute: '" + attribute->name() + "' already belongs to a node type");
+        return Access::fail(MStatus::kFailure,
+                            "addAttribute: '" + attribute->name() + "' already belongs to a node type");
     std::string clash;
     if (!namesFree(*type, attribute, clash))
         return Access::fail(MStatus::kFailure, "addAttribute: node type '" + type->name() +
@@ -74,8 +75,9 @@ MStatus MPxNode::attributeAffects(const MObject& whenChanges, const MObject& isA
     hx::NodeType* type = initializingType("attributeAffects: only possible while a node type initialises", status);
     if (!type) return status;
     if (!from || !to || !type->has(from) || !type->has(to))
-        return Access::fail(MStatus::kInvalidParameter,
-                            "attributeAffects: both attributes must have been added to node type '" + type->name() + "'");
+        return Access::fail(
+            MStatus::kInvalidParameter,
+            "attributeAffects: both attributes must have been added to node type '" + type->name() + "'");
     type->addAffects(from, to);
     return MStatus();
 }

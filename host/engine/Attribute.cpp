@@ -10,8 +10,8 @@ Attribute::Attribute(AttrKind kind, std::string name, std::string shortName)
     : mKind(kind), mName(std::move(name)), mShortName(std::move(shortName)) {
     // The host's flags for a new attribute.
     std::fill(std::begin(mFlags), std::end(mFlags), false);
-    for (Flag on : {Flag::Storable, Flag::Readable, Flag::Writable, Flag::Connectable, Flag::Cached,
-                    Flag::IndexMatters})
+    for (Flag on :
+         {Flag::Storable, Flag::Readable, Flag::Writable, Flag::Connectable, Flag::Cached, Flag::IndexMatters})
         mFlags[static_cast<int>(on)] = true;
 }
 
@@ -107,7 +107,8 @@ Error Attribute::addChild(const Ref<Attribute>& child) {
     if (!child) return Error::invalid("the child is not an attribute");
     if (mKind != AttrKind::Compound) return Error::invalid("'" + mName + "' is not a compound");
     if (mAdded) return Error::failure("'" + mName + "' already belongs to a node type; its children are fixed");
-    if (child->mParent) return Error::invalid("'" + child->mName + "' is already a child of '" + child->mParent->mName + "'");
+    if (child->mParent)
+        return Error::invalid("'" + child->mName + "' is already a child of '" + child->mParent->mName + "'");
     if (child->mAdded) return Error::invalid("'" + child->mName + "' already belongs to a node type");
     for (const Attribute* a = this; a; a = a->mParent)
         if (a == child.get()) return Error::invalid("'" + child->mName + "' cannot be a child of itself");
@@ -124,8 +125,8 @@ Error Attribute::addChild(const Ref<Attribute>& child) {
 
 Error Attribute::removeChild(const Attribute* child) {
     if (mAdded) return Error::failure("'" + mName + "' already belongs to a node type; its children are fixed");
-    auto it = std::find_if(mChildren.begin(), mChildren.end(),
-                           [child](const Ref<Attribute>& c) { return c.get() == child; });
+    auto it =
+        std::find_if(mChildren.begin(), mChildren.end(), [child](const Ref<Attribute>& c) { return c.get() == child; });
     if (it == mChildren.end()) return Error::invalid("the attribute is not a child of '" + mName + "'");
     (*it)->mParent = nullptr;
     mChildren.erase(it);

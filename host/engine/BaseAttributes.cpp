@@ -32,8 +32,8 @@ Ref<Attribute> compound(const char* name, const char* shortName, std::initialize
 }
 
 // A compound of three doubles named <name>X/Y/Z.
-Ref<Attribute> triple(const char* name, const char* shortName, Ref<Attribute>& x, Ref<Attribute>& y,
-                      Ref<Attribute>& z, double value = 0.0, bool keyable = false) {
+Ref<Attribute> triple(const char* name, const char* shortName, Ref<Attribute>& x, Ref<Attribute>& y, Ref<Attribute>& z,
+                      double value = 0.0, bool keyable = false) {
     const std::string n(name), s(shortName);
     x = numeric((n + "X").c_str(), (s + "x").c_str(), MFnNumericData::kDouble, value);
     y = numeric((n + "Y").c_str(), (s + "y").c_str(), MFnNumericData::kDouble, value);
@@ -92,8 +92,10 @@ BaseAttributes::BaseAttributes() {
     worldPosition = triple("worldPosition", "wp", worldPositionX, worldPositionY, worldPositionZ);
     for (const Ref<Attribute>& a : {worldPosition, worldPositionX, worldPositionY, worldPositionZ}) makeOutput(a);
     localScale = triple("localScale", "los", localScaleX, localScaleY, localScaleZ, 1.0);
-    nodeBoundingBoxMin = triple("boundingBoxMin", "bbmn", nodeBoundingBoxMinX, nodeBoundingBoxMinY, nodeBoundingBoxMinZ);
-    nodeBoundingBoxMax = triple("boundingBoxMax", "bbmx", nodeBoundingBoxMaxX, nodeBoundingBoxMaxY, nodeBoundingBoxMaxZ);
+    nodeBoundingBoxMin =
+        triple("boundingBoxMin", "bbmn", nodeBoundingBoxMinX, nodeBoundingBoxMinY, nodeBoundingBoxMinZ);
+    nodeBoundingBoxMax =
+        triple("boundingBoxMax", "bbmx", nodeBoundingBoxMaxX, nodeBoundingBoxMaxY, nodeBoundingBoxMaxZ);
     nodeBoundingBoxSize =
         triple("boundingBoxSize", "bbsi", nodeBoundingBoxSizeX, nodeBoundingBoxSizeY, nodeBoundingBoxSizeZ);
     nodeBoundingBox = compound("boundingBox", "bb", {nodeBoundingBoxMin, nodeBoundingBoxMax, nodeBoundingBoxSize});

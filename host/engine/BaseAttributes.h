@@ -25,9 +25,9 @@ struct BaseAttributes {
     Ref<Attribute> underWorldObject, localPosition, localPositionX, localPositionY, localPositionZ;
     Ref<Attribute> worldPosition, worldPositionX, worldPositionY, worldPositionZ;
     Ref<Attribute> localScale, localScaleX, localScaleY, localScaleZ;
-    Ref<Attribute> nodeBoundingBox, nodeBoundingBoxMin, nodeBoundingBoxMinX, nodeBoundingBoxMinY,
-        nodeBoundingBoxMinZ, nodeBoundingBoxMax, nodeBoundingBoxMaxX, nodeBoundingBoxMaxY, nodeBoundingBoxMaxZ,
-        nodeBoundingBoxSize, nodeBoundingBoxSizeX, nodeBoundingBoxSizeY, nodeBoundingBoxSizeZ;
+    Ref<Attribute> nodeBoundingBox, nodeBoundingBoxMin, nodeBoundingBoxMinX, nodeBoundingBoxMinY, nodeBoundingBoxMinZ,
+        nodeBoundingBoxMax, nodeBoundingBoxMaxX, nodeBoundingBoxMaxY, nodeBoundingBoxMaxZ, nodeBoundingBoxSize,
+        nodeBoundingBoxSizeX, nodeBoundingBoxSizeY, nodeBoundingBoxSizeZ;
     Ref<Attribute> center, boundingBoxCenterX, boundingBoxCenterY, boundingBoxCenterZ;
     Ref<Attribute> instObjGroups;
     // deformers

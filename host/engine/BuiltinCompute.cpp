@@ -58,7 +58,9 @@ bool computeDag(Scene& scene, const PlugRef& plug, Value& out) {
     const BaseAttributes& b = baseAttributes();
     Node* node = plug.mNode;
     const Attribute* a = plug.mAttribute;
-    auto matrixOf = [&](const Ref<Attribute>& attribute) { return scene.evaluate(plugOf(node, attribute)).value().mMatrix; };
+    auto matrixOf = [&](const Ref<Attribute>& attribute) {
+        return scene.evaluate(plugOf(node, attribute)).value().mMatrix;
+    };
     if (a == b.matrix.get()) {
         out.mMatrix = node->type()->base() == BaseKind::Transform ? transformMatrix(scene, node) : MMatrix();
     } else if (a == b.inverseMatrix.get()) {
@@ -114,11 +116,12 @@ void computeDeformerOutput(Scene& scene, const PlugRef& plug, Value& out) {
     MDataBlock block = Access::block(node);
     try {
         // The output keeps what deform left in the copy, whatever it returns.
-        const MStatus status = deformer->deform(block, *iterator, localToWorld, static_cast<unsigned int>(plug.index()));
+        const MStatus status =
+            deformer->deform(block, *iterator, localToWorld, static_cast<unsigned int>(plug.index()));
         if (!status)
-            scene.noteFailure(Error::evaluation(status.statusCode(), plugName(plug), node->type()->plugin(),
-                                                "deform of " + plugName(plug) +
-                                                    " failed: " + status.errorString().asChar()));
+            scene.noteFailure(
+                Error::evaluation(status.statusCode(), plugName(plug), node->type()->plugin(),
+                                  "deform of " + plugName(plug) + " failed: " + status.errorString().asChar()));
     } catch (...) {
         std::cerr << "deform of " << node->name() << ".outputGeometry[" << plug.index() << "] threw an exception"
                   << std::endl;

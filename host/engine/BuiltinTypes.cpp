@@ -50,16 +50,15 @@ void Engine::registerBuiltins() {
     for (const auto& a : {b.inputGeom, b.groupId, b.envelope, b.weights})
         mDeformerBase->addAffects(a.get(), b.outputGeom.get());
 
-    auto transform = std::make_shared<NodeType>("transform", 0x5846524D, MPxNode::kTransformNode,
-                                                BaseKind::Transform, createPlainNode);
+    auto transform = std::make_shared<NodeType>("transform", 0x5846524D, MPxNode::kTransformNode, BaseKind::Transform,
+                                                createPlainNode);
     transform->inherit(*mDagBase);
     for (const auto& a : {b.translate, b.rotate, b.scale, b.rotateOrder}) {
         transform->add(a.get());
         transform->addAffects(a.get(), b.matrix.get());
     }
 
-    auto mesh = std::make_shared<NodeType>("mesh", 0x444D5348, MPxNode::kSurfaceShape, BaseKind::Mesh,
-                                           createPlainNode);
+    auto mesh = std::make_shared<NodeType>("mesh", 0x444D5348, MPxNode::kSurfaceShape, BaseKind::Mesh, createPlainNode);
     mesh->inherit(*mDagBase);
     mesh->add(b.inMesh.get());
     mesh->add(b.outMesh.get());
@@ -71,8 +70,7 @@ void Engine::registerBuiltins() {
     locator->inherit(*mLocatorBase);
 
     // The scene's clock: time1.outTime is the current frame.
-    auto time = std::make_shared<NodeType>("time", 0x54494D45, MPxNode::kDependNode, BaseKind::Time,
-                                           createPlainNode);
+    auto time = std::make_shared<NodeType>("time", 0x54494D45, MPxNode::kDependNode, BaseKind::Time, createPlainNode);
     time->inherit(*mDependBase);
     time->add(b.outTime.get());
 

@@ -37,8 +37,7 @@ Error Scene::connectionPairs(const PlugRef& source, const PlugRef& destination,
                               " cannot be a connection destination (not writable or connectable)");
     if (s.kind() == AttrKind::Compound || d.kind() == AttrKind::Compound) {
         if (s.kind() != d.kind() || s.children().size() != d.children().size())
-            return Error::invalid("type mismatch: cannot connect " + plugName(source) + " to " +
-                                  plugName(destination));
+            return Error::invalid("type mismatch: cannot connect " + plugName(source) + " to " + plugName(destination));
         for (size_t i = 0; i < s.children().size(); ++i) {
             const PlugRef cs{source.mNode, s.children()[i].get(), source.mPath};
             const PlugRef cd{destination.mNode, d.children()[i].get(), destination.mPath};

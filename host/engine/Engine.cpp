@@ -53,9 +53,18 @@ Error Engine::registerType(Plugin* plugin, const std::string& name, unsigned int
     std::shared_ptr<NodeType> base;
     BaseKind kind;
     switch (pxType) {
-    case MPxNode::kDependNode: base = mDependBase; kind = BaseKind::Depend; break;
-    case MPxNode::kLocatorNode: base = mLocatorBase; kind = BaseKind::Locator; break;
-    case MPxNode::kDeformerNode: base = mDeformerBase; kind = BaseKind::Deformer; break;
+    case MPxNode::kDependNode:
+        base = mDependBase;
+        kind = BaseKind::Depend;
+        break;
+    case MPxNode::kLocatorNode:
+        base = mLocatorBase;
+        kind = BaseKind::Locator;
+        break;
+    case MPxNode::kDeformerNode:
+        base = mDeformerBase;
+        kind = BaseKind::Deformer;
+        break;
     default:
         return Error(MStatus::kNotImplemented, who + ": node kind " + std::to_string(pxType) + " of '" + name +
                                                    "' is not supported by this host");

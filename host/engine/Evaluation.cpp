@@ -24,8 +24,7 @@ void forEachElement(Node* node, const Attribute* target, const std::vector<const
         return;
     }
     for (unsigned int i : node->elementIndices(chain[level], path))
-        forEachElement(node, target, chain, path.with(static_cast<int>(level), static_cast<int>(i)), level + 1,
-                       visit);
+        forEachElement(node, target, chain, path.with(static_cast<int>(level), static_cast<int>(i)), level + 1, visit);
 }
 
 }  // namespace

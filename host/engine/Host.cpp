@@ -80,7 +80,7 @@ std::vector<std::string> Host::nodeTypes() const {
 namespace {
 
 std::string numericTypeName(MFnNumericData::Type type) {
-    static const char* names[] = {"invalid", "bool", "byte", "char", "short", "short2", "short3", "int",
+    static const char* names[] = {"invalid", "bool", "byte",  "char",   "short",  "short2", "short3",  "int",
                                   "int2",    "int3", "float", "float2", "float3", "double", "double2", "double3"};
     return type >= 0 && type < 16 ? names[type] : "numeric";
 }
@@ -138,7 +138,8 @@ AttributeInfo describe(const NodeType& type, const Attribute& a, bool inherited)
     // Numbers as Host shows them: angles in degrees.
     const double shown = userUnitsPer(a.unit());
     if (a.kind() == AttrKind::Numeric)
-        for (int i = 0; i < componentCount(a.numericType()); ++i) info.defaultValue.push_back(a.defaultValue(i) * shown);
+        for (int i = 0; i < componentCount(a.numericType()); ++i)
+            info.defaultValue.push_back(a.defaultValue(i) * shown);
     if (a.hasLimit(Limit::Min)) info.min = a.limit(Limit::Min) * shown;
     if (a.hasLimit(Limit::Max)) info.max = a.limit(Limit::Max) * shown;
     info.keyable = a.flag(Flag::Keyable);
@@ -179,7 +180,8 @@ Result Host::createNode(const std::string& typeName, const std::string& name, co
     Node* parent = nullptr;
     if (!parentName.empty()) {
         if (Error error = findNode(parentName, parent)) return done(toResult(error));
-        if (!type->isDag()) return done(Result::failure("'" + typeName + "' nodes are not DAG nodes and take no parent"));
+        if (!type->isDag())
+            return done(Result::failure("'" + typeName + "' nodes are not DAG nodes and take no parent"));
         if (parent->type()->base() != BaseKind::Transform)
             return done(Result::failure("'" + parentName + "' is not a transform and cannot be a parent"));
     }

@@ -53,7 +53,8 @@ Result Host::setAttr(const std::string& text, const std::vector<double>& values)
             error = Error::invalid(text + " takes 3 values per vector, got " + std::to_string(values.size()));
         } else {
             MVectorArray array;
-            for (size_t i = 0; i < values.size(); i += 3) array.append(MVector(values[i], values[i + 1], values[i + 2]));
+            for (size_t i = 0; i < values.size(); i += 3)
+                array.append(MVector(values[i], values[i + 1], values[i + 2]));
             error = setData(scene(), plug, Access::wrap(new VectorArrayData(array)));
         }
     } else {

@@ -16,8 +16,6 @@
 namespace hx {
 
 // Whether the process has the GL entry points the host uses.
-inline bool haveGL() {
-    return glBegin && glEnd && glVertex3f && glColor4f && glRasterPos3d && glCallLists;
-}
+inline bool haveGL() { return glBegin && glEnd && glVertex3f && glColor4f && glRasterPos3d && glCallLists; }
 
 }  // namespace hx

@@ -182,7 +182,8 @@ Result Host::drawLocator(const std::string& name, int style, int status) {
     Access::setPathNode(path, locator->thisMObject());
     EvaluationFailures failures;  // of the curves and values draw reads
     try {
-        locator->draw(view, path, static_cast<M3dView::DisplayStyle>(style), static_cast<M3dView::DisplayStatus>(status));
+        locator->draw(view, path, static_cast<M3dView::DisplayStyle>(style),
+                      static_cast<M3dView::DisplayStatus>(status));
     } catch (...) {
         return done(Result::failure("draw of locator '" + name + "' threw an exception"));
     }

@@ -111,9 +111,7 @@ Error ModifierState::applyOne(Edit& edit) {
         edit.mOldParent = oldParent;
         return Error();
     }
-    case Edit::Rename:
-        edit.mOldName = edit.mNode->name();
-        return mScene.rename(edit.mNode.get(), edit.mName);
+    case Edit::Rename: edit.mOldName = edit.mNode->name(); return mScene.rename(edit.mNode.get(), edit.mName);
     case Edit::SetData: {
         Cell& cell = edit.mNode->cell(edit.mDestination.ref());
         edit.mOldData = cell.value().mData;

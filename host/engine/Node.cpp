@@ -30,8 +30,7 @@ void Node::releaseUser() {
 void initialiseValue(Value& value, const Attribute& attribute) {
     switch (attribute.kind()) {
     case AttrKind::Numeric:
-        for (int i = 0; i < 3; ++i)
-            setNumericComponent(value, attribute.numericType(), i, attribute.defaultValue(i));
+        for (int i = 0; i < 3; ++i) setNumericComponent(value, attribute.numericType(), i, attribute.defaultValue(i));
         break;
     case AttrKind::Matrix: value.mMatrix = attribute.defaultMatrix(); break;
     case AttrKind::Typed:
@@ -68,8 +67,7 @@ std::vector<unsigned int> Node::elementIndices(const Attribute* arrayAttribute, 
     // are one run.
     const ElementPath start = outer.prefix(level);
     for (const Attribute* a : arrayAttribute->subtree()) {
-        for (auto it = mCells.lower_bound(std::make_pair(a, start)); it != mCells.end() && it->first.first == a;
-             ++it) {
+        for (auto it = mCells.lower_bound(std::make_pair(a, start)); it != mCells.end() && it->first.first == a; ++it) {
             const ElementPath& path = it->first.second;
             if (path.prefix(level) != start) break;
             if (path[level] >= 0) indices.insert(static_cast<unsigned int>(path[level]));

@@ -22,8 +22,8 @@ enum class BaseKind { Depend, Transform, Mesh, Locator, Deformer, Time };
 
 class NodeType {
 public:
-    NodeType(std::string name, unsigned int id, MPxNode::Type pxType, BaseKind base,
-             MCreatorFunction creator = nullptr, std::string plugin = std::string());
+    NodeType(std::string name, unsigned int id, MPxNode::Type pxType, BaseKind base, MCreatorFunction creator = nullptr,
+             std::string plugin = std::string());
 
     const std::string& name() const { return mName; }
     unsigned int id() const { return mId; }

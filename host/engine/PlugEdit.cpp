@@ -132,7 +132,8 @@ Error setNumbers(Scene& scene, const PlugRef& plug, const std::vector<double>& v
             v = target->limit(Limit::Max, component);
         }
         if (!fitsType(target->numericType(), v))
-            return Error::invalid(where + ": " + number(v) + " is out of range for " + typeLabel(target->numericType()));
+            return Error::invalid(where + ": " + number(v) + " is out of range for " +
+                                  typeLabel(target->numericType()));
     }
     for (size_t i = 0; i < clamped.size(); ++i) {
         const Attribute* target = perComponent ? a : targets[i];

@@ -47,10 +47,9 @@ Error resolvePlugPath(Node* node, const std::string& path, bool allowWholeArray,
                 if (child->matches(name)) next = child.get();
         }
         if (!next)
-            return Error::invalid(current ? "'" + current->name() + "' of node '" + node->name() + "' has no child '" +
-                                                name + "'"
-                                          : "node '" + node->name() + "' (" + type.name() + ") has no attribute '" +
-                                                name + "'");
+            return Error::invalid(
+                current ? "'" + current->name() + "' of node '" + node->name() + "' has no child '" + name + "'"
+                        : "node '" + node->name() + "' (" + type.name() + ") has no attribute '" + name + "'");
         if (index >= 0) {
             if (!next->isArray())
                 return Error::invalid("'" + next->name() + "' of node '" + node->name() + "' is not a multi attribute");

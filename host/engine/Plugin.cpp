@@ -17,6 +17,8 @@ void Plugin::setVendor(std::string vendor, std::string version) {
     mVersion = std::move(version);
 }
 
-void Plugin::removeType(unsigned int id) { mTypeIds.erase(std::remove(mTypeIds.begin(), mTypeIds.end(), id), mTypeIds.end()); }
+void Plugin::removeType(unsigned int id) {
+    mTypeIds.erase(std::remove(mTypeIds.begin(), mTypeIds.end(), id), mTypeIds.end());
+}
 
 }  // namespace hx

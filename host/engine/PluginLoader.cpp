@@ -94,7 +94,8 @@ Error Engine::loadPlugin(const std::string& path, std::vector<std::string>* warn
     const MStatus status = callEntry(initialize, loaded->object(), "initializePlugin");
     loaded->setInitializing(false);
     if (!status) {
-        const Error error(status.statusCode(), prefix + "initializePlugin failed: " + failureDetail(status, mLatestFailure));
+        const Error error(status.statusCode(),
+                          prefix + "initializePlugin failed: " + failureDetail(status, mLatestFailure));
         // The host removes what it left registered, and says so.
         for (const std::string& type : forgetPlugin(loaded))
             if (warnings)
@@ -121,8 +122,8 @@ Error Engine::unloadPlugin(const std::string& name) {
     const MStatus status = callEntry(uninitialize, plugin->object(), "uninitializePlugin");
     if (!status) {
         // Its types may still be registered and need its code: it stays loaded.
-        return Error(status.statusCode(), "cannot unload plug-in '" + name + "': uninitializePlugin failed: " +
-                                              failureDetail(status, mLatestFailure));
+        return Error(status.statusCode(), "cannot unload plug-in '" + name +
+                                              "': uninitializePlugin failed: " + failureDetail(status, mLatestFailure));
     }
     forgetPlugin(plugin);
     return Error();

@@ -93,7 +93,8 @@ Node* Scene::find(const std::string& name) const {
 Error Scene::rename(Node* node, const std::string& name) {
     if (!isValidName(name)) return Error::invalid("'" + name + "' is not a valid node name");
     if (node->mName == name) return Error();
-    if (isDefault(node)) return Error::failure("'" + node->mName + "' is a default node of every scene: it keeps its name");
+    if (isDefault(node))
+        return Error::failure("'" + node->mName + "' is a default node of every scene: it keeps its name");
     if (mByName.count(name)) return Error::failure("a node named '" + name + "' already exists");
     if (node->mInGraph) {
         mByName.erase(node->mName);

@@ -44,10 +44,10 @@ TEST_F(BuiltinNodes, ALocatorDrawsItsCrossAtItsPositionAndScale) {
 
     hx::gl::clearRecordedCalls();
     ASSERT_TRUE(host().drawLocator(locator));
-    const std::vector<Call> expected = {
-        Call("glBegin", {GL_LINES}),        Call("glVertex3f", {0.5, 2, 3}), Call("glVertex3f", {1.5, 2, 3}),
-        Call("glVertex3f", {1, 0, 3}),      Call("glVertex3f", {1, 4, 3}),   Call("glVertex3f", {1, 2, 2}),
-        Call("glVertex3f", {1, 2, 4}),      Call("glEnd")};
+    const std::vector<Call> expected = {Call("glBegin", {GL_LINES}),     Call("glVertex3f", {0.5, 2, 3}),
+                                        Call("glVertex3f", {1.5, 2, 3}), Call("glVertex3f", {1, 0, 3}),
+                                        Call("glVertex3f", {1, 4, 3}),   Call("glVertex3f", {1, 2, 2}),
+                                        Call("glVertex3f", {1, 2, 4}),   Call("glEnd")};
     const std::vector<Call> calls = hx::gl::recordedCalls();
     EXPECT_TRUE(calls == expected) << hx::gl::describe(calls);
 

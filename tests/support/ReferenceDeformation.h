@@ -15,7 +15,8 @@
 #include <vector>
 
 // A double's bits, for comparing values that must agree to the bit.
-inline std::uint64_t bitsOf(double value) {
+inline std::uint64_t bitsOf(double value)
+{
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
@@ -23,7 +24,8 @@ inline std::uint64_t bitsOf(double value) {
 
 // One axis's four noise parameters, as the deformer's attributes hold them (their defaults
 // unless given).
-struct AxisNoise {
+struct AxisNoise
+{
     int octaves = 4;
     float frequency = 1.0f;
     float amplitude = 0.0f;
@@ -33,13 +35,15 @@ struct AxisNoise {
 };
 
 // The noise parameters of the three axes.
-struct FieldParameters {
+struct FieldParameters
+{
     AxisNoise x, y, z;
 };
 
 // `points` (x, y, z each) deformed by `field` under the deform space `space`.
 inline std::vector<double> coreDeformation(const std::vector<double>& points, const FieldParameters& field,
-                                           const MMatrix& space) {
+                                           const MMatrix& space)
+{
     Perlin noiseX = field.x.generator();
     Perlin noiseY = field.y.generator();
     Perlin noiseZ = field.z.generator();
@@ -59,7 +63,8 @@ inline std::vector<double> coreDeformation(const std::vector<double>& points, co
 }
 
 // The visualisation curve of one axis, as x, y, z per point.
-inline std::vector<double> coreCurve(NoiseAxis axis, float length, int count, const FieldParameters& field) {
+inline std::vector<double> coreCurve(NoiseAxis axis, float length, int count, const FieldParameters& field)
+{
     // The X curve is sampled from the Y and Z noise, the Y curve from X and Z, the Z
     // curve from Y and X.
     const AxisNoise* sources[3][2] = {{&field.y, &field.z}, {&field.x, &field.z}, {&field.y, &field.x}};

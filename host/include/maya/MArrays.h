@@ -30,39 +30,39 @@
 #include <maya/MString.h>
 #include <maya/MVector.h>
 
-#define declareMArray(Array, Element)                                   \
-public:                                                                 \
-    Array();                                                            \
-    Array(const Array& other);                                          \
-    Array(const Element src[], unsigned int count);                     \
-    ~Array();                                                           \
-    Array& operator=(const Array& other);                               \
-    const Element& operator[](unsigned int index) const;                \
-    Element& operator[](unsigned int index);                            \
-    unsigned int length() const;                                        \
-    MStatus set(const Element& element, unsigned int index);            \
-    MStatus setLength(unsigned int length);                             \
-    MStatus append(const Element& element);                             \
-    MStatus insert(const Element& element, unsigned int index);         \
-    MStatus remove(unsigned int index);                                 \
-    MStatus copy(const Array& source);                                  \
-    MStatus clear();                                                    \
-    void setSizeIncrement(unsigned int newIncrement);                   \
-    unsigned int sizeIncrement() const;                                 \
-                                                                        \
-private:                                                                \
-    Element* mData;                                                     \
-    unsigned int mLength;                                               \
-    unsigned int mCapacity;                                             \
-    unsigned int mIncrement;                                            \
-                                                                        \
+#define declareMArray(Array, Element)                           \
+public:                                                         \
+    Array();                                                    \
+    Array(const Array& other);                                  \
+    Array(const Element src[], unsigned int count);             \
+    ~Array();                                                   \
+    Array& operator=(const Array& other);                       \
+    const Element& operator[](unsigned int index) const;        \
+    Element& operator[](unsigned int index);                    \
+    unsigned int length() const;                                \
+    MStatus set(const Element& element, unsigned int index);    \
+    MStatus setLength(unsigned int length);                     \
+    MStatus append(const Element& element);                     \
+    MStatus insert(const Element& element, unsigned int index); \
+    MStatus remove(unsigned int index);                         \
+    MStatus copy(const Array& source);                          \
+    MStatus clear();                                            \
+    void setSizeIncrement(unsigned int newIncrement);           \
+    unsigned int sizeIncrement() const;                         \
+                                                                \
+private:                                                        \
+    Element* mData;                                             \
+    unsigned int mLength;                                       \
+    unsigned int mCapacity;                                     \
+    unsigned int mIncrement;                                    \
+                                                                \
 public:
 
 // MPointArray: a growable array of MPoint.
 class OPENMAYA_EXPORT MPointArray
 {
     declareMArray(MPointArray, MPoint)
-    MPointArray(unsigned int initialSize, const MPoint& initialValue = MPoint::origin);
+        MPointArray(unsigned int initialSize, const MPoint& initialValue = MPoint::origin);
     MStatus get(double dest[][4]) const;
     MStatus get(float dest[][4]) const;
 };
@@ -71,7 +71,7 @@ class OPENMAYA_EXPORT MPointArray
 class OPENMAYA_EXPORT MVectorArray
 {
     declareMArray(MVectorArray, MVector)
-    MVectorArray(unsigned int initialSize, const MVector& initialValue = MVector::zero);
+        MVectorArray(unsigned int initialSize, const MVector& initialValue = MVector::zero);
     MStatus get(double dest[][3]) const;
     MStatus get(float dest[][3]) const;
 };
@@ -80,7 +80,7 @@ class OPENMAYA_EXPORT MVectorArray
 class OPENMAYA_EXPORT MFloatPointArray
 {
     declareMArray(MFloatPointArray, MFloatPoint)
-    MFloatPointArray(unsigned int initialSize, const MFloatPoint& initialValue = MFloatPoint::origin);
+        MFloatPointArray(unsigned int initialSize, const MFloatPoint& initialValue = MFloatPoint::origin);
     MStatus get(float dest[][4]) const;
 };
 
@@ -88,23 +88,21 @@ class OPENMAYA_EXPORT MFloatPointArray
 class OPENMAYA_EXPORT MFloatVectorArray
 {
     declareMArray(MFloatVectorArray, MFloatVector)
-    MFloatVectorArray(unsigned int initialSize, const MFloatVector& initialValue = MFloatVector::zero);
+        MFloatVectorArray(unsigned int initialSize, const MFloatVector& initialValue = MFloatVector::zero);
     MStatus get(float dest[][3]) const;
 };
 
 // MIntArray: a growable array of int.
 class OPENMAYA_EXPORT MIntArray
 {
-    declareMArray(MIntArray, int)
-    MIntArray(unsigned int initialSize, int initialValue = 0);
+    declareMArray(MIntArray, int) MIntArray(unsigned int initialSize, int initialValue = 0);
     MStatus get(int dest[]) const;
 };
 
 // MDoubleArray: a growable array of double.
 class OPENMAYA_EXPORT MDoubleArray
 {
-    declareMArray(MDoubleArray, double)
-    MDoubleArray(unsigned int initialSize, double initialValue = 0.0);
+    declareMArray(MDoubleArray, double) MDoubleArray(unsigned int initialSize, double initialValue = 0.0);
     MStatus get(double dest[]) const;
     MStatus get(float dest[]) const;
 };
@@ -112,15 +110,13 @@ class OPENMAYA_EXPORT MDoubleArray
 // MStringArray: a growable array of MString.
 class OPENMAYA_EXPORT MStringArray
 {
-    declareMArray(MStringArray, MString)
-    MStringArray(unsigned int initialSize, const MString& initialValue);
+    declareMArray(MStringArray, MString) MStringArray(unsigned int initialSize, const MString& initialValue);
 };
 
 // MPlugArray: a growable array of MPlug, as MPlug::connectedTo fills it.
 class OPENMAYA_EXPORT MPlugArray
 {
-    declareMArray(MPlugArray, MPlug)
-    MPlugArray(unsigned int initialSize, const MPlug& initialValue);
+    declareMArray(MPlugArray, MPlug) MPlugArray(unsigned int initialSize, const MPlug& initialValue);
 };
 
 #endif /* __cplusplus */

@@ -24,8 +24,7 @@ public:
     MColor(const MColor& src);
     MColor(float rr, float gg, float bb = 0.0, float aa = 1.0);
     MColor(const float d[3]);
-    MColor(MColorType colorModel, unsigned char c1, unsigned char c2, unsigned char c3,
-           unsigned char alpha = 255);
+    MColor(MColorType colorModel, unsigned char c1, unsigned char c2, unsigned char c3, unsigned char alpha = 255);
     MColor(MColorType colorModel, unsigned short c1, unsigned short c2, unsigned short c3,
            unsigned short alpha = 65535);
     MColor(MColorType colorModel, float c1, float c2, float c3, float alpha = 1.0);

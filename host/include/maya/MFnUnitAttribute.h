@@ -24,8 +24,8 @@ public:
         kLast
     };
 
-    MObject create(const MString& fullName, const MString& briefName, Type unitType,
-                   double defaultValue = 0.0, MStatus* ReturnStatus = NULL);
+    MObject create(const MString& fullName, const MString& briefName, Type unitType, double defaultValue = 0.0,
+                   MStatus* ReturnStatus = NULL);
     MObject create(const MString& fullName, const MString& briefName, const MTime& defaultValue,
                    MStatus* ReturnStatus = NULL);
     MObject create(const MString& fullName, const MString& briefName, const MAngle& defaultValue,

@@ -107,8 +107,8 @@ MStatus colourPulse::compute(const MPlug& plug, MDataBlock& block)
 MStatus initializePlugin(MObject obj)
 {
     MFnPlugin plugin(obj, "hxNoise tests", "1.0", "Any");
-    const MStatus status = plugin.registerNode("colourPulse", colourPulse::id, colourPulse::creator,
-                                               colourPulse::initialize);
+    const MStatus status =
+        plugin.registerNode("colourPulse", colourPulse::id, colourPulse::creator, colourPulse::initialize);
     if (!status) status.perror("registering colourPulse");
     return status;
 }

@@ -20,8 +20,7 @@ public:
     static void* creator() { return new markerLocator; }
     static MStatus initialize();
 
-    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style,
-                      M3dView::DisplayStatus status);
+    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style, M3dView::DisplayStatus status);
     virtual bool isBounded() const;
     virtual MBoundingBox boundingBox() const;
 

@@ -27,7 +27,7 @@ public:
     virtual MStatus accessoryNodeSetup(MDagModifier& cmd);
 
     static MTypeId id;
-    static MObject offsetMatrix;  // the locator's placement
+    static MObject offsetMatrix; // the locator's placement
     static MObject distance;
 };
 

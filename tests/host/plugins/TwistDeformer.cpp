@@ -25,7 +25,7 @@ public:
     virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& m, unsigned int multiIndex);
 
     static MTypeId id;
-    static MObject angle;  // the twist per unit of height
+    static MObject angle; // the twist per unit of height
 };
 
 MTypeId twistDeformer::id(0x70101);
