@@ -88,16 +88,23 @@ Result Host::setMesh(const std::string& shape, std::vector<double> points, std::
 Result Host::meshPoints(const std::string& shape, std::vector<double>& points) {
     const MeshData* mesh = nullptr;
     Result result = evaluatedMesh(shape, mesh);
-    if (result) points = mesh ? mesh->points() : std::vector<double>();
+    // Copied into the caller's storage (no temporary): it often holds a mesh of the same size.
+    if (result && mesh)
+        points = mesh->points();
+    else if (result)
+        points.clear();
     return done(result);
 }
 
 Result Host::meshFaces(const std::string& shape, std::vector<int>& faceCounts, std::vector<int>& faceVertices) {
     const MeshData* mesh = nullptr;
     Result result = evaluatedMesh(shape, mesh);
-    if (result) {
-        faceCounts = mesh ? mesh->topology().mFaceCounts : std::vector<int>();
-        faceVertices = mesh ? mesh->topology().mFaceVertices : std::vector<int>();
+    if (result && mesh) {
+        faceCounts = mesh->topology().mFaceCounts;
+        faceVertices = mesh->topology().mFaceVertices;
+    } else if (result) {
+        faceCounts.clear();
+        faceVertices.clear();
     }
     return done(result);
 }
