@@ -1,5 +1,5 @@
-// The growable storage behind MVectorArray and MPointArray (their headers are C++98 and
-// keep a plain pointer, length and capacity).
+// The growable storage behind the API's arrays (their headers are C++98 and keep a plain
+// pointer, length, capacity and size increment; see MArrayMembers.h).
 #pragma once
 
 #include <maya/MStatus.h>
@@ -14,6 +14,7 @@ struct ArrayStorage {
     T*& mData;
     unsigned int& mLength;
     unsigned int& mCapacity;
+    unsigned int& mIncrement;
 
     MStatus reserve(unsigned int capacity) {
         if (capacity <= mCapacity) return MStatus::kSuccess;
@@ -37,7 +38,7 @@ struct ArrayStorage {
     MStatus append(const T& element) {
         if (mLength == mCapacity) {
             const T copy = element;  // element may live in the buffer about to move
-            MStatus status = reserve(mCapacity ? mCapacity * 2 : 8);
+            MStatus status = reserve(std::max(mCapacity ? mCapacity * 2 : 8, mCapacity + mIncrement));
             if (!status) return status;
             mData[mLength++] = copy;
             return MStatus::kSuccess;

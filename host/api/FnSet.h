@@ -33,9 +33,35 @@ inline void report(MStatus* target, const MStatus& status) {
     if (target) *target = status;
 }
 
-// What a fault plan knows a call about an attribute by (see Faults.h): its long name.
+// What a fault plan knows a call about an attribute by (see HostTesting.h): its long name.
 inline std::string_view faultSubject(const Attribute* attribute) {
-    return attribute ? std::string_view(attribute->mName) : std::string_view();
+    return attribute ? std::string_view(attribute->name()) : std::string_view();
+}
+
+// The attribute `object` holds when `accepts` takes it, else null: what each attribute
+// function set works on.
+template <class Accepts>
+Attribute* attributeIf(const MObject& object, Accepts accepts) {
+    Attribute* attribute = Access::as<Attribute>(object);
+    return attribute && accepts(*attribute) ? attribute : nullptr;
+}
+
+// What each attribute function set works on.
+inline Attribute* numericAttribute(const MObject& object) {
+    // Numbers, and compounds of numbers made as one (points, colours).
+    return attributeIf(object, [](const Attribute& a) {
+        return a.kind() == AttrKind::Numeric ||
+               (a.kind() == AttrKind::Compound && a.numericType() != MFnNumericData::kInvalid);
+    });
+}
+inline Attribute* unitAttribute(const MObject& object) {
+    return attributeIf(object, [](const Attribute& a) { return a.kind() == AttrKind::Numeric && a.unit() != Unit::Scalar; });
+}
+inline Attribute* enumAttribute(const MObject& object) {
+    return attributeIf(object, [](const Attribute& a) { return a.isEnum(); });
+}
+inline Attribute* attributeOfKind(const MObject& object, AttrKind kind) {
+    return attributeIf(object, [kind](const Attribute& a) { return a.kind() == kind; });
 }
 
 inline MStatus notAttached(const char* functionSet) {

@@ -4,42 +4,37 @@
 #include "FnSet.h"
 
 using hx::Access;
+using hx::PlugRef;
 
 MArrayDataHandle::MArrayDataHandle(const MDataHandle& in, MStatus* ReturnStatus) : mArray(in), mPosition(0) {
-    hx::Node* node = Access::handleNode(in);
-    const hx::Attribute* a = Access::handleAttribute(in);
-    if (!node || !a || !a->mArray || Access::handleIndex(in) >= 0) {
+    const PlugRef array = Access::handlePlug(in);
+    if (!array.mNode || !array.isWholeArray()) {
         mArray = MDataHandle();
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, "the handle is not a multi attribute"));
         return;
     }
-    mIndices = node->elementIndices(a);
+    mIndices = array.mNode->elementIndices(array.mAttribute, array.mPath);
     hx::report(ReturnStatus, MStatus());
 }
 
-MArrayDataHandle::MArrayDataHandle(const MArrayDataHandle& other)
-    : mArray(other.mArray), mIndices(other.mIndices), mPosition(other.mPosition) {}
+MArrayDataHandle::MArrayDataHandle(const MArrayDataHandle&) = default;
 
-MArrayDataHandle& MArrayDataHandle::operator=(const MArrayDataHandle& other) {
-    mArray = other.mArray;
-    mIndices = other.mIndices;
-    mPosition = other.mPosition;
-    return *this;
-}
+MArrayDataHandle& MArrayDataHandle::operator=(const MArrayDataHandle&) = default;
 
 MDataHandle MArrayDataHandle::element(bool forInput, MStatus* ReturnStatus) {
-    hx::Node* node = Access::handleNode(mArray);
-    const hx::Attribute* a = Access::handleAttribute(mArray);
-    if (!node || mPosition >= mIndices.size()) {
+    const PlugRef array = Access::handlePlug(mArray);
+    if (!array.mNode || mPosition >= mIndices.size()) {
         hx::report(ReturnStatus, MStatus(MStatus::kInvalidParameter));
         return MDataHandle();
     }
     hx::report(ReturnStatus, MStatus());
-    const int index = static_cast<int>(mIndices[mPosition]);
-    hx::Cell* cell = forInput && a->mKind != hx::AttrKind::Compound
-                         ? &hx::Engine::get().scene().evaluate({node, a, index})
-                         : &node->cell(a, index);
-    return Access::handle(node, a, index, cell, forInput);
+    const int level = array.mAttribute->arrayDepth() - 1;
+    const PlugRef element{array.mNode, array.mAttribute,
+                          array.mPath.with(level, static_cast<int>(mIndices[mPosition]))};
+    hx::Cell* cell = forInput && array.mAttribute->kind() != hx::AttrKind::Compound
+                         ? &hx::Engine::current().scene().evaluate(element)
+                         : &element.mNode->cell(element);
+    return Access::handle(element, cell, forInput);
 }
 
 MDataHandle MArrayDataHandle::inputValue(MStatus* ReturnStatus) { return element(true, ReturnStatus); }
@@ -78,9 +73,10 @@ MStatus MArrayDataHandle::jumpToArrayElement(unsigned int position) {
 }
 
 MStatus MArrayDataHandle::setClean() {
-    hx::Node* node = Access::handleNode(mArray);
-    const hx::Attribute* a = Access::handleAttribute(mArray);
-    if (!node) return MStatus::kInvalidParameter;
-    for (unsigned int index : mIndices) node->cell(a, static_cast<int>(index)).mDirty = false;
+    const PlugRef array = Access::handlePlug(mArray);
+    if (!array.mNode) return MStatus::kInvalidParameter;
+    const int level = array.mAttribute->arrayDepth() - 1;
+    for (unsigned int index : mIndices)
+        array.mNode->cell(array.mAttribute, array.mPath.with(level, static_cast<int>(index))).setDirty(false);
     return MStatus();
 }

@@ -4,19 +4,14 @@
 #include <algorithm>
 
 MBoundingBox::MBoundingBox() : mEmpty(true) {}
-MBoundingBox::MBoundingBox(const MBoundingBox& src) : mMin(src.mMin), mMax(src.mMax), mEmpty(src.mEmpty) {}
+MBoundingBox::MBoundingBox(const MBoundingBox&) = default;
 MBoundingBox::MBoundingBox(const MPoint& corner1, const MPoint& corner2) : mEmpty(true) {
     expand(corner1);
     expand(corner2);
 }
 MBoundingBox::~MBoundingBox() {}
 
-MBoundingBox& MBoundingBox::operator=(const MBoundingBox& other) {
-    mMin = other.mMin;
-    mMax = other.mMax;
-    mEmpty = other.mEmpty;
-    return *this;
-}
+MBoundingBox& MBoundingBox::operator=(const MBoundingBox&) = default;
 
 void MBoundingBox::clear() {
     mMin = mMax = MPoint();

@@ -14,6 +14,8 @@ using hx::PlugRef;
 
 namespace {
 
+hx::Engine& engine() { return hx::Engine::current(); }
+
 std::string typeLabel(const MTypeId& id) {
     char text[32];
     snprintf(text, sizeof text, "id 0x%x", id.id());
@@ -23,23 +25,19 @@ std::string typeLabel(const MTypeId& id) {
 // A new node of `type`, queued for creation under `parent`.
 MObject queueCreate(hx::ModifierState& state, const std::shared_ptr<NodeType>& type, Node* parent,
                     MStatus* ReturnStatus) {
-    std::string error;
-    hx::Ref<Node> node = hx::Engine::get().scene().instantiate(type, error);
-    if (!node) {
-        hx::report(ReturnStatus, Access::fail(MStatus::kFailure, error));
+    hx::Ref<Node> node;
+    if (hx::Error error = engine().scene().instantiate(type, node)) {
+        hx::report(ReturnStatus, Access::status(error));
         return MObject();
     }
-    Edit edit{Edit::Create};
-    edit.mNode = node;
-    edit.mParent = hx::Ref<Node>(parent);
-    state.mEdits.push_back(edit);
+    state.add(Edit::create(node, parent));
     hx::report(ReturnStatus, MStatus());
     return Access::wrap(node.get());
 }
 
-// Whether a fault plan (see Faults.h) makes this creation fail; it knows it by the type's name.
+// Whether a fault plan (see HostTesting.h) makes this creation fail; it knows it by the type's name.
 bool createFaulted(const char* function, const std::shared_ptr<NodeType>& type, MStatus* ReturnStatus) {
-    MStatus fault = hx::injectedFault(function, type ? std::string_view(type->mName) : std::string_view());
+    MStatus fault = hx::injectedFault(function, type ? std::string_view(type->name()) : std::string_view());
     hx::report(ReturnStatus, fault);
     return !fault;
 }
@@ -52,8 +50,9 @@ MObject createDependNode(hx::ModifierState& state, const std::shared_ptr<NodeTyp
         return MObject();
     }
     if (type->isDag()) {
-        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
-                                              "'" + type->mName + "' is a DAG node type: create it with MDagModifier"));
+        hx::report(ReturnStatus,
+                   Access::fail(MStatus::kInvalidParameter,
+                                "'" + type->name() + "' is a DAG node type: create it with MDagModifier"));
         return MObject();
     }
     return queueCreate(state, type, nullptr, ReturnStatus);
@@ -68,17 +67,17 @@ MObject createDagNode(hx::ModifierState& state, const std::shared_ptr<NodeType>&
     }
     if (!type->isDag()) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
-                                              "'" + type->mName + "' is not a DAG node type: use MDGModifier"));
+                                              "'" + type->name() + "' is not a DAG node type: use MDGModifier"));
         return MObject();
     }
     Node* parent = Access::as<Node>(parentObject);
-    if (!parentObject.isNull() && (!parent || !parent->mType->isDag() || parent->mType->isShape())) {
+    if (!parentObject.isNull() && (!parent || !parent->type()->isDag() || parent->type()->isShape())) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, "the parent must be a transform"));
         return MObject();
     }
     if (!parent && type->isShape()) {
         // A shape always lives under a transform: make one, and hand back the transform.
-        MObject transform = queueCreate(state, hx::Engine::get().findType("transform"), nullptr, ReturnStatus);
+        MObject transform = queueCreate(state, engine().findType("transform"), nullptr, ReturnStatus);
         if (transform.isNull()) return MObject();
         MObject shape = queueCreate(state, type, Access::as<Node>(transform), ReturnStatus);
         return shape.isNull() ? MObject() : transform;
@@ -90,64 +89,61 @@ MObject createDagNode(hx::ModifierState& state, const std::shared_ptr<NodeType>&
 // element, the destination's first element without a source.
 MStatus connectionPlugs(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
                         const MObject& destAttr, PlugRef& source, PlugRef& dest) {
-    source = PlugRef{Access::as<Node>(sourceNode), Access::as<hx::Attribute>(sourceAttr), -1};
-    dest = PlugRef{Access::as<Node>(destNode), Access::as<hx::Attribute>(destAttr), -1};
+    source = PlugRef{Access::as<Node>(sourceNode), Access::as<hx::Attribute>(sourceAttr), hx::ElementPath()};
+    dest = PlugRef{Access::as<Node>(destNode), Access::as<hx::Attribute>(destAttr), hx::ElementPath()};
     if (!source.mNode || !dest.mNode) return Access::fail(MStatus::kInvalidParameter, "connect: a node is null");
-    if (!source.mAttribute || !dest.mAttribute) return Access::fail(MStatus::kInvalidParameter, "connect: an attribute is null");
-    if (source.mAttribute->inArray()) source.mIndex = 0;
-    if (dest.mAttribute->inArray()) {
+    if (!source.mAttribute || !dest.mAttribute)
+        return Access::fail(MStatus::kInvalidParameter, "connect: an attribute is null");
+    for (int level = 0; level < source.mAttribute->arrayDepth(); ++level) source.mPath = source.mPath.with(level, 0);
+    for (int level = 0; level < dest.mAttribute->arrayDepth(); ++level) {
         int index = 0;
-        for (hx::Cell* cell; (cell = dest.mNode->findCell(dest.mAttribute, index)) && cell->mSource;) ++index;
-        dest.mIndex = index;
+        if (level + 1 == dest.mAttribute->arrayDepth())
+            for (hx::Cell* cell;
+                 (cell = dest.mNode->findCell(dest.mAttribute, dest.mPath.with(level, index))) && cell->source();)
+                ++index;
+        dest.mPath = dest.mPath.with(level, index);
     }
     return MStatus();
 }
 
 MStatus queueConnection(hx::ModifierState& state, Edit::Kind kind, const PlugRef& source, const PlugRef& dest) {
     std::vector<std::pair<PlugRef, PlugRef>> pairs;
-    std::string error;
-    if (!hx::Engine::get().scene().connectionPairs(source, dest, pairs, error))
-        return Access::fail(MStatus::kInvalidParameter, (kind == Edit::Connect ? "connect: " : "disconnect: ") + error);
-    Edit edit{kind};
-    edit.mSource = hx::Plug{hx::Ref<Node>(source.mNode), source.mAttribute, source.mIndex};
-    edit.mDestination = hx::Plug{hx::Ref<Node>(dest.mNode), dest.mAttribute, dest.mIndex};
-    state.mEdits.push_back(edit);
+    if (hx::Error error = engine().scene().connectionPairs(source, dest, pairs))
+        return Access::status(error.within(kind == Edit::Connect ? "connect: " : "disconnect: "));
+    state.add(Edit::connection(kind, source, dest));
     return MStatus();
 }
 
+Node* nodeOf(const MObject& object) { return Access::as<Node>(object); }
+
 }  // namespace
 
-MDGModifier::MDGModifier() : mState(new hx::ModifierState()) {}
+MDGModifier::MDGModifier() : mState(new hx::ModifierState(engine().scene())) {}
 MDGModifier::~MDGModifier() { delete mState; }
 
 MObject MDGModifier::createNode(const MTypeId& typeId, MStatus* ReturnStatus) {
-    return createDependNode(*mState, hx::Engine::get().findType(typeId.id()), typeLabel(typeId), ReturnStatus);
+    return createDependNode(*mState, engine().findType(typeId.id()), typeLabel(typeId), ReturnStatus);
 }
 
 MObject MDGModifier::createNode(const MString& type, MStatus* ReturnStatus) {
-    return createDependNode(*mState, hx::Engine::get().findType(type.asChar()),
-                            std::string("'") + type.asChar() + "'", ReturnStatus);
+    return createDependNode(*mState, engine().findType(type.asChar()), std::string("'") + type.asChar() + "'",
+                            ReturnStatus);
 }
 
 MStatus MDGModifier::deleteNode(const MObject& node) {
-    Node* n = Access::as<Node>(node);
+    Node* n = nodeOf(node);
     if (!n) return Access::fail(MStatus::kInvalidParameter, "deleteNode: the object is not a node");
-    Edit edit{Edit::Delete};
-    edit.mNode = hx::Ref<Node>(n);
-    mState->mEdits.push_back(edit);
+    mState->add(Edit::remove(n));
     return MStatus();
 }
 
 MStatus MDGModifier::renameNode(const MObject& node, const MString& newName) {
-    Node* n = Access::as<Node>(node);
+    Node* n = nodeOf(node);
     if (!n) return Access::fail(MStatus::kInvalidParameter, "renameNode: the object is not a node");
     if (!hx::Scene::isValidName(newName.asChar()))
-        return Access::fail(MStatus::kInvalidParameter, std::string("renameNode: '") + newName.asChar() +
-                                                            "' is not a valid node name");
-    Edit edit{Edit::Rename};
-    edit.mNode = hx::Ref<Node>(n);
-    edit.mName = newName.asChar();
-    mState->mEdits.push_back(edit);
+        return Access::fail(MStatus::kInvalidParameter,
+                            std::string("renameNode: '") + newName.asChar() + "' is not a valid node name");
+    mState->add(Edit::rename(n, newName.asChar()));
     return MStatus();
 }
 
@@ -169,8 +165,8 @@ MStatus MDGModifier::connect(const MPlug& source, const MPlug& dest) {
 
 MStatus MDGModifier::disconnect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
                                 const MObject& destAttr) {
-    PlugRef source{Access::as<Node>(sourceNode), Access::as<hx::Attribute>(sourceAttr), -1};
-    PlugRef dest{Access::as<Node>(destNode), Access::as<hx::Attribute>(destAttr), -1};
+    const PlugRef source{nodeOf(sourceNode), Access::as<hx::Attribute>(sourceAttr), hx::ElementPath()};
+    const PlugRef dest{nodeOf(destNode), Access::as<hx::Attribute>(destAttr), hx::ElementPath()};
     if (!source.mNode || !dest.mNode || !source.mAttribute || !dest.mAttribute)
         return Access::fail(MStatus::kInvalidParameter, "disconnect: a node or attribute is null");
     return queueConnection(*mState, Edit::Disconnect, source, dest);
@@ -182,14 +178,12 @@ MStatus MDGModifier::disconnect(const MPlug& source, const MPlug& dest) {
 }
 
 MStatus MDGModifier::doIt() {
-    std::string error;
-    if (!mState->apply(error)) return Access::fail(MStatus::kFailure, "doIt: " + error);
+    if (hx::Error error = mState->apply()) return Access::fail(MStatus::kFailure, "doIt: " + error.message());
     return MStatus();
 }
 
 MStatus MDGModifier::undoIt() {
-    std::string error;
-    if (!mState->revert(error)) return Access::fail(MStatus::kFailure, "undoIt: " + error);
+    mState->revert();
     return MStatus();
 }
 
@@ -197,22 +191,19 @@ MDagModifier::MDagModifier() {}
 MDagModifier::~MDagModifier() {}
 
 MObject MDagModifier::createNode(const MTypeId& typeId, const MObject& parent, MStatus* ReturnStatus) {
-    return createDagNode(*mState, hx::Engine::get().findType(typeId.id()), typeLabel(typeId), parent, ReturnStatus);
+    return createDagNode(*mState, engine().findType(typeId.id()), typeLabel(typeId), parent, ReturnStatus);
 }
 
 MObject MDagModifier::createNode(const MString& type, const MObject& parent, MStatus* ReturnStatus) {
-    return createDagNode(*mState, hx::Engine::get().findType(type.asChar()), std::string("'") + type.asChar() + "'",
-                         parent, ReturnStatus);
+    return createDagNode(*mState, engine().findType(type.asChar()), std::string("'") + type.asChar() + "'", parent,
+                         ReturnStatus);
 }
 
 MStatus MDagModifier::reparentNode(const MObject& node, const MObject& newParent) {
-    Node* n = Access::as<Node>(node);
-    Node* parent = Access::as<Node>(newParent);
+    Node* n = nodeOf(node);
+    Node* parent = nodeOf(newParent);
     if (!n || (!newParent.isNull() && !parent))
         return Access::fail(MStatus::kInvalidParameter, "reparentNode: the objects must be nodes");
-    Edit edit{Edit::Reparent};
-    edit.mNode = hx::Ref<Node>(n);
-    edit.mParent = hx::Ref<Node>(parent);
-    mState->mEdits.push_back(edit);
+    mState->add(Edit::reparent(n, parent));
     return MStatus();
 }

@@ -7,6 +7,7 @@
 
 using hx::Access;
 using hx::Attribute;
+using hx::ElementPath;
 using hx::Node;
 using hx::PlugRef;
 
@@ -22,18 +23,18 @@ MDataBlock Access::block(Node* node) {
 
 namespace {
 
-// The plug a block request names: the attribute must be the node's; for attributes inside
-// a multi, the element comes from the plug.
-bool locate(Node* node, const MObject& attribute, int index, PlugRef& ref, bool wholeArrayOk, MStatus* status) {
+// The plug a block request names: the attribute must be the node's; inside a multi the
+// elements come from the plug (a bare attribute has none).
+bool locate(Node* node, const MObject& attribute, const ElementPath& path, PlugRef& ref, MStatus* status) {
     auto* a = Access::as<Attribute>(attribute);
-    if (!node || !a || !node->mType->has(a)) {
+    if (!node || !a || !node->type()->has(a)) {
         hx::report(status, Access::fail(MStatus::kInvalidParameter,
-                                        node ? "the attribute does not belong to node '" + node->mName + "'"
+                                        node ? "the attribute does not belong to node '" + node->name() + "'"
                                              : std::string("the data block has no node")));
         return false;
     }
-    ref = PlugRef{node, a, index};
-    if (a->inArray() && index < 0 && !(wholeArrayOk && a->mArray)) {
+    ref = PlugRef{node, a, path};
+    if (!ref.isComplete() && !ref.isWholeArray()) {
         hx::report(status, Access::fail(MStatus::kInvalidParameter,
                                         hx::plugName(ref) + " is inside a multi: ask for it through its plug"));
         return false;
@@ -42,89 +43,85 @@ bool locate(Node* node, const MObject& attribute, int index, PlugRef& ref, bool 
     return true;
 }
 
-MDataHandle input(Node* node, const MObject& attribute, int index, MStatus* status) {
+PlugRef plugOf(const MPlug& plug) { return Access::ref(plug); }
+
+MDataHandle input(Node* node, const MObject& attribute, const ElementPath& path, MStatus* status) {
     PlugRef ref;
-    if (!locate(node, attribute, index, ref, true, status)) return MDataHandle();
-    if (ref.mAttribute->mArray && ref.mIndex < 0)
-        return Access::handle(node, ref.mAttribute, -1, &node->cell(ref.mAttribute, -1), true);
-    hx::Cell& cell = hx::Engine::get().scene().evaluate(ref);
-    return Access::handle(node, ref.mAttribute, ref.mIndex, &cell, true);
+    if (!locate(node, attribute, path, ref, status)) return MDataHandle();
+    if (ref.isWholeArray()) return Access::handle(ref, &node->cell(ref), true);
+    return Access::handle(ref, &hx::Engine::current().scene().evaluate(ref), true);
 }
 
-// Whether a fault plan (see Faults.h) makes this read or write of `attribute` fail.
-bool faulted(const char* function, const MObject& attribute, MStatus* status) {
+MDataHandle output(Node* node, const MObject& attribute, const ElementPath& path, MStatus* status) {
+    PlugRef ref;
+    if (!locate(node, attribute, path, ref, status)) return MDataHandle();
+    return Access::handle(ref, &node->cell(ref), false);
+}
+
+const bool kInput = true, kOutput = false;
+
+// inputValue and outputValue, which a fault plan (see HostTesting.h) may refuse.
+MDataHandle value(bool forInput, Node* node, const MObject& attribute, const ElementPath& path, MStatus* status) {
+    const char* function = forInput ? "MDataBlock::inputValue" : "MDataBlock::outputValue";
     MStatus fault = hx::injectedFault(function, hx::faultSubject(Access::as<Attribute>(attribute)));
-    if (!fault) hx::report(status, fault);
-    return !fault;
+    if (!fault) {
+        hx::report(status, fault);
+        return MDataHandle();
+    }
+    return forInput ? input(node, attribute, path, status) : output(node, attribute, path, status);
 }
 
-MDataHandle output(Node* node, const MObject& attribute, int index, MStatus* status) {
+MStatus clean(Node* node, const MObject& attribute, const ElementPath& path) {
     PlugRef ref;
-    if (!locate(node, attribute, index, ref, true, status)) return MDataHandle();
-    return Access::handle(node, ref.mAttribute, ref.mIndex, &node->cell(ref.mAttribute, ref.mIndex), false);
+    MStatus status;
+    if (!locate(node, attribute, path, ref, &status)) return status;
+    node->setClean(ref);
+    return MStatus();
+}
+
+bool isCleanPlug(Node* node, const MObject& attribute, const ElementPath& path, MStatus* status) {
+    PlugRef ref;
+    if (!locate(node, attribute, path, ref, status)) return false;
+    return !node->cell(ref).isDirty();
 }
 
 }  // namespace
 
 MDataBlock::MDataBlock() : mNode(nullptr) {}
-MDataBlock::MDataBlock(const MDataBlock& other) : mNode(other.mNode) {}
-MDataBlock& MDataBlock::operator=(const MDataBlock& other) {
-    mNode = other.mNode;
-    return *this;
-}
+MDataBlock::MDataBlock(const MDataBlock&) = default;
+MDataBlock& MDataBlock::operator=(const MDataBlock&) = default;
 MDataBlock::~MDataBlock() {}
 
 MDataHandle MDataBlock::inputValue(const MPlug& plug, MStatus* st) {
-    if (faulted("MDataBlock::inputValue", plug.attribute(), st)) return MDataHandle();
-    return input(mNode, plug.attribute(), Access::ref(plug).mIndex, st);
+    return value(kInput, mNode, plug.attribute(), plugOf(plug).mPath, st);
 }
 MDataHandle MDataBlock::inputValue(const MObject& attribute, MStatus* st) {
-    if (faulted("MDataBlock::inputValue", attribute, st)) return MDataHandle();
-    return input(mNode, attribute, -1, st);
+    return value(kInput, mNode, attribute, ElementPath(), st);
 }
 MDataHandle MDataBlock::outputValue(const MPlug& plug, MStatus* st) {
-    if (faulted("MDataBlock::outputValue", plug.attribute(), st)) return MDataHandle();
-    return output(mNode, plug.attribute(), Access::ref(plug).mIndex, st);
+    return value(kOutput, mNode, plug.attribute(), plugOf(plug).mPath, st);
 }
 MDataHandle MDataBlock::outputValue(const MObject& attribute, MStatus* st) {
-    if (faulted("MDataBlock::outputValue", attribute, st)) return MDataHandle();
-    return output(mNode, attribute, -1, st);
+    return value(kOutput, mNode, attribute, ElementPath(), st);
 }
 
+// A multi's handle is read whole: a fault plan's read failures are for element values.
 MArrayDataHandle MDataBlock::inputArrayValue(const MPlug& plug, MStatus* st) {
-    return MArrayDataHandle(input(mNode, plug.attribute(), -1, st), st);
+    return MArrayDataHandle(input(mNode, plug.attribute(), plugOf(plug).mPath, st), st);
 }
 MArrayDataHandle MDataBlock::inputArrayValue(const MObject& attribute, MStatus* st) {
-    return MArrayDataHandle(input(mNode, attribute, -1, st), st);
+    return MArrayDataHandle(input(mNode, attribute, ElementPath(), st), st);
 }
 MArrayDataHandle MDataBlock::outputArrayValue(const MPlug& plug, MStatus* st) {
-    return MArrayDataHandle(output(mNode, plug.attribute(), -1, st), st);
+    return MArrayDataHandle(output(mNode, plug.attribute(), plugOf(plug).mPath, st), st);
 }
 MArrayDataHandle MDataBlock::outputArrayValue(const MObject& attribute, MStatus* st) {
-    return MArrayDataHandle(output(mNode, attribute, -1, st), st);
+    return MArrayDataHandle(output(mNode, attribute, ElementPath(), st), st);
 }
 
-MStatus MDataBlock::setClean(const MPlug& plug) {
-    PlugRef ref;
-    MStatus status;
-    if (!locate(mNode, plug.attribute(), Access::ref(plug).mIndex, ref, true, &status)) return status;
-    mNode->cell(ref.mAttribute, ref.mIndex).mDirty = false;
-    return MStatus();
-}
-MStatus MDataBlock::setClean(const MObject& attribute) {
-    PlugRef ref;
-    MStatus status;
-    if (!locate(mNode, attribute, -1, ref, true, &status)) return status;
-    mNode->cell(ref.mAttribute, -1).mDirty = false;
-    return MStatus();
-}
-bool MDataBlock::isClean(const MPlug& plug) {
-    PlugRef ref;
-    if (!locate(mNode, plug.attribute(), Access::ref(plug).mIndex, ref, true, nullptr)) return false;
-    return !mNode->cell(ref.mAttribute, ref.mIndex).mDirty;
-}
+MStatus MDataBlock::setClean(const MPlug& plug) { return clean(mNode, plug.attribute(), plugOf(plug).mPath); }
+MStatus MDataBlock::setClean(const MObject& attribute) { return clean(mNode, attribute, ElementPath()); }
+bool MDataBlock::isClean(const MPlug& plug) { return isCleanPlug(mNode, plug.attribute(), plugOf(plug).mPath, NULL); }
 bool MDataBlock::isClean(const MObject& attribute, MStatus* ReturnStatus) {
-    PlugRef ref;
-    if (!locate(mNode, attribute, -1, ref, true, ReturnStatus)) return false;
-    return !mNode->cell(ref.mAttribute, -1).mDirty;
+    return isCleanPlug(mNode, attribute, ElementPath(), ReturnStatus);
 }

@@ -1,6 +1,12 @@
+#include <maya/MAngle.h>
 #include <maya/MDataHandle.h>
+#include <maya/MDistance.h>
+#include <maya/MFloatVector.h>
 #include <maya/MMatrix.h>
+#include <maya/MTime.h>
 #include <maya/MVector.h>
+
+#include <algorithm>
 
 #include "../engine/Data.h"
 #include "../engine/Engine.h"
@@ -14,15 +20,17 @@ using hx::Value;
 
 namespace hx {
 
-MDataHandle Access::handle(Node* node, const Attribute* attribute, int index, Cell* cell, bool forInput) {
+MDataHandle Access::handle(const PlugRef& plug, Cell* cell, bool forInput) {
     MDataHandle h;
-    h.mNode = node;
-    h.mAttribute = attribute;
-    h.mIndex = index;
+    h.mNode = plug.mNode;
+    h.mAttribute = plug.mAttribute;
+    store(plug.mPath, h.mPath);
     h.mCell = cell;
     h.mForInput = forInput;
     return h;
 }
+
+PlugRef Access::handlePlug(const MDataHandle& h) { return PlugRef{h.mNode, h.mAttribute, path(h.mPath)}; }
 
 }  // namespace hx
 
@@ -37,13 +45,13 @@ Value& scratch() {
 }
 
 MFnNumericData::Type numericTypeOf(const Attribute* a) {
-    return a && a->mKind == AttrKind::Numeric ? a->mNumericType : MFnNumericData::kInvalid;
+    return a && a->kind() == AttrKind::Numeric ? a->numericType() : MFnNumericData::kInvalid;
 }
 
 // The cell's value with the field of type `wanted` refreshed from the authoritative one.
 Value& view(Cell* cell, const Attribute* a, MFnNumericData::Type wanted) {
     if (!cell || !a) return scratch();
-    Value& v = cell->mValue;
+    Value& v = cell->value();
     const MFnNumericData::Type own = numericTypeOf(a);
     if (own != MFnNumericData::kInvalid && own != wanted && hx::componentCount(own) == 1 &&
         hx::componentCount(wanted) == 1)
@@ -53,26 +61,20 @@ Value& view(Cell* cell, const Attribute* a, MFnNumericData::Type wanted) {
 
 }  // namespace
 
-MDataHandle::MDataHandle() : mNode(nullptr), mAttribute(nullptr), mIndex(-1), mCell(nullptr), mForInput(false) {}
-MDataHandle::MDataHandle(const MDataHandle& o)
-    : mNode(o.mNode), mAttribute(o.mAttribute), mIndex(o.mIndex), mCell(o.mCell), mForInput(o.mForInput) {}
-MDataHandle& MDataHandle::operator=(const MDataHandle& o) {
-    mNode = o.mNode;
-    mAttribute = o.mAttribute;
-    mIndex = o.mIndex;
-    mCell = o.mCell;
-    mForInput = o.mForInput;
-    return *this;
+MDataHandle::MDataHandle() : mNode(nullptr), mAttribute(nullptr), mCell(nullptr), mForInput(false) {
+    Access::store(hx::ElementPath(), mPath);
 }
+MDataHandle::MDataHandle(const MDataHandle&) = default;
+MDataHandle& MDataHandle::operator=(const MDataHandle&) = default;
 
-bool MDataHandle::isNumeric() const { return mAttribute && mAttribute->mKind == AttrKind::Numeric; }
+bool MDataHandle::isNumeric() const { return mAttribute && mAttribute->kind() == AttrKind::Numeric; }
 
 MFnData::Type MDataHandle::type() const {
     if (!mAttribute) return MFnData::kInvalid;
-    switch (mAttribute->mKind) {
+    switch (mAttribute->kind()) {
     case AttrKind::Numeric: return MFnData::kNumeric;
     case AttrKind::Matrix: return MFnData::kMatrix;
-    case AttrKind::Typed: return mAttribute->mDataType;
+    case AttrKind::Typed: return mAttribute->dataType();
     default: return MFnData::kInvalid;
     }
 }
@@ -87,25 +89,41 @@ int& MDataHandle::asLong() const { return view(mCell, mAttribute, MFnNumericData
 int& MDataHandle::asInt() const { return view(mCell, mAttribute, MFnNumericData::kInt).mInt; }
 float& MDataHandle::asFloat() const { return view(mCell, mAttribute, MFnNumericData::kFloat).mFloat; }
 double& MDataHandle::asDouble() const { return view(mCell, mAttribute, MFnNumericData::kDouble).mDouble; }
-MMatrix& MDataHandle::asMatrix() const { return mCell ? mCell->mValue.mMatrix : scratch().mMatrix; }
-double3& MDataHandle::asDouble3() const { return mCell ? mCell->mValue.mDouble3 : scratch().mDouble3; }
+MMatrix& MDataHandle::asMatrix() const { return mCell ? mCell->value().mMatrix : scratch().mMatrix; }
+double3& MDataHandle::asDouble3() const { return mCell ? mCell->value().mDouble3 : scratch().mDouble3; }
 MVector& MDataHandle::asVector() const {
     if (!mCell) return scratch().mVector;
-    mCell->mValue.mVector = MVector(mCell->mValue.mDouble3);
-    return mCell->mValue.mVector;
+    mCell->value().mVector = MVector(mCell->value().mDouble3);
+    return mCell->value().mVector;
+}
+MFloatVector& MDataHandle::asFloatVector() const {
+    if (!mCell) return scratch().mFloatVector;
+    const double* v = mCell->value().mDouble3;
+    mCell->value().mFloatVector = MFloatVector(float(v[0]), float(v[1]), float(v[2]));
+    return mCell->value().mFloatVector;
 }
 float3& MDataHandle::asFloat3() const {
     if (!mCell) return scratch().mFloat3;
-    for (int i = 0; i < 3; ++i) mCell->mValue.mFloat3[i] = static_cast<float>(mCell->mValue.mDouble3[i]);
-    return mCell->mValue.mFloat3;
+    for (int i = 0; i < 3; ++i) mCell->value().mFloat3[i] = static_cast<float>(mCell->value().mDouble3[i]);
+    return mCell->value().mFloat3;
 }
 int3& MDataHandle::asInt3() const {
     if (!mCell) return scratch().mInt3;
-    for (int i = 0; i < 3; ++i) mCell->mValue.mInt3[i] = static_cast<int>(mCell->mValue.mDouble3[i]);
-    return mCell->mValue.mInt3;
+    for (int i = 0; i < 3; ++i) mCell->value().mInt3[i] = static_cast<int>(mCell->value().mDouble3[i]);
+    return mCell->value().mInt3;
 }
-MString& MDataHandle::asString() const { return mCell ? mCell->mValue.mString : scratch().mString; }
-MObject MDataHandle::data() { return mCell ? mCell->mValue.mData : MObject(); }
+MString& MDataHandle::asString() const { return mCell ? mCell->value().mString : scratch().mString; }
+MObject MDataHandle::data() {
+    if (!mCell) return MObject();
+    if (mAttribute && mAttribute->kind() == AttrKind::Typed && mAttribute->dataType() == MFnData::kString)
+        return Access::wrap(new hx::StringData(mCell->value().mString));
+    return mCell->value().mData;
+}
+
+// Unit values are kept in the host's internal units: centimetres, radians, film frames.
+MDistance MDataHandle::asDistance() const { return MDistance(asDouble(), MDistance::kCentimeters); }
+MAngle MDataHandle::asAngle() const { return MAngle(asDouble(), MAngle::kRadians); }
+MTime MDataHandle::asTime() const { return MTime(asDouble(), MTime::kFilm); }
 
 namespace {
 
@@ -113,18 +131,19 @@ namespace {
 // children of a compound of numerics.
 void setNumbers(MDataHandle& handle, Cell* cell, const Attribute* a, const double* values, int count) {
     if (!cell || !a) return;
-    if (a->mKind == AttrKind::Numeric) {
-        for (int i = 0; i < count && i < hx::componentCount(a->mNumericType); ++i)
-            hx::setNumericComponent(cell->mValue, a->mNumericType, i, values[i]);
+    if (a->kind() == AttrKind::Numeric) {
+        for (int i = 0; i < count && i < hx::componentCount(a->numericType()); ++i)
+            hx::setNumericComponent(cell->value(), a->numericType(), i, values[i]);
         return;
     }
-    if (a->mKind == AttrKind::Compound) {
-        for (int i = 0; i < count && i < static_cast<int>(a->mChildren.size()); ++i) {
-            MDataHandle child = handle.child(Access::wrap(a->mChildren[i].get()));
+    if (a->kind() == AttrKind::Compound) {
+        const auto& children = a->children();
+        for (int i = 0; i < count && i < static_cast<int>(children.size()); ++i) {
+            MDataHandle child = handle.child(Access::wrap(children[i].get()));
             double v = values[i];
-            setNumbers(child, Access::handleCell(child), a->mChildren[i].get(), &v, 1);
+            setNumbers(child, Access::handleCell(child), children[i].get(), &v, 1);
         }
-        for (int i = 0; i < count && i < 3; ++i) cell->mValue.mDouble3[i] = values[i];
+        for (int i = 0; i < count && i < 3; ++i) cell->value().mDouble3[i] = values[i];
     }
 }
 
@@ -146,21 +165,35 @@ void MDataHandle::set(int a, int b, int c) {
 void MDataHandle::set(float a, float b, float c) { const double d[3] = {a, b, c}; setNumbers(*this, mCell, mAttribute, d, 3); }
 void MDataHandle::set(double a, double b, double c) { const double d[3] = {a, b, c}; setNumbers(*this, mCell, mAttribute, d, 3); }
 void MDataHandle::set(const MVector& v) { set(v.x, v.y, v.z); }
+void MDataHandle::set(const MFloatVector& v) { set(v.x, v.y, v.z); }
+void MDataHandle::set(const MDistance& v) { set(v.asCentimeters()); }
+void MDataHandle::set(const MAngle& v) { set(v.asRadians()); }
+void MDataHandle::set(const MTime& v) { set(v.as(MTime::kFilm)); }
 void MDataHandle::set(const MMatrix& m) {
-    if (mCell && mAttribute && mAttribute->mKind == AttrKind::Matrix) mCell->mValue.mMatrix = m;
+    if (mCell && mAttribute && mAttribute->kind() == AttrKind::Matrix) mCell->value().mMatrix = m;
 }
 void MDataHandle::set(const MString& s) {
-    if (mCell) mCell->mValue.mString = s;
+    if (mCell) mCell->value().mString = s;
 }
 
 MStatus MDataHandle::set(const MObject& data) {
     if (!mCell || !mAttribute) return Access::fail(MStatus::kInvalidParameter, "the data handle is null");
-    if (mAttribute->mKind != AttrKind::Typed)
-        return Access::fail(MStatus::kInvalidParameter, "'" + mAttribute->mName + "' does not hold data");
     auto* d = Access::as<hx::Data>(data);
-    if (!data.isNull() && (!d || d->dataType() != mAttribute->mDataType))
-        return Access::fail(MStatus::kInvalidParameter, "type mismatch: the data does not fit '" + mAttribute->mName + "'");
-    mCell->mValue.mData = data;
+    if (mAttribute->kind() == AttrKind::Matrix) {
+        auto* matrix = dynamic_cast<hx::MatrixData*>(d);
+        if (!matrix)
+            return Access::fail(MStatus::kInvalidParameter, "type mismatch: '" + mAttribute->name() + "' takes matrix data");
+        mCell->value().mMatrix = matrix->value();
+        return MStatus();
+    }
+    if (mAttribute->kind() != AttrKind::Typed)
+        return Access::fail(MStatus::kInvalidParameter, "'" + mAttribute->name() + "' does not hold data");
+    if (!data.isNull() && (!d || d->dataType() != mAttribute->dataType()))
+        return Access::fail(MStatus::kInvalidParameter, "type mismatch: the data does not fit '" + mAttribute->name() + "'");
+    if (auto* text = dynamic_cast<hx::StringData*>(d))
+        mCell->value().mString = text->value();
+    else
+        mCell->value().mData = data;
     return MStatus();
 }
 
@@ -169,13 +202,17 @@ MStatus MDataHandle::set(MPxData*) {
 }
 
 void MDataHandle::setClean() {
-    if (mCell) mCell->mDirty = false;
+    if (mNode && mAttribute)
+        mNode->setClean(Access::handlePlug(*this));
+    else if (mCell)
+        mCell->setDirty(false);
 }
 
 MDataHandle MDataHandle::child(const MObject& attribute) {
     auto* wanted = Access::as<Attribute>(attribute);
-    if (!mNode || !mAttribute || !wanted || wanted->mParent != mAttribute) return MDataHandle();
-    hx::Cell* cell = mForInput ? &hx::Engine::get().scene().evaluate({mNode, wanted, mIndex})
-                               : &mNode->cell(wanted, mIndex);
-    return Access::handle(mNode, wanted, mIndex, cell, mForInput);
+    if (!mNode || !mAttribute || !wanted || wanted->parent() != mAttribute) return MDataHandle();
+    const hx::PlugRef plug{mNode, wanted, Access::path(mPath)};
+    // A multi child is a whole array: its elements are read through an MArrayDataHandle.
+    hx::Cell* cell = mForInput && plug.isComplete() ? &hx::Engine::current().scene().evaluate(plug) : &mNode->cell(plug);
+    return Access::handle(plug, cell, mForInput);
 }

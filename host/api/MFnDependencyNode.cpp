@@ -1,6 +1,8 @@
 #include <maya/MFnDagNode.h>
 #include <maya/MFnDependencyNode.h>
 
+#include "../engine/BaseAttributes.h"
+#include "../engine/BuiltinCompute.h"
 #include "../engine/Engine.h"
 #include "../engine/PlugPath.h"
 #include "FnSet.h"
@@ -12,25 +14,31 @@ HX_DEFINE_MFN(MFnDependencyNode, MFn::kDependencyNode)
 
 namespace {
 
+hx::Scene& scene() { return hx::Engine::current().scene(); }
+
 Node* nodeOf(const MObject& object, MStatus* ReturnStatus) {
     Node* node = Access::as<Node>(object);
     hx::report(ReturnStatus, node ? MStatus() : hx::notAttached("MFnDependencyNode"));
     return node;
 }
 
+// The attached node for a call a fault plan may refuse (`function` about `subject`); null, with
+// the status saying why, when it is refused or nothing is attached.
+Node* plannedNode(const char* function, std::string_view subject, const MObject& object, MStatus* ReturnStatus) {
+    MStatus fault = hx::injectedFault(function, subject);
+    hx::report(ReturnStatus, fault);
+    return fault ? nodeOf(object, ReturnStatus) : nullptr;
+}
+
 }  // namespace
 
 MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnStatus) const {
-    if (MStatus fault = hx::injectedFault("MFnDependencyNode::attribute", attrName.asChar()); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MObject();
-    }
-    Node* node = nodeOf(mObject, ReturnStatus);
+    Node* node = plannedNode("MFnDependencyNode::attribute", attrName.asChar(), mObject, ReturnStatus);
     if (!node) return MObject();
-    const hx::Attribute* a = node->mType->find(attrName.asChar());
+    const hx::Attribute* a = node->type()->find(attrName.asChar());
     if (!a) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
-                                              "node type '" + node->mType->mName + "' has no attribute '" +
+                                              "node type '" + node->type()->name() + "' has no attribute '" +
                                                   attrName.asChar() + "'"));
         return MObject();
     }
@@ -39,51 +47,42 @@ MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnSta
 
 unsigned int MFnDependencyNode::attributeCount(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node ? static_cast<unsigned int>(node->mType->mAttributes.size()) : 0;
+    return node ? static_cast<unsigned int>(node->type()->attributes().size()) : 0;
 }
 
 MObject MFnDependencyNode::attribute(unsigned int index, MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
     if (!node) return MObject();
-    if (index >= node->mType->mAttributes.size()) {
+    if (index >= node->type()->attributes().size()) {
         hx::report(ReturnStatus, MStatus(MStatus::kInvalidParameter));
         return MObject();
     }
-    return Access::wrap(node->mType->mAttributes[index].get());
+    return Access::wrap(node->type()->attributes()[index].get());
 }
 
 bool MFnDependencyNode::hasAttribute(const MString& name, MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node && node->mType->find(name.asChar()) != nullptr;
+    return node && node->type()->find(name.asChar()) != nullptr;
 }
 
 MPlug MFnDependencyNode::findPlug(const MObject& attr, MStatus* ReturnStatus) const {
     auto* a = Access::as<hx::Attribute>(attr);
-    if (MStatus fault = hx::injectedFault("MFnDependencyNode::findPlug", hx::faultSubject(a)); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MPlug();
-    }
-    Node* node = nodeOf(mObject, ReturnStatus);
+    Node* node = plannedNode("MFnDependencyNode::findPlug", hx::faultSubject(a), mObject, ReturnStatus);
     if (!node) return MPlug();
-    if (!a || !node->mType->has(a)) {
+    if (!a || !node->type()->has(a)) {
         hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
-                                              "the attribute does not belong to node '" + node->mName + "'"));
+                                              "the attribute does not belong to node '" + node->name() + "'"));
         return MPlug();
     }
-    return Access::plug({node, a, -1});
+    return Access::plug({node, a, hx::ElementPath()});
 }
 
 MPlug MFnDependencyNode::findPlug(const MString& attrName, MStatus* ReturnStatus) const {
-    if (MStatus fault = hx::injectedFault("MFnDependencyNode::findPlug", attrName.asChar()); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MPlug();
-    }
-    Node* node = nodeOf(mObject, ReturnStatus);
+    Node* node = plannedNode("MFnDependencyNode::findPlug", attrName.asChar(), mObject, ReturnStatus);
     if (!node) return MPlug();
     hx::PlugRef ref;
-    std::string error;
-    if (!hx::resolvePlugPath(node, attrName.asChar(), ref, error, true)) {
-        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, error));
+    if (hx::Error error = hx::resolvePlugPath(node, attrName.asChar(), true, ref)) {
+        hx::report(ReturnStatus, Access::status(error));
         return MPlug();
     }
     return Access::plug(ref);
@@ -99,31 +98,29 @@ MPlug MFnDependencyNode::findPlug(const MString& attrName, bool, MStatus* Return
 
 MString MFnDependencyNode::name(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node ? MString(node->mName.c_str()) : MString();
+    return node ? MString(node->name().c_str()) : MString();
 }
 
 MString MFnDependencyNode::setName(const MString& name, MStatus* ReturnStatus) {
     Node* node = nodeOf(mObject, ReturnStatus);
     if (!node) return MString();
-    std::string error;
-    if (!hx::Engine::get().scene().rename(node, name.asChar(), error))
-        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter, error));
-    return MString(node->mName.c_str());
+    if (hx::Error error = scene().rename(node, name.asChar())) hx::report(ReturnStatus, Access::status(error));
+    return MString(node->name().c_str());
 }
 
 MTypeId MFnDependencyNode::typeId(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node ? MTypeId(node->mType->mId) : MTypeId();
+    return node ? MTypeId(node->type()->id()) : MTypeId();
 }
 
 MString MFnDependencyNode::typeName(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node ? MString(node->mType->mName.c_str()) : MString();
+    return node ? MString(node->type()->name().c_str()) : MString();
 }
 
 MPxNode* MFnDependencyNode::userNode(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node ? node->mUser : nullptr;
+    return node ? node->user() : nullptr;
 }
 
 // MFnDagNode
@@ -138,30 +135,30 @@ const char* MFnDagNode::className() { return "MFnDagNode"; }
 
 unsigned int MFnDagNode::parentCount(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node && node->mParent ? 1 : 0;
+    return node && node->parent() ? 1 : 0;
 }
 
 MObject MFnDagNode::parent(unsigned int i, MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    if (!node || i != 0 || !node->mParent) {
+    if (!node || i != 0 || !node->parent()) {
         if (node) hx::report(ReturnStatus, MStatus(MStatus::kInvalidParameter));
         return MObject();
     }
-    return Access::wrap(node->mParent);
+    return Access::wrap(node->parent());
 }
 
 unsigned int MFnDagNode::childCount(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    return node ? static_cast<unsigned int>(node->mChildren.size()) : 0;
+    return node ? static_cast<unsigned int>(node->children().size()) : 0;
 }
 
 MObject MFnDagNode::child(unsigned int i, MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
-    if (!node || i >= node->mChildren.size()) {
+    if (!node || i >= node->children().size()) {
         if (node) hx::report(ReturnStatus, MStatus(MStatus::kInvalidParameter));
         return MObject();
     }
-    return Access::wrap(node->mChildren[i]);
+    return Access::wrap(node->children()[i]);
 }
 
 MStatus MFnDagNode::getPath(MDagPath& path) const {
@@ -181,18 +178,15 @@ MString MFnDagNode::fullPathName(MStatus* ReturnStatus) const { return dagPath(R
 bool MFnDagNode::isIntermediateObject(MStatus* ReturnStatus) const {
     Node* node = nodeOf(mObject, ReturnStatus);
     if (!node) return false;
-    return hx::Engine::get().scene().evaluate({node, hx::baseAttributes().intermediateObject.get(), -1}).mValue.mBool;
+    return scene().evaluate({node, hx::baseAttributes().intermediateObject.get(), hx::ElementPath()}).value().mBool;
 }
 
 // MDagPath
 
 MDagPath::MDagPath() {}
-MDagPath::MDagPath(const MDagPath& src) : mNode(src.mNode) {}
+MDagPath::MDagPath(const MDagPath&) = default;
 MDagPath::~MDagPath() {}
-MDagPath& MDagPath::operator=(const MDagPath& src) {
-    mNode = src.mNode;
-    return *this;
-}
+MDagPath& MDagPath::operator=(const MDagPath&) = default;
 bool MDagPath::operator==(const MDagPath& other) const { return mNode == other.mNode; }
 
 MStatus MDagPath::getAPathTo(const MObject& node, MDagPath& path) {
@@ -204,7 +198,7 @@ MStatus MDagPath::getAPathTo(const MObject& node, MDagPath& path) {
 bool MDagPath::isValid(MStatus* ReturnStatus) const {
     hx::report(ReturnStatus, MStatus());
     Node* node = Access::as<Node>(mNode);
-    return node && node->mInGraph;
+    return node && node->inGraph();
 }
 
 MObject MDagPath::node(MStatus* ReturnStatus) const {
@@ -215,7 +209,7 @@ MObject MDagPath::node(MStatus* ReturnStatus) const {
 MObject MDagPath::transform(MStatus* ReturnStatus) const {
     Node* node = Access::as<Node>(mNode);
     hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
-    if (node && node->mType->isShape() && node->mParent) return Access::wrap(node->mParent);
+    if (node && node->type()->isShape() && node->parent()) return Access::wrap(node->parent());
     return mNode;
 }
 
@@ -223,33 +217,33 @@ unsigned int MDagPath::length(MStatus* ReturnStatus) const {
     Node* node = Access::as<Node>(mNode);
     hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
     unsigned int depth = 0;
-    for (Node* n = node; n; n = n->mParent) ++depth;
+    for (Node* n = node; n; n = n->parent()) ++depth;
     return depth;
 }
 
 MMatrix MDagPath::inclusiveMatrix(MStatus* ReturnStatus) const {
     Node* node = Access::as<Node>(mNode);
     hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
-    return node ? hx::worldMatrixOf(hx::Engine::get().scene(), node) : MMatrix();
+    return node ? hx::worldMatrixOf(scene(), node) : MMatrix();
 }
 
 MMatrix MDagPath::exclusiveMatrix(MStatus* ReturnStatus) const {
     Node* node = Access::as<Node>(mNode);
     hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
     if (!node) return MMatrix();
-    return hx::Engine::get().scene().evaluate({node, hx::baseAttributes().parentMatrix.get(), -1}).mValue.mMatrix;
+    return scene().evaluate({node, hx::baseAttributes().parentMatrix.get(), hx::ElementPath()}).value().mMatrix;
 }
 
 MString MDagPath::fullPathName(MStatus* ReturnStatus) const {
     Node* node = Access::as<Node>(mNode);
     hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
     std::string path;
-    for (Node* n = node; n; n = n->mParent) path = "|" + n->mName + path;
+    for (Node* n = node; n; n = n->parent()) path = "|" + n->name() + path;
     return MString(path.c_str());
 }
 
 MString MDagPath::partialPathName(MStatus* ReturnStatus) const {
     Node* node = Access::as<Node>(mNode);
     hx::report(ReturnStatus, node ? MStatus() : MStatus(MStatus::kInvalidParameter));
-    return node ? MString(node->mName.c_str()) : MString();
+    return node ? MString(node->name().c_str()) : MString();
 }

@@ -5,19 +5,21 @@
 #include "../engine/PluginObject.h"
 #include "FnSet.h"
 
+#include <cstdlib>
+
 using hx::Access;
 
 namespace {
 
 hx::Plugin* pluginOf(const MObject& object) {
     auto* handle = Access::as<hx::PluginObject>(object);
-    return handle ? hx::Engine::get().findPlugin(handle->mName) : nullptr;
+    return handle ? hx::Engine::current().findPlugin(handle->name()) : nullptr;
 }
 
-MString field(const MObject& object, std::string hx::Plugin::*member, MStatus* ReturnStatus) {
+MString field(const MObject& object, const std::string& (hx::Plugin::*member)() const, MStatus* ReturnStatus) {
     hx::Plugin* plugin = pluginOf(object);
     hx::report(ReturnStatus, plugin ? MStatus() : hx::notAttached("MFnPlugin"));
-    return plugin ? MString((plugin->*member).c_str()) : MString();
+    return plugin ? MString((plugin->*member)().c_str()) : MString();
 }
 
 }  // namespace
@@ -32,10 +34,8 @@ MFnPlugin::MFnPlugin(MObject& object, const char* vendor, const char* version, c
     if (status && requiredApiVersion && std::string(requiredApiVersion) != "Any" &&
         std::atoi(requiredApiVersion) > MAYA_API_VERSION)
         status = Access::fail(MStatus::kFailure, std::string("the plug-in requires API version ") + requiredApiVersion);
-    if (status && plugin->mInitializing) {
-        plugin->mVendor = vendor ? vendor : "Unknown";
-        plugin->mVersion = version ? version : "Unknown";
-    }
+    if (status && plugin->isInitializing())
+        plugin->setVendor(vendor ? vendor : "Unknown", version ? version : "Unknown");
     hx::report(ReturnStatus, status);
 }
 
@@ -48,24 +48,25 @@ MStatus MFnPlugin::registerNode(const MString& typeName, const MTypeId& typeId, 
     if (MStatus fault = hx::injectedFault("MFnPlugin::registerNode", typeName.asChar()); !fault) return fault;
     hx::Plugin* plugin = pluginOf(mObject);
     if (!plugin) return hx::notAttached("MFnPlugin");
-    return hx::Engine::get().registerType(plugin, typeName.asChar(), typeId.id(), creatorFunction, initFunction, type);
+    return Access::status(hx::Engine::current().registerType(plugin, typeName.asChar(), typeId.id(), creatorFunction,
+                                                             initFunction, type));
 }
 
 MStatus MFnPlugin::deregisterNode(const MTypeId& typeId) {
-    const auto type = hx::Engine::get().findType(typeId.id());
-    const std::string_view typeName = type ? std::string_view(type->mName) : std::string_view();
+    const auto type = hx::Engine::current().findType(typeId.id());
+    const std::string_view typeName = type ? std::string_view(type->name()) : std::string_view();
     if (MStatus fault = hx::injectedFault("MFnPlugin::deregisterNode", typeName); !fault) return fault;
     hx::Plugin* plugin = pluginOf(mObject);
     if (!plugin) return hx::notAttached("MFnPlugin");
-    return hx::Engine::get().deregisterType(plugin, typeId.id());
+    return Access::status(hx::Engine::current().deregisterType(plugin, typeId.id()));
 }
 
-MString MFnPlugin::vendor(MStatus* st) const { return field(mObject, &hx::Plugin::mVendor, st); }
-MString MFnPlugin::version(MStatus* st) const { return field(mObject, &hx::Plugin::mVersion, st); }
-MString MFnPlugin::apiVersion(MStatus* st) const { return field(mObject, &hx::Plugin::mApiVersion, st); }
-MString MFnPlugin::name(MStatus* st) const { return field(mObject, &hx::Plugin::mName, st); }
+MString MFnPlugin::vendor(MStatus* st) const { return field(mObject, &hx::Plugin::vendor, st); }
+MString MFnPlugin::version(MStatus* st) const { return field(mObject, &hx::Plugin::version, st); }
+MString MFnPlugin::apiVersion(MStatus* st) const { return field(mObject, &hx::Plugin::apiVersion, st); }
+MString MFnPlugin::name(MStatus* st) const { return field(mObject, &hx::Plugin::name, st); }
 MString MFnPlugin::loadPath(MStatus* ReturnStatus) const {
-    MString path = field(mObject, &hx::Plugin::mPath, ReturnStatus);
+    MString path = field(mObject, &hx::Plugin::path, ReturnStatus);
     const std::string text = path.asChar();
     const size_t slash = text.find_last_of('/');
     return MString(slash == std::string::npos ? "." : text.substr(0, slash).c_str());

@@ -4,7 +4,7 @@
 #include <maya/MMatrix.h>
 
 #include "../engine/Attribute.h"
-#include "AttributeNames.h"
+#include "AttributeCreation.h"
 #include "FnSet.h"
 
 using hx::Attribute;
@@ -13,11 +13,6 @@ HX_DEFINE_MFN(MFnTypedAttribute, MFn::kTypedAttribute)
 HX_DEFINE_MFN(MFnMatrixAttribute, MFn::kMatrixAttribute)
 
 namespace {
-
-Attribute* kindOf(const MObject& object, hx::AttrKind kind) {
-    Attribute* a = hx::Access::as<Attribute>(object);
-    return a && a->mKind == kind ? a : nullptr;
-}
 
 // A typed attribute's default must be data of the attribute's own type.
 MStatus checkDefault(const MObject& data, MFnData::Type type, hx::Data*& out) {
@@ -33,15 +28,9 @@ MStatus checkDefault(const MObject& data, MFnData::Type type, hx::Data*& out) {
 
 MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefName, MFnData::Type type,
                                   MObject defaultData, MStatus* ReturnStatus) {
-    if (MStatus fault = hx::injectedFault("MFnTypedAttribute::create", fullName.asChar()); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MObject();
-    }
-    std::string error;
-    if (!hx::validAttributeNames(fullName, briefName, error)) {
-        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, error));
-        return MObject();
-    }
+    hx::Ref<Attribute> a =
+        hx::newAttribute("MFnTypedAttribute::create", hx::AttrKind::Typed, fullName, briefName, ReturnStatus);
+    if (!a) return MObject();
     if (type <= MFnData::kInvalid || type >= MFnData::kLast) {
         hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, "invalid data type"));
         return MObject();
@@ -52,11 +41,9 @@ MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefN
         hx::report(ReturnStatus, status);
         return MObject();
     }
-    auto* a = new Attribute(hx::AttrKind::Typed, fullName.asChar(), briefName.asChar());
-    a->mDataType = type;
-    a->mDefaultData = hx::Ref<hx::Data>(data);
-    mObject = hx::Access::wrap(a);
-    hx::report(ReturnStatus, MStatus());
+    a->setDataType(type);
+    a->setDefaultData(hx::Ref<hx::Data>(data));
+    mObject = hx::Access::wrap(a.get());
     return mObject;
 }
 
@@ -74,56 +61,48 @@ MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefN
 }
 
 MFnData::Type MFnTypedAttribute::attrType(MStatus* ReturnStatus) const {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Typed);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Typed);
     hx::report(ReturnStatus, a ? MStatus() : hx::notAttached("MFnTypedAttribute"));
-    return a ? a->mDataType : MFnData::kInvalid;
+    return a ? a->dataType() : MFnData::kInvalid;
 }
 
 MStatus MFnTypedAttribute::setDefault(const MObject& defaultData) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Typed);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Typed);
     if (!a) return hx::notAttached("MFnTypedAttribute");
     hx::Data* data = nullptr;
-    MStatus status = checkDefault(defaultData, a->mDataType, data);
-    if (status) a->mDefaultData = hx::Ref<hx::Data>(data);
+    MStatus status = checkDefault(defaultData, a->dataType(), data);
+    if (status) a->setDefaultData(hx::Ref<hx::Data>(data));
     return status;
 }
 
 MStatus MFnTypedAttribute::getDefault(MObject& defaultData) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Typed);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Typed);
     if (!a) return hx::notAttached("MFnTypedAttribute");
-    defaultData = hx::Access::wrap(a->mDefaultData.get());
+    defaultData = hx::Access::wrap(a->defaultData().get());
     return MStatus();
 }
 
 MObject MFnMatrixAttribute::create(const MString& fullName, const MString& briefName, Type matrixType,
                                    MStatus* ReturnStatus) {
-    if (MStatus fault = hx::injectedFault("MFnMatrixAttribute::create", fullName.asChar()); !fault) {
-        hx::report(ReturnStatus, fault);
-        return MObject();
-    }
-    std::string error;
-    if (!hx::validAttributeNames(fullName, briefName, error)) {
-        hx::report(ReturnStatus, hx::Access::fail(MStatus::kInvalidParameter, error));
-        return MObject();
-    }
-    auto* a = new Attribute(hx::AttrKind::Matrix, fullName.asChar(), briefName.asChar());
-    a->mMatrixType = matrixType;
-    mObject = hx::Access::wrap(a);
-    hx::report(ReturnStatus, MStatus());
+    hx::Ref<Attribute> a =
+        hx::newAttribute("MFnMatrixAttribute::create", hx::AttrKind::Matrix, fullName, briefName, ReturnStatus);
+    if (!a) return MObject();
+    a->setMatrixType(matrixType);
+    mObject = hx::Access::wrap(a.get());
     return mObject;
 }
 
 MStatus MFnMatrixAttribute::setDefault(const MMatrix& matrix) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Matrix);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Matrix);
     if (!a) return hx::notAttached("MFnMatrixAttribute");
-    a->mDefaultMatrix = matrix;
+    a->setDefaultMatrix(matrix);
     return MStatus();
 }
 
 MStatus MFnMatrixAttribute::getDefault(MMatrix& matrix) {
-    Attribute* a = kindOf(mObject, hx::AttrKind::Matrix);
+    Attribute* a = hx::attributeOfKind(mObject, hx::AttrKind::Matrix);
     if (!a) return hx::notAttached("MFnMatrixAttribute");
-    matrix = a->mDefaultMatrix;
+    matrix = a->defaultMatrix();
     return MStatus();
 }
 

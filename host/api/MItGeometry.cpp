@@ -10,7 +10,7 @@ MItGeometry* Access::newIterator() { return new MItGeometry(); }
 
 void Access::setGeometry(MItGeometry& it, MeshData* mesh, const MMatrix& localToWorld) {
     it.mGeometry = wrap(mesh);
-    it.mPoints = mesh && !mesh->mPoints.empty() ? mesh->mPoints.data() : nullptr;
+    it.mPoints = mesh ? mesh->pointData() : nullptr;
     it.mCount = mesh ? mesh->pointCount() : 0;
     it.mIndex = 0;
     it.mLocalToWorld = localToWorld;

@@ -4,10 +4,17 @@
 #include <cmath>
 #include <cstring>
 
+namespace {
+
+// Out-of-range indices are clamped to the last row or column rather than read outside the array.
+unsigned int within(unsigned int index) { return index < 4 ? index : 3; }
+
+}  // namespace
+
 const MMatrix MMatrix::identity;
 
 MMatrix::MMatrix() { setToIdentity(); }
-MMatrix::MMatrix(const MMatrix& src) { memcpy(matrix, src.matrix, sizeof matrix); }
+MMatrix::MMatrix(const MMatrix&) = default;
 MMatrix::MMatrix(const double m[4][4]) { memcpy(matrix, m, sizeof matrix); }
 MMatrix::MMatrix(const float m[4][4]) {
     for (int r = 0; r < 4; ++r)
@@ -15,15 +22,11 @@ MMatrix::MMatrix(const float m[4][4]) {
 }
 MMatrix::~MMatrix() {}
 
-MMatrix& MMatrix::operator=(const MMatrix& src) {
-    memmove(matrix, src.matrix, sizeof matrix);
-    return *this;
-}
-// Out-of-range indices are clamped rather than read outside the array.
-double MMatrix::operator()(unsigned int row, unsigned int col) const { return matrix[row & 3][col & 3]; }
-double& MMatrix::operator()(unsigned int row, unsigned int col) { return matrix[row & 3][col & 3]; }
-const double* MMatrix::operator[](unsigned int row) const { return matrix[row & 3]; }
-double* MMatrix::operator[](unsigned int row) { return matrix[row & 3]; }
+MMatrix& MMatrix::operator=(const MMatrix&) = default;
+double MMatrix::operator()(unsigned int row, unsigned int col) const { return matrix[within(row)][within(col)]; }
+double& MMatrix::operator()(unsigned int row, unsigned int col) { return matrix[within(row)][within(col)]; }
+const double* MMatrix::operator[](unsigned int row) const { return matrix[within(row)]; }
+double* MMatrix::operator[](unsigned int row) { return matrix[within(row)]; }
 
 MMatrix MMatrix::operator*(const MMatrix& right) const {
     MMatrix result;
@@ -54,7 +57,13 @@ MMatrix MMatrix::operator-(const MMatrix& right) const {
         for (int c = 0; c < 4; ++c) result.matrix[r][c] -= right.matrix[r][c];
     return result;
 }
-bool MMatrix::operator==(const MMatrix& other) const { return memcmp(matrix, other.matrix, sizeof matrix) == 0; }
+// Element by element: 0 and -0 are equal, a NaN equals nothing.
+bool MMatrix::operator==(const MMatrix& other) const {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            if (!(matrix[r][c] == other.matrix[r][c])) return false;
+    return true;
+}
 bool MMatrix::operator!=(const MMatrix& other) const { return !(*this == other); }
 
 // Gauss-Jordan elimination with partial pivoting. A singular matrix has no inverse: the
@@ -133,35 +142,25 @@ MStatus MMatrix::get(double dest[4][4]) const {
     return MStatus::kSuccess;
 }
 
+// The single-precision matrix keeps its own floats and does its arithmetic through the
+// double-precision one, rounding the result once.
 MFloatMatrix::MFloatMatrix() { setToIdentity(); }
-MFloatMatrix::MFloatMatrix(const MFloatMatrix& src) { memcpy(matrix, src.matrix, sizeof matrix); }
+MFloatMatrix::MFloatMatrix(const MFloatMatrix&) = default;
 MFloatMatrix::MFloatMatrix(const float m[4][4]) { memcpy(matrix, m, sizeof matrix); }
 MFloatMatrix::MFloatMatrix(const double m[4][4]) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) matrix[r][c] = static_cast<float>(m[r][c]);
 }
 MFloatMatrix::~MFloatMatrix() {}
-MFloatMatrix& MFloatMatrix::operator=(const MFloatMatrix& src) {
-    memmove(matrix, src.matrix, sizeof matrix);
-    return *this;
-}
-float MFloatMatrix::operator()(unsigned int row, unsigned int col) const { return matrix[row & 3][col & 3]; }
-float& MFloatMatrix::operator()(unsigned int row, unsigned int col) { return matrix[row & 3][col & 3]; }
-const float* MFloatMatrix::operator[](unsigned int row) const { return matrix[row & 3]; }
-float* MFloatMatrix::operator[](unsigned int row) { return matrix[row & 3]; }
+MFloatMatrix& MFloatMatrix::operator=(const MFloatMatrix&) = default;
+float MFloatMatrix::operator()(unsigned int row, unsigned int col) const { return matrix[within(row)][within(col)]; }
+float& MFloatMatrix::operator()(unsigned int row, unsigned int col) { return matrix[within(row)][within(col)]; }
+const float* MFloatMatrix::operator[](unsigned int row) const { return matrix[within(row)]; }
+float* MFloatMatrix::operator[](unsigned int row) { return matrix[within(row)]; }
 MFloatMatrix MFloatMatrix::operator*(const MFloatMatrix& right) const {
-    MFloatMatrix result;
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += matrix[r][k] * right.matrix[k][c];
-            result.matrix[r][c] = sum;
-        }
-    return result;
+    return MFloatMatrix((MMatrix(matrix) * MMatrix(right.matrix)).matrix);
 }
-bool MFloatMatrix::operator==(const MFloatMatrix& other) const {
-    return memcmp(matrix, other.matrix, sizeof matrix) == 0;
-}
+bool MFloatMatrix::operator==(const MFloatMatrix& other) const { return MMatrix(matrix) == MMatrix(other.matrix); }
 bool MFloatMatrix::operator!=(const MFloatMatrix& other) const { return !(*this == other); }
 MFloatMatrix& MFloatMatrix::setToIdentity() {
     for (int r = 0; r < 4; ++r)

@@ -41,12 +41,9 @@ MTypeId::MTypeId() : mId(0) {}
 MTypeId::MTypeId(unsigned int id) : mId(id) {}
 // The SDK combines a 24-bit prefix with an 8-bit id.
 MTypeId::MTypeId(unsigned int prefix, unsigned int id) : mId((prefix << 8) | (id & 0xFF)) {}
-MTypeId::MTypeId(const MTypeId& other) : mId(other.mId) {}
+MTypeId::MTypeId(const MTypeId&) = default;
 MTypeId::~MTypeId() {}
-MTypeId& MTypeId::operator=(const MTypeId& rhs) {
-    mId = rhs.mId;
-    return *this;
-}
+MTypeId& MTypeId::operator=(const MTypeId&) = default;
 bool MTypeId::operator==(const MTypeId& rhs) const { return mId == rhs.mId; }
 bool MTypeId::operator!=(const MTypeId& rhs) const { return mId != rhs.mId; }
 unsigned int MTypeId::id(MStatus* ReturnStatus) const {

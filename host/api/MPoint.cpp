@@ -6,20 +6,14 @@
 const MPoint MPoint::origin(0.0, 0.0, 0.0, 1.0);
 
 MPoint::MPoint() : x(0.0), y(0.0), z(0.0), w(1.0) {}
-MPoint::MPoint(const MPoint& s) : x(s.x), y(s.y), z(s.z), w(s.w) {}
+MPoint::MPoint(const MPoint&) = default;
 MPoint::MPoint(const MVector& s) : x(s.x), y(s.y), z(s.z), w(1.0) {}
 MPoint::MPoint(double xx, double yy, double zz, double ww) : x(xx), y(yy), z(zz), w(ww) {}
 MPoint::MPoint(const double d[4]) : x(d[0]), y(d[1]), z(d[2]), w(d[3]) {}
 MPoint::MPoint(const float d[4]) : x(d[0]), y(d[1]), z(d[2]), w(d[3]) {}
 MPoint::~MPoint() {}
 
-MPoint& MPoint::operator=(const MPoint& s) {
-    x = s.x;
-    y = s.y;
-    z = s.z;
-    w = s.w;
-    return *this;
-}
+MPoint& MPoint::operator=(const MPoint&) = default;
 double MPoint::operator[](unsigned int i) const { return i == 0 ? x : i == 1 ? y : i == 2 ? z : w; }
 double& MPoint::operator[](unsigned int i) { return i == 0 ? x : i == 1 ? y : i == 2 ? z : w; }
 

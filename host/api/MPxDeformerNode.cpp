@@ -3,6 +3,7 @@
 #include <maya/MPxDeformerNode.h>
 #include <maya/MSelectionList.h>
 
+#include "../engine/BaseAttributes.h"
 #include "../engine/Engine.h"
 #include "FnSet.h"
 
@@ -34,6 +35,14 @@ MObject& MPxDeformerNode::accessoryAttribute() const {
 MStatus MPxDeformerNode::accessoryNodeSetup(MDagModifier&) { return MStatus(); }
 void MPxDeformerNode::setModifiedCallback(MSelectionList&, bool) {}
 
-// This host keeps no painted weights: every point has full weight.
-float MPxDeformerNode::weightValue(MDataBlock&, unsigned int, unsigned int) { return 1.0f; }
+// The painted weight of a point: weightList[geometry].weights[point], 1 where none is stored.
+float MPxDeformerNode::weightValue(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex) {
+    hx::Node* node = Access::blockNode(block);
+    const hx::Attribute* weights = hx::baseAttributes().weights.get();
+    if (!node || multiIndex > 0x7fffffffu || wtIndex > 0x7fffffffu) return 1.0f;
+    const hx::PlugRef plug{node, weights, hx::ElementPath::outer(static_cast<int>(multiIndex)).with(1, static_cast<int>(wtIndex))};
+    // Most points have no weight of their own: looking first keeps them from getting storage.
+    if (!node->findCell(plug)) return 1.0f;
+    return hx::Engine::current().scene().evaluate(plug).value().mFloat;
+}
 void MPxDeformerNode::setUseExistingConnectionWhenSetEditing(bool) {}

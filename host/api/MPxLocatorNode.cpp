@@ -1,7 +1,7 @@
 #include <maya/MDagPath.h>
 #include <maya/MPxLocatorNode.h>
 
-#include "../engine/Engine.h"
+#include "../engine/BaseAttributes.h"
 #include "FnSet.h"
 
 using hx::Access;

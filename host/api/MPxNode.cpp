@@ -1,5 +1,6 @@
 #include <maya/MPxNode.h>
 
+#include "../engine/BaseAttributes.h"
 #include "../engine/Engine.h"
 #include "FnSet.h"
 
@@ -18,27 +19,28 @@ MStatus MPxNode::compute(const MPlug&, MDataBlock&) { return MStatus::kUnknownPa
 MPxNode::Type MPxNode::type() const { return kDependNode; }
 
 MObject MPxNode::thisMObject() const { return Access::wrap(mNode); }
-MTypeId MPxNode::typeId() const { return mNode ? MTypeId(mNode->mType->mId) : MTypeId(); }
-MString MPxNode::typeName() const { return mNode ? MString(mNode->mType->mName.c_str()) : MString(); }
-MString MPxNode::name() const { return mNode ? MString(mNode->mName.c_str()) : MString(); }
+MTypeId MPxNode::typeId() const { return mNode ? MTypeId(mNode->type()->id()) : MTypeId(); }
+MString MPxNode::typeName() const { return mNode ? MString(mNode->type()->name().c_str()) : MString(); }
+MString MPxNode::name() const { return mNode ? MString(mNode->name().c_str()) : MString(); }
 
 namespace {
 
 // Every name of `attribute` and its children, so none can clash with the type's others.
 bool namesFree(const hx::NodeType& type, const Attribute* attribute, std::string& clash) {
-    for (const std::string* name : {&attribute->mName, &attribute->mShortName})
-        if (type.find(*name)) {
-            clash = *name;
-            return false;
-        }
-    for (const auto& child : attribute->mChildren)
-        if (!namesFree(type, child.get(), clash)) return false;
+    for (const Attribute* a : attribute->subtree())
+        for (const std::string* name : {&a->name(), &a->shortName()})
+            if (type.find(*name)) {
+                clash = *name;
+                return false;
+            }
     return true;
 }
 
-void markAdded(Attribute* attribute) {
-    attribute->mAdded = true;
-    for (const auto& child : attribute->mChildren) markAdded(child.get());
+// The type whose initialiser runs, or the reason `function` cannot be called now.
+hx::NodeType* initializingType(const std::string& function, MStatus& status) {
+    hx::NodeType* type = hx::Engine::current().initializing();
+    if (!type) status = Access::fail(MStatus::kFailure, function);
+    return type;
 }
 
 }  // namespace
@@ -46,21 +48,22 @@ void markAdded(Attribute* attribute) {
 MStatus MPxNode::addAttribute(const MObject& attr) {
     auto* attribute = Access::as<Attribute>(attr);
     if (MStatus fault = hx::injectedFault("MPxNode::addAttribute", hx::faultSubject(attribute)); !fault) return fault;
-    hx::NodeType* type = hx::Engine::get().initializing();
-    if (!type)
-        return Access::fail(MStatus::kFailure, "addAttribute: attributes can only be added while a node type initialises");
+    MStatus status;
+    hx::NodeType* type =
+        initializingType("addAttribute: attributes can only be added while a node type initialises", status);
+    if (!type) return status;
     if (!attribute) return Access::fail(MStatus::kInvalidParameter, "addAttribute: the object is not an attribute");
-    if (attribute->mParent)
+    if (attribute->parent())
         return Access::fail(MStatus::kInvalidParameter,
-                            "addAttribute: '" + attribute->mName + "' is a child; add its compound parent");
-    if (attribute->mAdded)
-        return Access::fail(MStatus::kFailure, "addAttribute: '" + attribute->mName + "' already belongs to a node type");
+                            "addAttribute: '" + attribute->name() + "' is a child; add its compound parent");
+    if (attribute->isAdded())
+        return Access::fail(MStatus::kFailure,
+                            "addAttribute: '" + attribute->name() + "' already belongs to a node type");
     std::string clash;
     if (!namesFree(*type, attribute, clash))
-        return Access::fail(MStatus::kFailure,
-                            "addAttribute: node type '" + type->mName + "' already has an attribute named '" + clash + "'");
+        return Access::fail(MStatus::kFailure, "addAttribute: node type '" + type->name() +
+                                                   "' already has an attribute named '" + clash + "'");
     type->add(attribute);
-    markAdded(attribute);
     return MStatus();
 }
 
@@ -68,22 +71,25 @@ MStatus MPxNode::attributeAffects(const MObject& whenChanges, const MObject& isA
     auto* from = Access::as<Attribute>(whenChanges);
     auto* to = Access::as<Attribute>(isAffected);
     if (MStatus fault = hx::injectedFault("MPxNode::attributeAffects", hx::faultSubject(from)); !fault) return fault;
-    hx::NodeType* type = hx::Engine::get().initializing();
-    if (!type)
-        return Access::fail(MStatus::kFailure, "attributeAffects: only possible while a node type initialises");
+    MStatus status;
+    hx::NodeType* type = initializingType("attributeAffects: only possible while a node type initialises", status);
+    if (!type) return status;
     if (!from || !to || !type->has(from) || !type->has(to))
-        return Access::fail(MStatus::kInvalidParameter,
-                            "attributeAffects: both attributes must have been added to node type '" + type->mName + "'");
+        return Access::fail(
+            MStatus::kInvalidParameter,
+            "attributeAffects: both attributes must have been added to node type '" + type->name() + "'");
     type->addAffects(from, to);
     return MStatus();
 }
 
 MStatus MPxNode::inheritAttributesFrom(const MString& parentClassName) {
-    hx::NodeType* type = hx::Engine::get().initializing();
-    if (!type) return Access::fail(MStatus::kFailure, "inheritAttributesFrom: only possible while a node type initialises");
-    auto parent = hx::Engine::get().findType(parentClassName.asChar());
-    if (!parent || parent->mPlugin.empty() || parent->mBase != type->mBase)
-        return Access::fail(MStatus::kInvalidParameter, std::string("inheritAttributesFrom: '") + parentClassName.asChar() +
+    MStatus status;
+    hx::NodeType* type = initializingType("inheritAttributesFrom: only possible while a node type initialises", status);
+    if (!type) return status;
+    auto parent = hx::Engine::current().findType(parentClassName.asChar());
+    if (!parent || parent->plugin().empty() || parent->base() != type->base())
+        return Access::fail(MStatus::kInvalidParameter, std::string("inheritAttributesFrom: '") +
+                                                            parentClassName.asChar() +
                                                             "' is not a plug-in node type of the same kind");
     type->inherit(*parent);
     return MStatus();

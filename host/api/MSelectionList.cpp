@@ -1,12 +1,9 @@
 #include <maya/MSelectionList.h>
 
 MSelectionList::MSelectionList() {}
-MSelectionList::MSelectionList(const MSelectionList& src) : mItems(src.mItems) {}
+MSelectionList::MSelectionList(const MSelectionList&) = default;
 MSelectionList::~MSelectionList() {}
-MSelectionList& MSelectionList::operator=(const MSelectionList& other) {
-    mItems = other.mItems;
-    return *this;
-}
+MSelectionList& MSelectionList::operator=(const MSelectionList&) = default;
 MStatus MSelectionList::clear() {
     mItems.clear();
     return MStatus::kSuccess;

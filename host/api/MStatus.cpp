@@ -4,7 +4,6 @@
 #include "../engine/Access.h"
 #include "../engine/Engine.h"
 
-#include <array>
 #include <iostream>
 #include <string>
 
@@ -24,27 +23,14 @@ const char* codeText(unsigned char code) {
     return code < 9 ? texts[code] : "Unknown Status";
 }
 
-// The detailed reasons of recent failures; a status names its reason by slot (1-255), so a
-// status older than 255 newer failures may show a newer reason.
-std::array<std::string, 256>& reasons() {
-    static std::array<std::string, 256>* table = new std::array<std::string, 256>();
-    return *table;
-}
-
 }  // namespace
 
 namespace hx {
 
-MStatus Access::fail(MStatus::MStatusCode code, const std::string& detail) {
-    static unsigned int next = 0;
-    MStatus status(code);
-    if (code != MStatus::kSuccess && !detail.empty()) {
-        const unsigned char slot = static_cast<unsigned char>(next % 255 + 1);
-        ++next;
-        reasons()[slot] = detail;
-        status.mInternalCode = slot;
-        Engine::get().setError(detail);
-    }
+MStatus Access::status(const Error& error) {
+    if (error.ok()) return MStatus();
+    MStatus status(error.code());
+    if (!error.message().empty()) status.mInternalCode = Engine::current().keepReason(error.message());
     return status;
 }
 
@@ -52,15 +38,9 @@ MStatus Access::fail(MStatus::MStatusCode code, const std::string& detail) {
 
 MStatus::MStatus() : mCode(kSuccess), mInternalCode(0), mChecked(false) {}
 MStatus::MStatus(MStatusCode code) : mCode(static_cast<unsigned char>(code)), mInternalCode(0), mChecked(false) {}
-MStatus::MStatus(const MStatus& other)
-    : mCode(other.mCode), mInternalCode(other.mInternalCode), mChecked(other.mChecked) {}
+MStatus::MStatus(const MStatus&) = default;
 
-MStatus& MStatus::operator=(const MStatus& rhs) {
-    mCode = rhs.mCode;
-    mInternalCode = rhs.mInternalCode;
-    mChecked = rhs.mChecked;
-    return *this;
-}
+MStatus& MStatus::operator=(const MStatus&) = default;
 
 bool MStatus::operator==(const MStatus& rhs) const { return mCode == rhs.mCode; }
 bool MStatus::operator==(const MStatusCode rhs) const { return mCode == rhs; }
@@ -78,8 +58,9 @@ MStatus::MStatusCode MStatus::statusCode() const { return static_cast<MStatusCod
 
 MString MStatus::errorString() const {
     std::string text = std::string("(") + codeName(mCode) + "): ";
-    if (mCode != kSuccess && mInternalCode != 0 && !reasons()[mInternalCode].empty())
-        text += reasons()[mInternalCode];
+    const std::string& reason = mInternalCode != 0 ? hx::Engine::current().reason(mInternalCode) : std::string();
+    if (mCode != kSuccess && !reason.empty())
+        text += reason;
     else
         text += codeText(mCode);
     return MString(text.c_str());

@@ -37,6 +37,26 @@ void MString::append(const char* text, unsigned int length) {
 }
 
 const char* MString::asChar() const { return mText; }
+
+MStatus MString::set(const char* charString) {
+    *this = charString;
+    return MStatus::kSuccess;
+}
+MStatus MString::set(const char* charString, int charLength) {
+    *this = MString(charString, charLength);
+    return MStatus::kSuccess;
+}
+MStatus MString::set(double value) {
+    *this = MString();
+    *this += value;
+    return MStatus::kSuccess;
+}
+MStatus MString::set(double value, int precision) {
+    if (precision < 0 || precision > 100) return MStatus::kInvalidParameter;
+    char buffer[512];
+    snprintf(buffer, sizeof buffer, "%.*f", precision, value);
+    return set(buffer);
+}
 unsigned int MString::length() const { return mLength; }
 
 MString& MString::operator+=(const MString& other) {

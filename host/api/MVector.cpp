@@ -11,18 +11,13 @@ const MVector MVector::yAxis(0.0, 1.0, 0.0);
 const MVector MVector::zAxis(0.0, 0.0, 1.0);
 
 MVector::MVector() : x(0.0), y(0.0), z(0.0) {}
-MVector::MVector(const MVector& src) : x(src.x), y(src.y), z(src.z) {}
+MVector::MVector(const MVector&) = default;
 MVector::MVector(const MPoint& src) : x(src.x), y(src.y), z(src.z) {}
 MVector::MVector(double xx, double yy, double zz) : x(xx), y(yy), z(zz) {}
 MVector::MVector(const double d[3]) : x(d[0]), y(d[1]), z(d[2]) {}
 MVector::~MVector() {}
 
-MVector& MVector::operator=(const MVector& src) {
-    x = src.x;
-    y = src.y;
-    z = src.z;
-    return *this;
-}
+MVector& MVector::operator=(const MVector&) = default;
 double MVector::operator()(unsigned int i) const { return (*this)[i]; }
 double MVector::operator[](unsigned int i) const { return i == 0 ? x : i == 1 ? y : z; }
 double& MVector::operator[](unsigned int i) { return i == 0 ? x : i == 1 ? y : z; }

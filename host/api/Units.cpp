@@ -57,13 +57,9 @@ double convert(double value, double fromFactor, double toFactor) {
 
 MTime::MTime() : mValue(0.0), mUnit(kFilm) {}
 MTime::MTime(double value, Unit unit) : mValue(value), mUnit(unit) {}
-MTime::MTime(const MTime& src) : mValue(src.mValue), mUnit(src.mUnit) {}
+MTime::MTime(const MTime&) = default;
 MTime::~MTime() {}
-MTime& MTime::operator=(const MTime& src) {
-    mValue = src.mValue;
-    mUnit = src.mUnit;
-    return *this;
-}
+MTime& MTime::operator=(const MTime&) = default;
 bool MTime::operator==(const MTime& other) const { return as(kSeconds) == other.as(kSeconds); }
 bool MTime::operator!=(const MTime& other) const { return !(*this == other); }
 double MTime::value() const { return mValue; }
@@ -82,13 +78,9 @@ double MTime::as(Unit unit) const { return convert(mValue, secondsPer(mUnit), se
 
 MDistance::MDistance() : mValue(0.0), mUnit(kCentimeters) {}
 MDistance::MDistance(double value, Unit unit) : mValue(value), mUnit(unit) {}
-MDistance::MDistance(const MDistance& src) : mValue(src.mValue), mUnit(src.mUnit) {}
+MDistance::MDistance(const MDistance&) = default;
 MDistance::~MDistance() {}
-MDistance& MDistance::operator=(const MDistance& src) {
-    mValue = src.mValue;
-    mUnit = src.mUnit;
-    return *this;
-}
+MDistance& MDistance::operator=(const MDistance&) = default;
 double MDistance::value() const { return mValue; }
 MDistance::Unit MDistance::unit() const { return mUnit; }
 MStatus MDistance::setValue(double value) {
@@ -108,13 +100,9 @@ double MDistance::asCentimeters() const { return as(kCentimeters); }
 
 MAngle::MAngle() : mValue(0.0), mUnit(kRadians) {}
 MAngle::MAngle(double value, Unit unit) : mValue(value), mUnit(unit) {}
-MAngle::MAngle(const MAngle& src) : mValue(src.mValue), mUnit(src.mUnit) {}
+MAngle::MAngle(const MAngle&) = default;
 MAngle::~MAngle() {}
-MAngle& MAngle::operator=(const MAngle& src) {
-    mValue = src.mValue;
-    mUnit = src.mUnit;
-    return *this;
-}
+MAngle& MAngle::operator=(const MAngle&) = default;
 double MAngle::value() const { return mValue; }
 MAngle::Unit MAngle::unit() const { return mUnit; }
 MStatus MAngle::setValue(double value) {
@@ -137,13 +125,9 @@ MDGContext MDGContext::fsNormal;
 
 MDGContext::MDGContext() : mNormal(true) {}
 MDGContext::MDGContext(const MTime& when) : mTime(when), mNormal(false) {}
-MDGContext::MDGContext(const MDGContext& in) : mTime(in.mTime), mNormal(in.mNormal) {}
+MDGContext::MDGContext(const MDGContext&) = default;
 MDGContext::~MDGContext() {}
-MDGContext& MDGContext::operator=(const MDGContext& other) {
-    mTime = other.mTime;
-    mNormal = other.mNormal;
-    return *this;
-}
+MDGContext& MDGContext::operator=(const MDGContext&) = default;
 bool MDGContext::isNormal(MStatus* ReturnStatus) const {
     if (ReturnStatus) *ReturnStatus = MStatus::kSuccess;
     return mNormal;

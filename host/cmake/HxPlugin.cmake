@@ -7,6 +7,6 @@
 function(hx_add_plugin target)
   add_library(${target} MODULE ${ARGN})
   set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".so")
-  target_link_libraries(${target} PRIVATE hxhost)
+  target_link_libraries(${target} PRIVATE hxhost hx_warnings)
   target_link_options(${target} PRIVATE "LINKER:-Bsymbolic")
 endfunction()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Cell.h"
+#include "Error.h"
 #include "Object.h"
 
 #include <maya/M3dView.h>
@@ -24,7 +25,7 @@ namespace hx {
 class Node;
 class Attribute;
 class MeshData;
-struct ModifierState;
+class ModifierState;
 
 class Access {
 public:
@@ -32,10 +33,13 @@ public:
     static Object* object(const MObject& handle) { return handle.mObject; }
     static MObject wrap(Object* object);
     template <class T>
-    static T* as(const MObject& handle) { return dynamic_cast<T*>(handle.mObject); }
+    static T* as(const MObject& handle) {
+        return dynamic_cast<T*>(handle.mObject);
+    }
 
-    // MStatus: a failure whose errorString carries `detail` (also kept as the last error).
-    static MStatus fail(MStatus::MStatusCode code, const std::string& detail);
+    // MStatus: the status of an engine error; its errorString carries the error's sentence.
+    static MStatus status(const Error& error);
+    static MStatus fail(MStatus::MStatusCode code, const std::string& detail) { return status(Error(code, detail)); }
     static unsigned char internalCode(const MStatus& status) { return status.mInternalCode; }
 
     // MPxNode
@@ -48,10 +52,8 @@ public:
 
     // MDataBlock / MDataHandle
     static MDataBlock block(Node* node);
-    static MDataHandle handle(Node* node, const Attribute* attribute, int index, Cell* cell, bool forInput);
-    static Node* handleNode(const MDataHandle& h) { return h.mNode; }
-    static const Attribute* handleAttribute(const MDataHandle& h) { return h.mAttribute; }
-    static int handleIndex(const MDataHandle& h) { return h.mIndex; }
+    static MDataHandle handle(const PlugRef& plug, Cell* cell, bool forInput);
+    static PlugRef handlePlug(const MDataHandle& h);
     static Cell* handleCell(const MDataHandle& h) { return h.mCell; }
     static bool handleForInput(const MDataHandle& h) { return h.mForInput; }
     static Node* blockNode(const MDataBlock& b) { return b.mNode; }
@@ -68,6 +70,10 @@ public:
     }
     static int glDepth(const M3dView& view) { return view.mGLDepth; }
     static ModifierState& state(MDGModifier& modifier) { return *modifier.mState; }
+
+    // The element indices the API classes keep in their C++98 layout (int[kDepth]).
+    static ElementPath path(const int indices[]);
+    static void store(const ElementPath& path, int indices[]);
 };
 
 }  // namespace hx

@@ -1,9 +1,10 @@
-// What the host computes itself when a node's compute declines a plug with
-// kUnknownParameter: DAG matrices, a mesh's output, a deformer's output geometry.
+#include "BuiltinCompute.h"
+
 #include "Access.h"
+#include "BaseAttributes.h"
 #include "Data.h"
-#include "Engine.h"
 #include "PlugPath.h"
+#include "Scene.h"
 
 #include <maya/MItGeometry.h>
 #include <maya/MPxDeformerNode.h>
@@ -14,6 +15,8 @@
 namespace hx {
 
 namespace {
+
+PlugRef plugOf(Node* node, const Ref<Attribute>& attribute) { return PlugRef{node, attribute.get(), ElementPath()}; }
 
 MMatrix rotation(int axis, double angle) {
     MMatrix m;
@@ -28,8 +31,7 @@ MMatrix rotation(int axis, double angle) {
 }
 
 double number(Scene& scene, Node* node, const Ref<Attribute>& attribute) {
-    Cell& c = scene.evaluate({node, attribute.get(), -1});
-    return numericComponent(c.mValue, attribute->mNumericType, 0);
+    return numericComponent(scene.evaluate(plugOf(node, attribute)).value(), attribute->numericType(), 0);
 }
 
 // p' = p * S * R * T, R in the transform's rotate order (xyz: Rx * Ry * Rz).
@@ -39,8 +41,7 @@ MMatrix transformMatrix(Scene& scene, Node* node) {
     s.matrix[0][0] = number(scene, node, b.scaleX);
     s.matrix[1][1] = number(scene, node, b.scaleY);
     s.matrix[2][2] = number(scene, node, b.scaleZ);
-    const MMatrix r[3] = {rotation(0, number(scene, node, b.rotateX)),
-                          rotation(1, number(scene, node, b.rotateY)),
+    const MMatrix r[3] = {rotation(0, number(scene, node, b.rotateX)), rotation(1, number(scene, node, b.rotateY)),
                           rotation(2, number(scene, node, b.rotateZ))};
     static const int orders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
     int order = static_cast<int>(number(scene, node, b.rotateOrder));
@@ -52,107 +53,105 @@ MMatrix transformMatrix(Scene& scene, Node* node) {
     return s * r[orders[order][0]] * r[orders[order][1]] * r[orders[order][2]] * t;
 }
 
-bool computeDag(Scene& scene, const PlugRef& plug, Cell& out) {
+bool computeDag(Scene& scene, const PlugRef& plug, Value& out) {
     const BaseAttributes& b = baseAttributes();
     Node* node = plug.mNode;
     const Attribute* a = plug.mAttribute;
     auto matrixOf = [&](const Ref<Attribute>& attribute) {
-        return scene.evaluate({node, attribute.get(), -1}).mValue.mMatrix;
+        return scene.evaluate(plugOf(node, attribute)).value().mMatrix;
     };
     if (a == b.matrix.get()) {
-        out.mValue.mMatrix = node->mType->mBase == BaseKind::Transform ? transformMatrix(scene, node) : MMatrix();
+        out.mMatrix = node->type()->base() == BaseKind::Transform ? transformMatrix(scene, node) : MMatrix();
     } else if (a == b.inverseMatrix.get()) {
-        out.mValue.mMatrix = matrixOf(b.matrix).inverse();
+        out.mMatrix = matrixOf(b.matrix).inverse();
     } else if (a == b.parentMatrix.get()) {
-        out.mValue.mMatrix = node->mParent ? scene.evaluate({node->mParent, b.worldMatrix.get(), -1}).mValue.mMatrix
-                                           : MMatrix();
+        out.mMatrix = node->parent() ? worldMatrixOf(scene, node->parent()) : MMatrix();
     } else if (a == b.parentInverseMatrix.get()) {
-        out.mValue.mMatrix = matrixOf(b.parentMatrix).inverse();
+        out.mMatrix = matrixOf(b.parentMatrix).inverse();
     } else if (a == b.worldMatrix.get()) {
-        out.mValue.mMatrix = matrixOf(b.matrix) * matrixOf(b.parentMatrix);
+        out.mMatrix = matrixOf(b.matrix) * matrixOf(b.parentMatrix);
     } else if (a == b.worldInverseMatrix.get()) {
-        out.mValue.mMatrix = matrixOf(b.worldMatrix).inverse();
-    } else if (a->mParent == b.worldPosition.get()) {
+        out.mMatrix = matrixOf(b.worldMatrix).inverse();
+    } else if (a->parent() == b.worldPosition.get()) {
         const MMatrix world = matrixOf(b.worldMatrix);
         const int axis = a == b.worldPositionX.get() ? 0 : a == b.worldPositionY.get() ? 1 : 2;
-        out.mValue.mDouble = world.matrix[3][axis];
+        out.mDouble = world.matrix[3][axis];
     } else {
         return false;
     }
     return true;
 }
 
-// The local-to-world matrix of the geometry a deformer's element `index` deforms: that of
+// The local-to-world matrix of the geometry a deformer's element `path` deforms: that of
 // the shape its output feeds, else of the shape its input comes from.
-MMatrix geometryMatrix(Scene& scene, Node* deformer, int index) {
+MMatrix geometryMatrix(Scene& scene, Node* deformer, const ElementPath& path) {
     const BaseAttributes& b = baseAttributes();
-    if (Cell* out = deformer->findCell(b.outputGeom.get(), index))
-        for (const PlugRef& d : out->mDestinations)
-            if (d.mNode->mType->isDag()) return worldMatrixOf(scene, d.mNode);
-    if (Cell* in = deformer->findCell(b.inputGeom.get(), index))
-        if (in->mSource && in->mSource->mNode->mType->isDag()) return worldMatrixOf(scene, in->mSource->mNode);
+    if (Cell* out = deformer->findCell(b.outputGeom.get(), path))
+        for (const PlugRef& d : out->destinations())
+            if (d.mNode->type()->isDag()) return worldMatrixOf(scene, d.mNode);
+    if (Cell* in = deformer->findCell(b.inputGeom.get(), path))
+        if (in->source() && in->source()->mNode->type()->isDag()) return worldMatrixOf(scene, in->source()->mNode);
     return MMatrix();
 }
 
-MStatus computeDeformerOutput(Scene& scene, const PlugRef& plug, Cell& out) {
+void computeDeformerOutput(Scene& scene, const PlugRef& plug, Value& out) {
     const BaseAttributes& b = baseAttributes();
     Node* node = plug.mNode;
-    Cell& in = scene.evaluate({node, b.inputGeom.get(), plug.mIndex});
-    auto* source = Access::as<MeshData>(in.mValue.mData);
+    const Value& in = scene.evaluate({node, b.inputGeom.get(), plug.mPath}).value();
+    auto* source = Access::as<MeshData>(in.mData);
     if (!source) {
-        out.mValue.mData = MObject();
-        return MStatus();
+        out.mData = MObject();
+        return;
     }
     // The input stays untouched (it is shared with the geometry upstream); deform works on
     // a copy of its points that shares the topology.
     Ref<Data> copy = source->clone();
-    out.mValue.mData = Access::wrap(copy.get());
-    auto* deformer = dynamic_cast<MPxDeformerNode*>(node->mUser);
-    if (!deformer) return MStatus();
-    const MMatrix localToWorld = geometryMatrix(scene, node, plug.mIndex);
+    out.mData = Access::wrap(copy.get());
+    auto* deformer = dynamic_cast<MPxDeformerNode*>(node->user());
+    if (!deformer) return;
+    const MMatrix localToWorld = geometryMatrix(scene, node, plug.mPath);
     std::unique_ptr<MItGeometry> iterator(Access::newIterator());
     Access::setGeometry(*iterator, static_cast<MeshData*>(copy.get()), localToWorld);
     MDataBlock block = Access::block(node);
     try {
         // The output keeps what deform left in the copy, whatever it returns.
         const MStatus status =
-            deformer->deform(block, *iterator, localToWorld, static_cast<unsigned int>(plug.mIndex));
-        if (!status) scene.noteFailure("deform of " + plugName(plug) + " failed: " + status.errorString().asChar());
-        return status;
+            deformer->deform(block, *iterator, localToWorld, static_cast<unsigned int>(plug.index()));
+        if (!status)
+            scene.noteFailure(
+                Error::evaluation(status.statusCode(), plugName(plug), node->type()->plugin(),
+                                  "deform of " + plugName(plug) + " failed: " + status.errorString().asChar()));
     } catch (...) {
         scene.noteException("deform", plug);
-        return MStatus(MStatus::kFailure);
     }
 }
 
 }  // namespace
 
 MMatrix worldMatrixOf(Scene& scene, Node* node) {
-    return scene.evaluate({node, baseAttributes().worldMatrix.get(), -1}).mValue.mMatrix;
+    return scene.evaluate(plugOf(node, baseAttributes().worldMatrix)).value().mMatrix;
 }
 
-MStatus builtinCompute(Scene& scene, const PlugRef& plug) {
+void builtinCompute(Scene& scene, const PlugRef& plug) {
     const BaseAttributes& b = baseAttributes();
     Node* node = plug.mNode;
-    Cell& out = node->cell(plug.mAttribute, plug.mIndex);
-    switch (node->mType->mBase) {
+    Value& out = node->cell(plug).value();
+    switch (node->type()->base()) {
     case BaseKind::Deformer:
-        if (plug.mAttribute == b.outputGeom.get() && plug.mIndex >= 0) return computeDeformerOutput(scene, plug, out);
-        break;
+        if (plug.mAttribute == b.outputGeom.get() && plug.isComplete()) computeDeformerOutput(scene, plug, out);
+        return;
     case BaseKind::Mesh:
         if (plug.mAttribute == b.outMesh.get()) {
             // The shape's own geometry passes through; it is shared, not copied.
-            out.mValue.mData = scene.evaluate({node, b.inMesh.get(), -1}).mValue.mData;
-            return MStatus();
+            out.mData = scene.evaluate(plugOf(node, b.inMesh)).value().mData;
+            return;
         }
         [[fallthrough]];
     case BaseKind::Transform:
-    case BaseKind::Locator:
-        if (computeDag(scene, plug, out)) return MStatus();
-        break;
-    case BaseKind::Depend: break;
+    case BaseKind::Locator: computeDag(scene, plug, out); return;
+    case BaseKind::Depend:
+    case BaseKind::Time: return;
     }
-    return MStatus(MStatus::kUnknownParameter);
 }
 
 }  // namespace hx

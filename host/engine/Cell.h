@@ -1,6 +1,9 @@
-// Storage of one plug on one node: its value, dirty state and connections.
+// Storage of one plug on one node: its value, whether it is dirty, and its connections.
+// Connections change only through the scene (Scene::connect, Scene::disconnect), which
+// keeps both ends of each in step.
 #pragma once
 
+#include "PlugRef.h"
 #include "Value.h"
 
 #include <optional>
@@ -8,30 +11,26 @@
 
 namespace hx {
 
-class Node;
-class Attribute;
+class Cell {
+public:
+    Value& value() { return mValue; }
+    const Value& value() const { return mValue; }
 
-// A plug: (node, attribute, logical index of the enclosing multi element or -1).
-struct PlugRef {
-    Node* mNode = nullptr;
-    const Attribute* mAttribute = nullptr;
-    int mIndex = -1;
+    bool isDirty() const { return mDirty; }
+    void setDirty(bool dirty) { mDirty = dirty; }
 
-    bool operator==(const PlugRef& o) const {
-        return mNode == o.mNode && mAttribute == o.mAttribute && mIndex == o.mIndex;
-    }
-    bool operator<(const PlugRef& o) const {
-        if (mNode != o.mNode) return mNode < o.mNode;
-        if (mAttribute != o.mAttribute) return mAttribute < o.mAttribute;
-        return mIndex < o.mIndex;
-    }
-};
+    // One source per destination plug.
+    const std::optional<PlugRef>& source() const { return mSource; }
+    const std::vector<PlugRef>& destinations() const { return mDestinations; }
+    bool isConnected() const { return mSource || !mDestinations.empty(); }
 
-struct Cell {
+private:
+    friend class Scene;
+
     Value mValue;
     bool mDirty = false;
-    bool mEvaluating = false;            // guards against cycles during a pull
-    std::optional<PlugRef> mSource;      // one source per destination plug
+    bool mEvaluating = false;  // guards against cycles during a pull
+    std::optional<PlugRef> mSource;
     std::vector<PlugRef> mDestinations;
 };
 

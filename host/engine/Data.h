@@ -1,10 +1,13 @@
-// The data objects that typed attributes carry: vector arrays, meshes, numeric tuples.
+// The data objects that typed attributes carry (vector arrays, meshes, matrices, numeric
+// tuples), as the data function sets create and read them.
 #pragma once
 
 #include "Object.h"
 
 #include <maya/MFnData.h>
 #include <maya/MFnNumericData.h>
+#include <maya/MMatrix.h>
+#include <maya/MString.h>
 #include <maya/MVectorArray.h>
 
 #include <memory>
@@ -19,24 +22,36 @@ public:
     virtual Ref<Data> clone() const = 0;
 };
 
-class VectorArrayData final : public Data {
+// Data holding one value of the API's own types: a vector array, a matrix, a string.
+template <class T, MFn::Type kApiType, MFnData::Type kDataType>
+class ValueData final : public Data {
 public:
-    VectorArrayData() = default;
-    explicit VectorArrayData(const MVectorArray& array) : mArray(array) {}
-    MFn::Type apiType() const override { return MFn::kVectorArrayData; }
-    MFnData::Type dataType() const override { return MFnData::kVectorArray; }
-    Ref<Data> clone() const override { return Ref<Data>(new VectorArrayData(mArray)); }
+    ValueData() = default;
+    explicit ValueData(const T& value) : mValue(value) {}
+    MFn::Type apiType() const override { return kApiType; }
+    MFnData::Type dataType() const override { return kDataType; }
+    Ref<Data> clone() const override { return Ref<Data>(new ValueData(mValue)); }
 
-    MVectorArray mArray;
+    const T& value() const { return mValue; }
+    void set(const T& value) { mValue = value; }
+
+private:
+    T mValue;
 };
 
-// Polygon connectivity: face i uses mFaceCounts[i] consecutive entries of mFaceVertices.
+using VectorArrayData = ValueData<MVectorArray, MFn::kVectorArrayData, MFnData::kVectorArray>;
+using MatrixData = ValueData<MMatrix, MFn::kMatrixData, MFnData::kMatrix>;
+using StringData = ValueData<MString, MFn::kStringData, MFnData::kString>;
+
+// Polygon connectivity: face i uses faceCounts[i] consecutive entries of faceVertices.
 // Immutable once built, so every copy of a mesh shares it.
 struct Topology {
     std::vector<int> mFaceCounts;
     std::vector<int> mFaceVertices;
 };
 
+// A polygon mesh: its points, x, y, z each, in one contiguous array (what deformers move),
+// and its shared topology.
 class MeshData final : public Data {
 public:
     MeshData() : mTopology(std::make_shared<const Topology>()) {}
@@ -48,9 +63,13 @@ public:
     Ref<Data> clone() const override { return Ref<Data>(new MeshData(mPoints, mTopology)); }
 
     unsigned int pointCount() const { return static_cast<unsigned int>(mPoints.size() / 3); }
+    const std::vector<double>& points() const { return mPoints; }
+    double* pointData() { return mPoints.empty() ? nullptr : mPoints.data(); }
+    const Topology& topology() const { return *mTopology; }
 
+private:
     std::shared_ptr<const Topology> mTopology;
-    std::vector<double> mPoints;  // x, y, z per point
+    std::vector<double> mPoints;
 };
 
 class NumericData final : public Data {
@@ -60,10 +79,19 @@ public:
     MFnData::Type dataType() const override { return MFnData::kNumeric; }
     Ref<Data> clone() const override {
         auto* copy = new NumericData(mType);
-        for (int i = 0; i < 3; ++i) copy->mValues[i] = mValues[i];
+        copy->set(mValues[0], mValues[1], mValues[2]);
         return Ref<Data>(copy);
     }
 
+    MFnNumericData::Type numericType() const { return mType; }
+    double value(int i) const { return i >= 0 && i < 3 ? mValues[i] : 0.0; }
+    void set(double a, double b, double c) {
+        mValues[0] = a;
+        mValues[1] = b;
+        mValues[2] = c;
+    }
+
+private:
     MFnNumericData::Type mType;
     double mValues[3] = {0.0, 0.0, 0.0};
 };

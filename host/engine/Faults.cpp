@@ -1,90 +1,82 @@
 #include "Faults.h"
 
 #include "Access.h"
-
-#include <map>
+#include "Engine.h"
 
 namespace hx {
 
-namespace {
-
-struct Rule {
-    std::string function;
-    std::string subject;   // empty: any call of the function
-    unsigned int nth = 0;  // among the calls the rule matches, from 1; 0: every one
-    MStatus::MStatusCode code = MStatus::kFailure;
-    unsigned int matched = 0;
-};
-
-struct Plan {
-    bool inForce = false;  // while a FaultPlan object lives
-    std::vector<Rule> rules;
-    std::map<std::string, unsigned int, std::less<>> calls;
-    std::vector<InjectedFault> injected;
-};
-
-Plan& plan() {
-    static Plan* current = new Plan();
-    return *current;
+Error FaultInjector::check(std::string_view function, std::string_view subject) {
+    if (!mInForce) return Error();
+    auto counted = mCalls.find(function);
+    if (counted == mCalls.end()) counted = mCalls.emplace(std::string(function), 0).first;
+    const unsigned int call = ++counted->second;
+    // Every rule that matches counts the call, whichever of them makes it fail.
+    const Rule* failing = nullptr;
+    for (Rule& rule : mRules) {
+        if (rule.function != function || (!rule.subject.empty() && rule.subject != subject)) continue;
+        ++rule.matched;
+        if (!failing && rule.code != MStatus::kSuccess && (rule.nth == 0 || rule.matched == rule.nth)) failing = &rule;
+    }
+    if (!failing) return Error();
+    mInjected.push_back(InjectedFault{std::string(function), std::string(subject), call, failing->code});
+    std::string reason = std::string(function) + ": injected failure";
+    if (!subject.empty()) reason += " on '" + std::string(subject) + "'";
+    return Error(failing->code, reason);
 }
 
-}  // namespace
-
-FaultPlan::FaultPlan() {
-    clearFaultPlan();
-    plan().inForce = true;
+void FaultInjector::begin() {
+    clear();
+    mInForce = true;
 }
 
-FaultPlan::~FaultPlan() {
-    clearFaultPlan();
-    plan().inForce = false;
+void FaultInjector::end() {
+    clear();
+    mInForce = false;
 }
+
+void FaultInjector::clear() {
+    mRules.clear();
+    mCalls.clear();
+    mInjected.clear();
+}
+
+void FaultInjector::failCall(std::string_view function, unsigned int nth, MStatus::MStatusCode code) {
+    // A call counted 0 never comes: the nth call is counted from 1.
+    if (nth > 0) mRules.push_back(Rule{std::string(function), std::string(), nth, code});
+}
+
+void FaultInjector::failCallsOn(std::string_view function, std::string_view subject, MStatus::MStatusCode code) {
+    mRules.push_back(Rule{std::string(function), std::string(subject), 0, code});
+}
+
+unsigned int FaultInjector::calls(std::string_view function) const {
+    auto it = mCalls.find(function);
+    return it == mCalls.end() ? 0 : it->second;
+}
+
+MStatus injectedFault(std::string_view function, std::string_view subject) {
+    return Access::status(Engine::current().faults().check(function, subject));
+}
+
+// The test-facing plan drives the engine's injector.
+
+FaultPlan::FaultPlan() { Engine::current().faults().begin(); }
+FaultPlan::~FaultPlan() { Engine::current().faults().end(); }
 
 FaultPlan& FaultPlan::failCall(std::string_view function, unsigned int nth, MStatus::MStatusCode code) {
-    // A call counted 0 never comes: the nth call is counted from 1.
-    if (nth > 0) plan().rules.push_back(Rule{std::string(function), std::string(), nth, code});
+    Engine::current().faults().failCall(function, nth, code);
     return *this;
 }
 
 FaultPlan& FaultPlan::failCallsOn(std::string_view function, std::string_view subject, MStatus::MStatusCode code) {
-    plan().rules.push_back(Rule{std::string(function), std::string(subject), 0, code});
+    Engine::current().faults().failCallsOn(function, subject, code);
     return *this;
 }
 
-unsigned int FaultPlan::calls(std::string_view function) const {
-    const auto& calls = plan().calls;
-    auto it = calls.find(function);
-    return it == calls.end() ? 0 : it->second;
-}
+unsigned int FaultPlan::calls(std::string_view function) const { return Engine::current().faults().calls(function); }
 
-const std::vector<InjectedFault>& FaultPlan::injected() const { return plan().injected; }
+const std::vector<InjectedFault>& FaultPlan::injected() const { return Engine::current().faults().injected(); }
 
-MStatus injectedFault(std::string_view function, std::string_view subject) {
-    Plan& p = plan();
-    if (!p.inForce) return MStatus();
-    auto counted = p.calls.find(function);
-    if (counted == p.calls.end()) counted = p.calls.emplace(std::string(function), 0).first;
-    const unsigned int call = ++counted->second;
-    // Every rule that matches counts the call, whichever of them makes it fail.
-    const Rule* failing = nullptr;
-    for (Rule& rule : p.rules) {
-        if (rule.function != function || (!rule.subject.empty() && rule.subject != subject)) continue;
-        ++rule.matched;
-        if (!failing && rule.code != MStatus::kSuccess && (rule.nth == 0 || rule.matched == rule.nth))
-            failing = &rule;
-    }
-    if (!failing) return MStatus();
-    p.injected.push_back(InjectedFault{std::string(function), std::string(subject), call, failing->code});
-    std::string reason = std::string(function) + ": injected failure";
-    if (!subject.empty()) reason += " on '" + std::string(subject) + "'";
-    return Access::fail(failing->code, reason);
-}
-
-void clearFaultPlan() {
-    Plan& p = plan();
-    p.rules.clear();
-    p.calls.clear();
-    p.injected.clear();
-}
+MDataBlock dataBlockOf(const MObject& node) { return Access::block(Access::as<Node>(node)); }
 
 }  // namespace hx

@@ -1,86 +1,50 @@
-// Fault injection: making chosen host API calls fail, so that tests can see what a plug-in
-// does when the host refuses it something.
-//
-// A FaultPlan says which calls fail: the nth call of a function, or every call of it about
-// a given name. A failing call behaves as a real failure of that call: it changes nothing,
-// returns the planned status (also through its MStatus* argument) and the status's text
-// names the function and what it was about, for instance
-//   (kFailure): MFnAttribute::setKeyable: injected failure on 'oyNoiseSeed'
-//
-//     hx::FaultPlan faults;
-//     faults.failCall("MDGModifier::connect", 5);                 // the fifth connect
-//     faults.failCallsOn("MFnPlugin::registerNode", "hxNoise");   // that type's registration
-//     ... drive the plug-in ...
-//     EXPECT_EQ(faults.injected().size(), 2u);
-//
-// Functions are named as in the API, "Class::method". Each names what its calls are about,
-// the subject that failCallsOn matches:
-//   MFnPlugin::registerNode, MFnPlugin::deregisterNode                 the node type's name (*)
-//   MFnNumericAttribute::create, MFnTypedAttribute::create,
-//   MFnMatrixAttribute::create                                         the new attribute's long name
-//   MFnAttribute::setKeyable, setStorable, setReadable, setWritable,
-//   setConnectable, setHidden, setCached, setChannelBox, setIndexMatters,
-//   setUsesArrayDataBuilder; MFnNumericAttribute::setDefault, setMin,
-//   setMax                                                             the attribute's long name
-//   MPxNode::addAttribute                                              the attribute's long name
-//   MPxNode::attributeAffects                                          the changing attribute's long name
-//   MFnVectorArrayData::create                                         (none)
-//   MFnDependencyNode::attribute, MFnDependencyNode::findPlug          the attribute's name as asked
-//   MDGModifier::createNode, MDagModifier::createNode                  the node type's name (*)
-//   MDGModifier::connect                                               the destination attribute's long name
-//   MDataBlock::inputValue, MDataBlock::outputValue                    the attribute's long name
-//   MPlug::getValue, MPlug::asDouble, asFloat, asInt, asShort, asBool,
-//   asChar                                                             the plug's attribute's long name
-//   <function set>::attach (its constructor from an MObject), for
-//   MFnDependencyNode, MFnAttribute and the attribute and data sets    (none)
-// (*) none when no type of that name or id is registered.
-//
-// One plan at a time, process-wide like the host: a new plan replaces the current one, and
-// the plan ends with its FaultPlan object. Calls are counted only while a plan is in force.
-// Host::reset() clears the plan (its failures, counts and record) before and after it
-// unloads the plug-ins, so a plan that outlives a reset starts afresh.
+// Fault injection inside the engine: the plan a FaultPlan (HostTesting.h) puts in force, and
+// the check each planned API call makes before it does anything.
 #pragma once
 
-#include <maya/MStatus.h>
+#include "Error.h"
+#include "HostTesting.h"
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace hx {
 
-// One failure the plan caused.
-struct InjectedFault {
-    std::string function;
-    std::string subject;
-    unsigned int call = 0;  // which call of the function it was, from 1
-    MStatus::MStatusCode code = MStatus::kFailure;
-};
-
-class FaultPlan {
+class FaultInjector {
 public:
-    FaultPlan();   // an empty plan, in force from now on
-    ~FaultPlan();  // ends the plan
-    FaultPlan(const FaultPlan&) = delete;
-    FaultPlan& operator=(const FaultPlan&) = delete;
+    // Counts a call of `function` about `subject` while a plan is in force and gives the
+    // failure the plan has for it (none when it has none). A failing call must then return
+    // that failure and change nothing.
+    Error check(std::string_view function, std::string_view subject);
 
-    // The nth call (from 1) of `function` fails with `code`.
-    FaultPlan& failCall(std::string_view function, unsigned int nth, MStatus::MStatusCode code = MStatus::kFailure);
-    // Every call of `function` about `subject` fails with `code`.
-    FaultPlan& failCallsOn(std::string_view function, std::string_view subject,
-                           MStatus::MStatusCode code = MStatus::kFailure);
-
-    // How often `function` was called while the plan was in force.
+    void begin();  // an empty plan, in force
+    void end();
+    // Empties the plan in force of its failures, counts and record.
+    void clear();
+    void failCall(std::string_view function, unsigned int nth, MStatus::MStatusCode code);
+    void failCallsOn(std::string_view function, std::string_view subject, MStatus::MStatusCode code);
     unsigned int calls(std::string_view function) const;
-    // The failures the plan caused, in the order they happened.
-    const std::vector<InjectedFault>& injected() const;
+    const std::vector<InjectedFault>& injected() const { return mInjected; }
+
+private:
+    struct Rule {
+        std::string function;
+        std::string subject;   // empty: any call of the function
+        unsigned int nth = 0;  // among the calls the rule matches, from 1; 0: every one
+        MStatus::MStatusCode code = MStatus::kFailure;
+        unsigned int matched = 0;
+    };
+
+    bool mInForce = false;  // while a FaultPlan object lives
+    std::vector<Rule> mRules;
+    std::map<std::string, unsigned int, std::less<>> mCalls;
+    std::vector<InjectedFault> mInjected;
 };
 
-// For the API's implementation: counts a call of `function` about `subject` and gives the
-// status the plan has for it (success when it has none). A failing call must then return
-// that status and change nothing.
+// For the API's implementation: the planned status of this call (success when none), with
+// its reason kept for MStatus::errorString.
 MStatus injectedFault(std::string_view function, std::string_view subject = {});
-// Clears the plan in force of its failures, counts and record (Host::reset).
-void clearFaultPlan();
 
 }  // namespace hx

@@ -5,6 +5,7 @@
 #include "HostNames.h"
 #include "Modifier.h"
 #include "PlugPath.h"
+#include "UserUnits.h"
 
 namespace hx {
 
@@ -15,23 +16,27 @@ Result Result::failure(std::string why) {
     return result;
 }
 
-Node* findNode(const std::string& name, std::string& error) {
-    Node* node = Engine::get().scene().find(name);
-    if (!node) error = "no node named '" + name + "'";
-    return node;
+Result toResult(const Error& error) { return error ? Result::failure(error.message()) : Result(); }
+
+Error findNode(const std::string& name, Node*& node) {
+    node = scene().find(name);
+    return node ? Error() : Error(MStatus::kNotFound, "no node named '" + name + "'");
 }
 
-bool findPlug(const std::string& text, PlugRef& plug, std::string& error) {
+Error findPlug(const std::string& text, PlugRef& plug) {
     const size_t dot = text.find('.');
-    if (dot == std::string::npos || dot == 0 || dot + 1 == text.size()) {
-        error = "'" + text + "' is not a plug name (node.attribute)";
-        return false;
-    }
-    Node* node = findNode(text.substr(0, dot), error);
-    return node && resolvePlugPath(node, text.substr(dot + 1), plug, error, false);
+    if (dot == std::string::npos || dot == 0 || dot + 1 == text.size())
+        return Error::invalid("'" + text + "' is not a plug name (node.attribute)");
+    Node* node = nullptr;
+    if (Error error = findNode(text.substr(0, dot), node)) return error;
+    return resolvePlugPath(node, text.substr(dot + 1), false, plug);
 }
+
+Host::Host() : mEngine(std::make_unique<Engine>()) {}
+Host::~Host() = default;
 
 Host& Host::instance() {
+    // Never destroyed: plug-ins' static handles may still release objects at exit.
     static Host* host = new Host();
     return *host;
 }
@@ -42,29 +47,25 @@ Result Host::done(Result result) {
 }
 
 void Host::reset() {
-    Engine::get().reset();
+    mEngine->reset();
     mLastError.clear();
 }
 
 Result Host::loadPlugin(const std::string& path) {
-    std::string error;
     std::vector<std::string> warnings;
-    Result result = Engine::get().loadPlugin(path, error, &warnings) ? Result() : Result::failure(error);
+    Result result = toResult(mEngine->loadPlugin(path, &warnings));
     result.warnings = std::move(warnings);
     return done(result);
 }
 
-Result Host::unloadPlugin(const std::string& name) {
-    std::string error;
-    return done(Engine::get().unloadPlugin(name, error) ? Result() : Result::failure(error));
-}
+Result Host::unloadPlugin(const std::string& name) { return done(toResult(mEngine->unloadPlugin(name))); }
 
 std::vector<PluginInfo> Host::plugins() const {
     std::vector<PluginInfo> list;
-    for (const auto& plugin : Engine::get().plugins()) {
-        PluginInfo info{plugin->mName, plugin->mPath, plugin->mVendor, plugin->mVersion, plugin->mApiVersion, {}};
-        for (unsigned int id : plugin->mTypeIds)
-            if (auto type = Engine::get().findType(id)) info.nodeTypes.push_back(type->mName);
+    for (const auto& plugin : mEngine->plugins()) {
+        PluginInfo info{plugin->name(), plugin->path(), plugin->vendor(), plugin->version(), plugin->apiVersion(), {}};
+        for (unsigned int id : plugin->typeIds())
+            if (auto type = mEngine->findType(id)) info.nodeTypes.push_back(type->name());
         list.push_back(info);
     }
     return list;
@@ -72,31 +73,44 @@ std::vector<PluginInfo> Host::plugins() const {
 
 std::vector<std::string> Host::nodeTypes() const {
     std::vector<std::string> names;
-    for (const auto& type : Engine::get().types()) names.push_back(type->mName);
+    for (const auto& type : mEngine->types()) names.push_back(type->name());
     return names;
 }
 
 namespace {
 
+std::string numericTypeName(MFnNumericData::Type type) {
+    static const char* names[] = {"invalid", "bool", "byte",  "char",   "short",  "short2", "short3",  "int",
+                                  "int2",    "int3", "float", "float2", "float3", "double", "double2", "double3"};
+    return type >= 0 && type < 16 ? names[type] : "numeric";
+}
+
 std::string valueTypeName(const Attribute& a) {
-    switch (a.mKind) {
-    case AttrKind::Numeric: {
-        static const char* names[] = {"invalid", "bool", "byte", "char", "short", "short2", "short3", "int",
-                                      "int2",    "int3", "float", "float2", "float3", "double", "double2", "double3"};
-        return a.mNumericType >= 0 && a.mNumericType < 16 ? names[a.mNumericType] : "numeric";
-    }
+    switch (a.kind()) {
+    case AttrKind::Numeric:
+        if (a.isEnum()) return "enum";
+        switch (a.unit()) {
+        case Unit::Distance: return "distance";
+        case Unit::Angle: return "angle";
+        case Unit::Time: return "time";
+        case Unit::Scalar: break;
+        }
+        return numericTypeName(a.numericType());
     case AttrKind::Typed:
-        switch (a.mDataType) {
+        switch (a.dataType()) {
         case MFnData::kVectorArray: return "vectorArray";
         case MFnData::kMesh: return "mesh";
         case MFnData::kString: return "string";
         case MFnData::kPointArray: return "pointArray";
         case MFnData::kDoubleArray: return "doubleArray";
         case MFnData::kIntArray: return "intArray";
+        case MFnData::kMatrix: return "matrix";
         default: return "data";
         }
-    case AttrKind::Matrix: return a.mMatrixType == MFnMatrixAttribute::kFloat ? "floatMatrix" : "matrix";
-    case AttrKind::Compound: return a.numericWidth() == 3 ? "double3" : "compound";
+    case AttrKind::Matrix: return a.matrixType() == MFnMatrixAttribute::kFloat ? "floatMatrix" : "matrix";
+    case AttrKind::Compound:
+        if (a.numericType() != MFnNumericData::kInvalid) return numericTypeName(a.numericType());
+        return a.numericWidth() == 3 ? "double3" : "compound";
     case AttrKind::Message: return "message";
     }
     return "unknown";
@@ -113,127 +127,122 @@ const char* kindName(AttrKind kind) {
     return "unknown";
 }
 
+AttributeInfo describe(const NodeType& type, const Attribute& a, bool inherited) {
+    AttributeInfo info;
+    info.longName = a.name();
+    info.shortName = a.shortName();
+    info.kind = kindName(a.kind());
+    info.valueType = valueTypeName(a);
+    info.numericType = a.numericType();
+    info.dataType = a.dataType();
+    // Numbers as Host shows them: angles in degrees.
+    const double shown = userUnitsPer(a.unit());
+    if (a.kind() == AttrKind::Numeric)
+        for (int i = 0; i < componentCount(a.numericType()); ++i)
+            info.defaultValue.push_back(a.defaultValue(i) * shown);
+    if (a.hasLimit(Limit::Min)) info.min = a.limit(Limit::Min) * shown;
+    if (a.hasLimit(Limit::Max)) info.max = a.limit(Limit::Max) * shown;
+    info.keyable = a.flag(Flag::Keyable);
+    info.storable = a.flag(Flag::Storable);
+    info.readable = a.isReadable();
+    info.writable = a.isWritable();
+    info.connectable = a.isConnectable();
+    info.hidden = a.flag(Flag::Hidden);
+    info.array = a.isArray();
+    info.usedAsColor = a.flag(Flag::UsedAsColor);
+    info.inherited = inherited;
+    info.enumFields = a.enumFields();
+    if (a.parent()) info.parent = a.parent()->name();
+    for (const auto& child : a.children()) info.children.push_back(child->name());
+    for (const Attribute* target : type.affects(&a)) info.affects.push_back(target->name());
+    return info;
+}
+
 }  // namespace
 
 std::optional<NodeTypeInfo> Host::nodeType(const std::string& typeName) const {
-    auto type = Engine::get().findType(typeName);
+    auto type = mEngine->findType(typeName);
     if (!type) return std::nullopt;
-    NodeTypeInfo info{type->mName, type->mId, type->mPxType, type->mPlugin, {}};
-    for (size_t i = 0; i < type->mAttributes.size(); ++i) {
-        const Attribute& a = *type->mAttributes[i];
-        AttributeInfo ai;
-        ai.longName = a.mName;
-        ai.shortName = a.mShortName;
-        ai.kind = kindName(a.mKind);
-        ai.valueType = valueTypeName(a);
-        ai.numericType = a.mNumericType;
-        ai.dataType = a.mDataType;
-        if (a.mKind == AttrKind::Numeric)
-            ai.defaultValue.assign(a.mDefault, a.mDefault + componentCount(a.mNumericType));
-        if (a.mHasMin) ai.min = a.mMin[0];
-        if (a.mHasMax) ai.max = a.mMax[0];
-        ai.keyable = a.mKeyable;
-        ai.storable = a.mStorable;
-        ai.readable = a.mReadable;
-        ai.writable = a.mWritable;
-        ai.connectable = a.mConnectable;
-        ai.hidden = a.mHidden;
-        ai.array = a.mArray;
-        ai.inherited = i < type->mInheritedCount;
-        if (a.mParent) ai.parent = a.mParent->mName;
-        for (const auto& child : a.mChildren) ai.children.push_back(child->mName);
-        for (const Attribute* target : type->affects(&a)) ai.affects.push_back(target->mName);
-        info.attributes.push_back(ai);
-    }
+    NodeTypeInfo info{type->name(), type->id(), type->pxType(), type->plugin(), {}};
+    const auto& attributes = type->attributes();
+    for (size_t i = 0; i < attributes.size(); ++i)
+        info.attributes.push_back(describe(*type, *attributes[i], i < type->inheritedCount()));
     return info;
 }
 
 Result Host::createNode(const std::string& typeName, const std::string& name, const std::string& parentName,
                         std::string* created) {
-    Engine& engine = Engine::get();
-    auto type = engine.findType(typeName);
+    auto type = mEngine->findType(typeName);
     if (!type) return done(Result::failure("unknown node type '" + typeName + "'"));
     if (!name.empty() && !Scene::isValidName(name))
         return done(Result::failure("'" + name + "' is not a valid node name"));
-    if (!name.empty() && engine.scene().find(name))
-        return done(Result::failure("a node named '" + name + "' already exists"));
+    if (!name.empty() && scene().find(name)) return done(Result::failure("a node named '" + name + "' already exists"));
     Node* parent = nullptr;
-    std::string error;
     if (!parentName.empty()) {
-        parent = findNode(parentName, error);
-        if (!parent) return done(Result::failure(error));
-        if (!type->isDag()) return done(Result::failure("'" + typeName + "' nodes are not DAG nodes and take no parent"));
-        if (parent->mType->mBase != BaseKind::Transform)
+        if (Error error = findNode(parentName, parent)) return done(toResult(error));
+        if (!type->isDag())
+            return done(Result::failure("'" + typeName + "' nodes are not DAG nodes and take no parent"));
+        if (parent->type()->base() != BaseKind::Transform)
             return done(Result::failure("'" + parentName + "' is not a transform and cannot be a parent"));
     }
-    ModifierState edits;
+    ModifierState edits(scene());
     if (type->isShape() && !parent) {
-        Ref<Node> transform = engine.scene().instantiate(engine.findType("transform"), error);
-        if (!transform) return done(Result::failure(error));
-        edits.mEdits.push_back(Edit{Edit::Create});
-        edits.mEdits.back().mNode = transform;
+        Ref<Node> transform;
+        if (Error error = scene().instantiate(mEngine->findType("transform"), transform)) return done(toResult(error));
+        edits.add(Edit::create(transform));
         parent = transform.get();
     }
-    Ref<Node> node = engine.scene().instantiate(type, error);
-    if (!node) return done(Result::failure(error));
-    Edit create{Edit::Create};
-    create.mNode = node;
-    create.mParent = Ref<Node>(parent);
-    create.mName = name;
-    edits.mEdits.push_back(create);
-    if (!edits.apply(error)) return done(Result::failure(error));
-    if (created) *created = node->mName;
+    Ref<Node> node;
+    if (Error error = scene().instantiate(type, node)) return done(toResult(error));
+    edits.add(Edit::create(node, parent, name));
+    if (Error error = edits.apply()) return done(toResult(error));
+    if (created) *created = node->name();
     return done(Result());
 }
 
 Result Host::deleteNode(const std::string& name) {
-    std::string error;
-    Node* node = findNode(name, error);
-    if (!node) return done(Result::failure(error));
-    ModifierState edits;
-    edits.mEdits.push_back(Edit{Edit::Delete});
-    edits.mEdits.back().mNode = Ref<Node>(node);
-    return done(edits.apply(error) ? Result() : Result::failure(error));
+    Node* node = nullptr;
+    if (Error error = findNode(name, node)) return done(toResult(error));
+    ModifierState edits(scene());
+    edits.add(Edit::remove(node));
+    return done(toResult(edits.apply()));
 }
 
 Result Host::rename(const std::string& name, const std::string& newName) {
-    std::string error;
-    Node* node = findNode(name, error);
-    if (!node || !Engine::get().scene().rename(node, newName, error)) return done(Result::failure(error));
-    return done(Result());
+    Node* node = nullptr;
+    if (Error error = findNode(name, node)) return done(toResult(error));
+    return done(toResult(scene().rename(node, newName)));
 }
 
-bool Host::exists(const std::string& name) const { return Engine::get().scene().find(name) != nullptr; }
+bool Host::exists(const std::string& name) const { return scene().find(name) != nullptr; }
 
 std::vector<std::string> Host::listNodes(const std::string& type) const {
     std::vector<std::string> names;
-    for (const auto& node : Engine::get().scene().nodes())
-        if (type.empty() || node->mType->mName == type) names.push_back(node->mName);
+    for (const auto& node : scene().nodes())
+        if ((type.empty() || node->type()->name() == type) && !scene().isDefault(node.get()))
+            names.push_back(node->name());
     return names;
 }
 
 std::string Host::typeOf(const std::string& name) const {
-    Node* node = Engine::get().scene().find(name);
-    return node ? node->mType->mName : std::string();
+    Node* node = scene().find(name);
+    return node ? node->type()->name() : std::string();
 }
 
 std::string Host::parentOf(const std::string& name) const {
-    Node* node = Engine::get().scene().find(name);
-    return node && node->mParent ? node->mParent->mName : std::string();
+    Node* node = scene().find(name);
+    return node && node->parent() ? node->parent()->name() : std::string();
 }
 
 std::vector<std::string> Host::childrenOf(const std::string& name) const {
     std::vector<std::string> names;
-    if (Node* node = Engine::get().scene().find(name))
-        for (Node* child : node->mChildren) names.push_back(child->mName);
+    if (Node* node = scene().find(name))
+        for (Node* child : node->children()) names.push_back(child->name());
     return names;
 }
 
-MObject Host::object(const std::string& name) const { return Access::wrap(Engine::get().scene().find(name)); }
+MObject Host::object(const std::string& name) const { return Access::wrap(scene().find(name)); }
 
-void Host::setViewportSize(int width, int height) {
-    Engine::get().mPortWidth = width > 0 ? width : 1;
-    Engine::get().mPortHeight = height > 0 ? height : 1;
-}
+void Host::setViewportSize(int width, int height) { mEngine->setViewportSize(width, height); }
 
 }  // namespace hx

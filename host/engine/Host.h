@@ -12,11 +12,15 @@
 #include <maya/MObject.h>
 #include <maya/MPxNode.h>
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hx {
+
+class Engine;
 
 struct Result {
     bool ok = true;
@@ -31,7 +35,9 @@ struct AttributeInfo {
     std::string longName;
     std::string shortName;
     std::string kind;       // "numeric", "typed", "matrix", "compound" or "message"
-    std::string valueType;  // "float", "int", "bool", "double3", "vectorArray", "mesh", "matrix", ...
+    // "float", "int", "bool", "double3", "float3", "vectorArray", "mesh", "matrix", "enum",
+    // "distance", "angle", "time", ...
+    std::string valueType;
     MFnNumericData::Type numericType = MFnNumericData::kInvalid;
     MFnData::Type dataType = MFnData::kInvalid;
     std::vector<double> defaultValue;  // numeric attributes: one per component
@@ -44,7 +50,9 @@ struct AttributeInfo {
     bool connectable = false;
     bool hidden = false;
     bool array = false;
+    bool usedAsColor = false;
     bool inherited = false;  // comes with the host's base type rather than the plug-in
+    std::vector<std::pair<short, std::string>> enumFields;  // an enum's values and their names
     std::string parent;      // long name of the compound parent, if any
     std::vector<std::string> children;
     std::vector<std::string> affects;  // long names of the attributes it dirties
@@ -71,7 +79,11 @@ class Host {
 public:
     // The process-wide host.
     static Host& instance();
-    // Empties the scene and unloads every plug-in (for tests); built-in types remain.
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+    // Empties the scene and unloads every plug-in (for tests); built-in types and the nodes
+    // every scene has (time1) remain.
     void reset();
 
     // Plug-ins. The name of a plug-in is its file name without extension ("hxNoise"). A
@@ -81,12 +93,14 @@ public:
     Result unloadPlugin(const std::string& name);
     std::vector<PluginInfo> plugins() const;
 
-    // Node types: the host's own ("transform", "mesh") and the plug-ins'.
+    // Node types: the host's own ("transform", "mesh", "locator", "time") and the plug-ins'.
     std::vector<std::string> nodeTypes() const;
     std::optional<NodeTypeInfo> nodeType(const std::string& typeName) const;
 
     // Nodes. A shape created without a parent gets a new transform above it. An empty name
-    // gives the automatic one (type name + lowest free number); `created` receives it.
+    // gives the automatic one (type name + lowest free number); `created` receives it. Every
+    // scene has the node time1, whose outTime is the current frame: it cannot be deleted or
+    // renamed, and listNodes leaves it out.
     Result createNode(const std::string& type, const std::string& name = "", const std::string& parent = "",
                       std::string* created = nullptr);
     Result deleteNode(const std::string& node);
@@ -98,13 +112,15 @@ public:
     std::vector<std::string> childrenOf(const std::string& node) const;
     MObject object(const std::string& node) const;  // for the API's function sets
 
-    // Attributes, as "node.attr", "node.attr[2]", "node.input[0].inputGeometry"; long or
-    // short names. Numbers go per component (float3: 3), per child (translate: 3), 16 for a
-    // matrix (row by row), 3 per vector for a vector array. Angles are in degrees. Values
-    // outside an attribute's limits are clamped, with a warning. A call that evaluates
-    // (getAttr, meshPoints, meshFaces, drawLocator) fails when a compute or deform on the way
-    // returned a failure or threw: `error` names the node and plug of each, and the plug-in
-    // for an exception; the values are still what the evaluation left.
+    // Attributes, as "node.attr", "node.attr[2]", "node.input[0].inputGeometry",
+    // "node.weightList[0].weights[5]" (a deformer's painted weights); long or short names.
+    // Numbers go per component (float3: 3), per child (translate: 3), 16 for a matrix (row by
+    // row), 3 per vector for a vector array. Angles are in degrees, distances in centimetres,
+    // times in frames (24 a second), an enum by its value. Values outside an attribute's
+    // limits are clamped, with a warning. A call that evaluates (getAttr, meshPoints,
+    // meshFaces, drawLocator) fails when a compute or deform on the way returned a failure or
+    // threw: `error` names the node and plug of each, and the plug-in for an exception; the
+    // values are still what the evaluation left.
     Result setAttr(const std::string& plug, const std::vector<double>& values);
     Result setAttr(const std::string& plug, double value) { return setAttr(plug, std::vector<double>{value}); }
     Result getAttr(const std::string& plug, std::vector<double>& values);
@@ -142,9 +158,11 @@ public:
     const std::string& lastError() const { return mLastError; }
 
 private:
-    Host() = default;
+    friend class Engine;
+    Host();
     Result done(Result result);
 
+    std::unique_ptr<Engine> mEngine;
     std::string mLastError;
 };
 

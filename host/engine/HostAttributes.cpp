@@ -1,11 +1,11 @@
 // Host: reading and setting attribute values, connecting plugs.
 #include "Access.h"
 #include "Data.h"
-#include "Engine.h"
 #include "Host.h"
 #include "HostNames.h"
 #include "PlugEdit.h"
 #include "PlugPath.h"
+#include "UserUnits.h"
 
 #include <cmath>
 
@@ -13,131 +13,134 @@ namespace hx {
 
 namespace {
 
-constexpr double kDegrees = 180.0 / 3.14159265358979323846;
-
-bool angular(const Attribute* a) {
-    if (a->isAngle()) return true;
-    for (const auto& child : a->mChildren)
-        if (child->isAngle()) return true;
-    return false;
+// The user-unit factor of each number a plug's value has: one per component of a numeric
+// attribute, one per child of a compound of numbers.
+std::vector<double> unitFactors(const Attribute* a) {
+    std::vector<double> factors;
+    if (a->kind() == AttrKind::Numeric)
+        factors.assign(static_cast<size_t>(componentCount(a->numericType())), userUnitsPer(a->unit()));
+    else
+        for (const auto& child : a->children()) factors.push_back(userUnitsPer(child->unit()));
+    return factors;
 }
 
 }  // namespace
 
 Result Host::setAttr(const std::string& text, const std::vector<double>& values) {
     PlugRef plug;
-    std::string error;
-    if (!findPlug(text, plug, error)) return done(Result::failure(error));
+    if (Error error = findPlug(text, plug)) return done(toResult(error));
     const Attribute* a = plug.mAttribute;
     for (double v : values)
         if (!std::isfinite(v)) return done(Result::failure(text + ": values must be finite numbers"));
     Result result;
-    bool ok = false;
-    if (a->mKind == AttrKind::Numeric || a->numericWidth() > 0) {
-        std::vector<double> converted = values;
-        if (angular(a))
-            for (double& v : converted) v /= kDegrees;
-        ok = setNumbers(plug, converted, error, &result.warnings);
-    } else if (a->mKind == AttrKind::Matrix) {
+    Error error;
+    if (a->kind() == AttrKind::Numeric || a->numericWidth() > 0) {
+        std::vector<double> internal = values;
+        const std::vector<double> factors = unitFactors(a);
+        for (size_t i = 0; i < internal.size() && i < factors.size(); ++i) internal[i] /= factors[i];
+        error = setNumbers(scene(), plug, internal, &result.warnings);
+    } else if (a->kind() == AttrKind::Matrix) {
         if (values.size() != 16) {
-            error = text + " takes 16 values (a 4x4 matrix, row by row), got " + std::to_string(values.size());
+            error = Error::invalid(text + " takes 16 values (a 4x4 matrix, row by row), got " +
+                                   std::to_string(values.size()));
         } else {
             MMatrix m;
             for (int i = 0; i < 16; ++i) m.matrix[i / 4][i % 4] = values[i];
-            ok = setMatrix(plug, m, error);
+            error = setMatrix(scene(), plug, m);
         }
-    } else if (a->mKind == AttrKind::Typed && a->mDataType == MFnData::kVectorArray) {
+    } else if (a->kind() == AttrKind::Typed && a->dataType() == MFnData::kVectorArray) {
         if (values.size() % 3 != 0) {
-            error = text + " takes 3 values per vector, got " + std::to_string(values.size());
+            error = Error::invalid(text + " takes 3 values per vector, got " + std::to_string(values.size()));
         } else {
             MVectorArray array;
-            for (size_t i = 0; i < values.size(); i += 3) array.append(MVector(values[i], values[i + 1], values[i + 2]));
-            ok = setData(plug, Access::wrap(new VectorArrayData(array)), error);
+            for (size_t i = 0; i < values.size(); i += 3)
+                array.append(MVector(values[i], values[i + 1], values[i + 2]));
+            error = setData(scene(), plug, Access::wrap(new VectorArrayData(array)));
         }
     } else {
-        error = text + " cannot be set from numbers";
+        error = Error::invalid(text + " cannot be set from numbers");
     }
-    if (!ok) return done(Result::failure(error));
+    if (error) return done(toResult(error));
     return done(result);
 }
 
 Result Host::getAttr(const std::string& text, std::vector<double>& values) {
     PlugRef plug;
-    std::string error;
-    if (!findPlug(text, plug, error)) return done(Result::failure(error));
+    if (Error error = findPlug(text, plug)) return done(toResult(error));
     const Attribute* a = plug.mAttribute;
     EvaluationFailures failures;
-    Cell& cell = Engine::get().scene().evaluate(plug);
+    const Value& value = scene().evaluate(plug).value();
     values.clear();
-    if (a->mKind == AttrKind::Numeric) {
-        for (int i = 0; i < componentCount(a->mNumericType); ++i)
-            values.push_back(numericComponent(cell.mValue, a->mNumericType, i));
+    if (a->kind() == AttrKind::Numeric) {
+        for (int i = 0; i < componentCount(a->numericType()); ++i)
+            values.push_back(numericComponent(value, a->numericType(), i));
     } else if (a->numericWidth() > 0) {
-        for (const auto& child : a->mChildren) {
-            Cell& c = Engine::get().scene().evaluate({plug.mNode, child.get(), plug.mIndex});
-            values.push_back(numericComponent(c.mValue, child->mNumericType, 0));
+        for (const auto& child : a->children()) {
+            const Value& c = scene().evaluate({plug.mNode, child.get(), plug.mPath}).value();
+            values.push_back(numericComponent(c, child->numericType(), 0));
         }
-    } else if (a->mKind == AttrKind::Matrix) {
-        for (int i = 0; i < 16; ++i) values.push_back(cell.mValue.mMatrix.matrix[i / 4][i % 4]);
-    } else if (a->mKind == AttrKind::Typed && a->mDataType == MFnData::kVectorArray) {
-        if (auto* data = Access::as<VectorArrayData>(cell.mValue.mData))
-            for (unsigned int i = 0; i < data->mArray.length(); ++i)
-                values.insert(values.end(), {data->mArray[i].x, data->mArray[i].y, data->mArray[i].z});
+    } else if (a->kind() == AttrKind::Matrix) {
+        for (int i = 0; i < 16; ++i) values.push_back(value.mMatrix.matrix[i / 4][i % 4]);
+    } else if (a->kind() == AttrKind::Typed && a->dataType() == MFnData::kVectorArray) {
+        if (auto* data = Access::as<VectorArrayData>(value.mData))
+            for (unsigned int i = 0; i < data->value().length(); ++i)
+                values.insert(values.end(), {data->value()[i].x, data->value()[i].y, data->value()[i].z});
     } else {
         return done(Result::failure(text + " does not hold numbers" +
-                                    (a->mDataType == MFnData::kMesh ? " (read meshes with meshPoints)" : "")));
+                                    (a->dataType() == MFnData::kMesh ? " (read meshes with meshPoints)" : "")));
     }
-    if (angular(a))
-        for (double& v : values) v *= kDegrees;
+    const std::vector<double> factors = unitFactors(a);
+    for (size_t i = 0; i < values.size() && i < factors.size(); ++i) values[i] *= factors[i];
     return done(failures(Result()));
 }
 
 bool Host::isDirty(const std::string& text) const {
     PlugRef plug;
-    std::string error;
-    if (!findPlug(text, plug, error)) return false;
-    if (plug.mAttribute->mKind == AttrKind::Compound) {
-        for (const auto& child : plug.mAttribute->mChildren)
-            if (Cell* c = plug.mNode->findCell(child.get(), plug.mIndex); c && c->mDirty) return true;
+    if (Error error = findPlug(text, plug)) return false;
+    if (plug.mAttribute->kind() == AttrKind::Compound) {
+        for (const auto& child : plug.mAttribute->children())
+            if (Cell* c = plug.mNode->findCell(child.get(), plug.mPath); c && c->isDirty()) return true;
         return false;
     }
-    Cell* cell = plug.mNode->findCell(plug.mAttribute, plug.mIndex);
-    return cell ? cell->mDirty : plug.mNode->mType->isComputed(plug.mAttribute);
+    Cell* cell = plug.mNode->findCell(plug);
+    return cell ? cell->isDirty() : plug.mNode->type()->isComputed(plug.mAttribute);
 }
+
+namespace {
+
+// The two plugs a connection names, or why they cannot be found.
+Error findPlugs(const std::string& source, const std::string& destination, PlugRef& s, PlugRef& d) {
+    if (Error error = findPlug(source, s)) return error;
+    return findPlug(destination, d);
+}
+
+}  // namespace
 
 Result Host::connect(const std::string& source, const std::string& destination) {
     PlugRef s, d;
-    std::string error;
-    if (!findPlug(source, s, error) || !findPlug(destination, d, error) ||
-        !Engine::get().scene().connect(s, d, error))
-        return done(Result::failure(error));
-    return done(Result());
+    Error error = findPlugs(source, destination, s, d);
+    return done(toResult(error ? error : scene().connect(s, d)));
 }
 
 Result Host::disconnect(const std::string& source, const std::string& destination) {
     PlugRef s, d;
-    std::string error;
-    if (!findPlug(source, s, error) || !findPlug(destination, d, error) ||
-        !Engine::get().scene().disconnect(s, d, error))
-        return done(Result::failure(error));
-    return done(Result());
+    Error error = findPlugs(source, destination, s, d);
+    return done(toResult(error ? error : scene().disconnect(s, d)));
 }
 
 std::string Host::sourceOf(const std::string& text) const {
     PlugRef plug;
-    std::string error;
-    if (!findPlug(text, plug, error)) return std::string();
-    Cell* cell = plug.mNode->findCell(plug.mAttribute, plug.mIndex);
-    return cell && cell->mSource ? plugName(*cell->mSource) : std::string();
+    if (Error error = findPlug(text, plug)) return std::string();
+    Cell* cell = plug.mNode->findCell(plug);
+    return cell && cell->source() ? plugName(*cell->source()) : std::string();
 }
 
 std::vector<std::string> Host::destinationsOf(const std::string& text) const {
     std::vector<std::string> names;
     PlugRef plug;
-    std::string error;
-    if (!findPlug(text, plug, error)) return names;
-    if (Cell* cell = plug.mNode->findCell(plug.mAttribute, plug.mIndex))
-        for (const PlugRef& d : cell->mDestinations) names.push_back(plugName(d));
+    if (Error error = findPlug(text, plug)) return names;
+    if (Cell* cell = plug.mNode->findCell(plug))
+        for (const PlugRef& d : cell->destinations()) names.push_back(plugName(d));
     return names;
 }
 

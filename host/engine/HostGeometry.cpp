@@ -1,7 +1,8 @@
 // Host: meshes, the deformer command, DAG placement and locator drawing.
 #include "Access.h"
+#include "BaseAttributes.h"
+#include "BuiltinCompute.h"
 #include "Data.h"
-#include "Engine.h"
 #include "Host.h"
 #include "HostNames.h"
 #include "Modifier.h"
@@ -13,64 +14,64 @@
 #include <maya/MPxLocatorNode.h>
 
 #include <cmath>
-#include <iostream>
 #include <memory>
-#include <new>
 
 namespace hx {
 
 namespace {
 
-Node* findMesh(const std::string& name, std::string& error) {
-    Node* node = findNode(name, error);
-    if (!node) return nullptr;
-    if (node->mType->mBase == BaseKind::Transform) {
+PlugRef plugOf(Node* node, const Ref<Attribute>& attribute, int element = -1) {
+    return PlugRef{node, attribute.get(), element < 0 ? ElementPath() : ElementPath::outer(element)};
+}
+
+Error findMesh(const std::string& name, Node*& node) {
+    if (Error error = findNode(name, node)) return error;
+    if (node->type()->base() == BaseKind::Transform) {
         // A transform stands for the visible mesh under it, as the host's commands allow.
-        for (Node* child : node->mChildren)
-            if (child->mType->mBase == BaseKind::Mesh &&
-                !Engine::get().scene().evaluate({child, baseAttributes().intermediateObject.get(), -1}).mValue.mBool)
-                return child;
-        error = "transform '" + name + "' has no mesh shape under it";
-        return nullptr;
+        for (Node* child : node->children())
+            if (child->type()->base() == BaseKind::Mesh &&
+                !scene().evaluate(plugOf(child, baseAttributes().intermediateObject)).value().mBool) {
+                node = child;
+                return Error();
+            }
+        return Error::invalid("transform '" + name + "' has no mesh shape under it");
     }
-    if (node->mType->mBase != BaseKind::Mesh) {
-        error = "'" + name + "' is not a mesh";
-        return nullptr;
-    }
-    return node;
+    if (node->type()->base() != BaseKind::Mesh) return Error::invalid("'" + name + "' is not a mesh");
+    return Error();
 }
 
-Node* findLocator(const std::string& name, std::string& error) {
-    Node* node = findNode(name, error);
-    if (node && (node->mType->mBase != BaseKind::Locator || !dynamic_cast<MPxLocatorNode*>(node->mUser))) {
-        error = "'" + name + "' is not a locator";
-        return nullptr;
-    }
-    return node;
+Error findLocator(const std::string& name, MPxLocatorNode*& locator) {
+    Node* node = nullptr;
+    if (Error error = findNode(name, node)) return error;
+    locator = node->type()->base() == BaseKind::Locator ? dynamic_cast<MPxLocatorNode*>(node->user()) : nullptr;
+    return locator ? Error() : Error::invalid("'" + name + "' is not a locator");
 }
 
-Edit connection(Edit::Kind kind, Node* s, const Attribute* sa, int si, Node* d, const Attribute* da, int di) {
-    Edit edit{kind};
-    edit.mSource = Plug{Ref<Node>(s), sa, si};
-    edit.mDestination = Plug{Ref<Node>(d), da, di};
-    return edit;
+// The evaluated geometry of a mesh shape, with the failures met on the way. `evaluated` is
+// set once the shape was found: a failed compute or deform still leaves a mesh (or none) to
+// hand back, as the evaluation left it.
+Result evaluatedMesh(const std::string& shape, const MeshData*& mesh, bool& evaluated) {
+    Node* node = nullptr;
+    if (Error error = findMesh(shape, node)) return toResult(error);
+    EvaluationFailures failures;
+    mesh = Access::as<MeshData>(scene().evaluate(plugOf(node, baseAttributes().outMesh)).value().mData);
+    evaluated = true;
+    return failures(Result());
 }
 
 }  // namespace
 
 Result Host::setMesh(const std::string& shape, std::vector<double> points, std::vector<int> faceCounts,
                      std::vector<int> faceVertices) {
-    std::string error;
-    Node* node = findMesh(shape, error);
-    if (!node) return done(Result::failure(error));
+    Node* node = nullptr;
+    if (Error error = findMesh(shape, node)) return done(toResult(error));
     if (points.size() % 3 != 0) return done(Result::failure("mesh points come as x, y, z triples"));
     for (double v : points)
         if (!std::isfinite(v)) return done(Result::failure("mesh points must be finite numbers"));
     const long long pointCount = static_cast<long long>(points.size() / 3);
     size_t used = 0;
     for (size_t f = 0; f < faceCounts.size(); ++f) {
-        if (faceCounts[f] < 3)
-            return done(Result::failure("face " + std::to_string(f) + " has fewer than 3 vertices"));
+        if (faceCounts[f] < 3) return done(Result::failure("face " + std::to_string(f) + " has fewer than 3 vertices"));
         used += static_cast<size_t>(faceCounts[f]);
     }
     if (used != faceVertices.size())
@@ -84,144 +85,120 @@ Result Host::setMesh(const std::string& shape, std::vector<double> points, std::
     topology->mFaceCounts = std::move(faceCounts);
     topology->mFaceVertices = std::move(faceVertices);
     Ref<Data> mesh(new MeshData(std::move(points), std::move(topology)));
-    if (!setData({node, baseAttributes().inMesh.get(), -1}, Access::wrap(mesh.get()), error))
-        return done(Result::failure(error));
-    return done(Result());
+    return done(toResult(setData(scene(), plugOf(node, baseAttributes().inMesh), Access::wrap(mesh.get()))));
 }
 
 Result Host::meshPoints(const std::string& shape, std::vector<double>& points) {
-    std::string error;
-    Node* node = findMesh(shape, error);
-    if (!node) return done(Result::failure(error));
-    EvaluationFailures failures;
-    Cell& cell = Engine::get().scene().evaluate({node, baseAttributes().outMesh.get(), -1});
-    auto* mesh = Access::as<MeshData>(cell.mValue.mData);
-    points = mesh ? mesh->mPoints : std::vector<double>();
-    return done(failures(Result()));
+    const MeshData* mesh = nullptr;
+    bool evaluated = false;
+    Result result = evaluatedMesh(shape, mesh, evaluated);
+    // Copied into the caller's storage (no temporary): it often holds a mesh of the same size.
+    if (mesh)
+        points = mesh->points();
+    else if (evaluated)
+        points.clear();
+    return done(result);
 }
 
 Result Host::meshFaces(const std::string& shape, std::vector<int>& faceCounts, std::vector<int>& faceVertices) {
-    std::string error;
-    Node* node = findMesh(shape, error);
-    if (!node) return done(Result::failure(error));
-    EvaluationFailures failures;
-    Cell& cell = Engine::get().scene().evaluate({node, baseAttributes().outMesh.get(), -1});
-    auto* mesh = Access::as<MeshData>(cell.mValue.mData);
-    faceCounts = mesh ? mesh->mTopology->mFaceCounts : std::vector<int>();
-    faceVertices = mesh ? mesh->mTopology->mFaceVertices : std::vector<int>();
-    return done(failures(Result()));
+    const MeshData* mesh = nullptr;
+    bool evaluated = false;
+    Result result = evaluatedMesh(shape, mesh, evaluated);
+    if (mesh) {
+        faceCounts = mesh->topology().mFaceCounts;
+        faceVertices = mesh->topology().mFaceVertices;
+    } else if (evaluated) {
+        faceCounts.clear();
+        faceVertices.clear();
+    }
+    return done(result);
 }
 
 Result Host::deformer(const std::string& typeName, const std::string& shapeName, std::string* created) {
-    Engine& engine = Engine::get();
-    Scene& scene = engine.scene();
     const BaseAttributes& b = baseAttributes();
-    std::string error;
-    auto type = engine.findType(typeName);
+    auto type = mEngine->findType(typeName);
     if (!type) return done(Result::failure("unknown node type '" + typeName + "'"));
-    if (type->mBase != BaseKind::Deformer) return done(Result::failure("'" + typeName + "' is not a deformer type"));
-    Node* shape = findMesh(shapeName, error);
-    if (!shape) return done(Result::failure(error));
+    if (type->base() != BaseKind::Deformer) return done(Result::failure("'" + typeName + "' is not a deformer type"));
+    Node* shape = nullptr;
+    if (Error error = findMesh(shapeName, shape)) return done(toResult(error));
 
-    ModifierState edits;
-    Ref<Node> deformer = scene.instantiate(type, error);
-    if (!deformer) return done(Result::failure(error));
-    auto* user = dynamic_cast<MPxDeformerNode*>(deformer->mUser);
+    ModifierState edits(scene());
+    Ref<Node> deformer;
+    if (Error error = scene().instantiate(type, deformer)) return done(toResult(error));
+    auto* user = dynamic_cast<MPxDeformerNode*>(deformer->user());
     if (!user) return done(Result::failure("the creator of '" + typeName + "' does not make a deformer node"));
-    edits.mEdits.push_back(Edit{Edit::Create});
-    edits.mEdits.back().mNode = deformer;
+    edits.add(Edit::create(deformer));
 
     // The deformer goes between the shape and whatever fed it; a shape that held its own
     // geometry hands it to a new intermediate "...Orig" shape first.
     PlugRef upstream;
     Ref<Node> orig;
-    Cell& inMesh = shape->cell(b.inMesh.get(), -1);
-    if (inMesh.mSource) {
-        upstream = *inMesh.mSource;
-        edits.mEdits.push_back(connection(Edit::Disconnect, upstream.mNode, upstream.mAttribute, upstream.mIndex,
-                                          shape, b.inMesh.get(), -1));
+    const PlugRef inMesh = plugOf(shape, b.inMesh);
+    const Cell& shapeInput = shape->cell(inMesh);
+    if (shapeInput.source()) {
+        upstream = *shapeInput.source();
+        edits.add(Edit::connection(Edit::Disconnect, upstream, inMesh));
     } else {
-        orig = scene.instantiate(engine.findType("mesh"), error);
-        if (!orig) return done(Result::failure(error));
-        std::string origName = shape->mName + "Orig";
-        if (scene.find(origName)) origName = scene.automaticName(origName);
-        Edit create{Edit::Create};
-        create.mNode = orig;
-        create.mParent = Ref<Node>(shape->mParent);
-        create.mName = origName;
-        edits.mEdits.push_back(create);
-        Edit move{Edit::SetData};
-        move.mNode = orig;
-        move.mDestination = Plug{orig, b.inMesh.get(), -1};
-        move.mData = inMesh.mValue.mData;
-        edits.mEdits.push_back(move);
-        upstream = PlugRef{orig.get(), b.outMesh.get(), -1};
+        if (Error error = scene().instantiate(mEngine->findType("mesh"), orig)) return done(toResult(error));
+        std::string origName = shape->name() + "Orig";
+        if (scene().find(origName)) origName = scene().automaticName(origName);
+        edits.add(Edit::create(orig, shape->parent(), origName));
+        edits.add(Edit::setData(plugOf(orig.get(), b.inMesh), shapeInput.value().mData));
+        upstream = plugOf(orig.get(), b.outMesh);
     }
-    edits.mEdits.push_back(connection(Edit::Connect, upstream.mNode, upstream.mAttribute, upstream.mIndex,
-                                      deformer.get(), b.inputGeom.get(), 0));
-    edits.mEdits.push_back(connection(Edit::Connect, deformer.get(), b.outputGeom.get(), 0, shape, b.inMesh.get(), -1));
-    if (!edits.apply(error)) return done(Result::failure("deformer: " + error));
-    if (orig) orig->cell(b.intermediateObject.get(), -1).mValue.mBool = true;
+    edits.add(Edit::connection(Edit::Connect, upstream, plugOf(deformer.get(), b.inputGeom, 0)));
+    edits.add(Edit::connection(Edit::Connect, plugOf(deformer.get(), b.outputGeom, 0), inMesh));
+    if (Error error = edits.apply()) return done(toResult(error.within("deformer: ")));
+    if (orig) orig->cell(plugOf(orig.get(), b.intermediateObject)).value().mBool = true;
 
     MDagModifier accessories;
     MStatus setup;
-    engine.setError("");
+    mEngine->clearLatestFailure();
     try {
         setup = user->accessoryNodeSetup(accessories);
     } catch (...) {
-        setup = MStatus(MStatus::kFailure);
-        engine.setError("accessoryNodeSetup threw an exception");
+        setup = Access::fail(MStatus::kFailure, "accessoryNodeSetup threw an exception");
     }
     MStatus applied = setup ? accessories.doIt() : MStatus(MStatus::kFailure);
     if (!setup || !applied) {
-        const std::string why = engine.lastError().empty() ? (setup ? applied : setup).errorString().asChar()
-                                                           : engine.lastError();
+        const std::string why = mEngine->latestFailure().empty() ? (setup ? applied : setup).errorString().asChar()
+                                                                 : mEngine->latestFailure();
         accessories.undoIt();
-        edits.revert(error);
+        edits.revert();
         return done(Result::failure("deformer: accessoryNodeSetup of '" + typeName + "' failed: " + why));
     }
-    if (created) *created = deformer->mName;
+    if (created) *created = deformer->name();
     return done(Result());
 }
 
 Result Host::worldMatrix(const std::string& name, MMatrix& matrix) {
-    std::string error;
-    Node* node = findNode(name, error);
-    if (!node) return done(Result::failure(error));
-    if (!node->mType->isDag()) return done(Result::failure("'" + name + "' is not a DAG node"));
-    matrix = worldMatrixOf(Engine::get().scene(), node);
+    Node* node = nullptr;
+    if (Error error = findNode(name, node)) return done(toResult(error));
+    if (!node->type()->isDag()) return done(Result::failure("'" + name + "' is not a DAG node"));
+    matrix = worldMatrixOf(scene(), node);
     return done(Result());
 }
 
 std::vector<std::string> Host::locators() const {
     std::vector<std::string> names;
-    for (const auto& node : Engine::get().scene().nodes())
-        if (node->mType->mBase == BaseKind::Locator) names.push_back(node->mName);
+    for (const auto& node : scene().nodes())
+        if (node->type()->base() == BaseKind::Locator) names.push_back(node->name());
     return names;
 }
 
 Result Host::drawLocator(const std::string& name, int style, int status) {
-    std::string error;
-    Node* node = findLocator(name, error);
-    if (!node) return done(Result::failure(error));
+    MPxLocatorNode* locator = nullptr;
+    if (Error error = findLocator(name, locator)) return done(toResult(error));
     M3dView view;
     MDagPath path;
-    Access::setPathNode(path, Access::wrap(node));
+    Access::setPathNode(path, locator->thisMObject());
     EvaluationFailures failures;  // of the curves and values draw reads
     try {
-        static_cast<MPxLocatorNode*>(dynamic_cast<MPxLocatorNode*>(node->mUser))->draw(view, path, static_cast<M3dView::DisplayStyle>(style),
-                                                                   static_cast<M3dView::DisplayStatus>(status));
+        locator->draw(view, path, static_cast<M3dView::DisplayStyle>(style),
+                      static_cast<M3dView::DisplayStatus>(status));
     } catch (...) {
-        const std::string where = " in plug-in '" + node->mType->mPlugin + "'";
-        try {
-            throw;
-        } catch (const std::bad_alloc&) {
-            return done(Result::failure("draw of locator '" + name + "' ran out of memory" + where));
-        } catch (const std::exception& e) {
-            return done(Result::failure("draw of locator '" + name + "' threw an exception" + where + ": " + e.what()));
-        } catch (...) {
-            return done(Result::failure("draw of locator '" + name + "' threw an exception" + where));
-        }
+        const Node* node = Access::node(*locator);
+        return done(failures(toResult(Error::caught("draw of locator '" + name + "'", "", node->type()->plugin()))));
     }
     Result result = failures(Result());
     if (Access::glDepth(view) != 0)
@@ -230,10 +207,8 @@ Result Host::drawLocator(const std::string& name, int style, int status) {
 }
 
 Result Host::locatorBounds(const std::string& name, bool& bounded, MBoundingBox& box) {
-    std::string error;
-    Node* node = findLocator(name, error);
-    if (!node) return done(Result::failure(error));
-    auto* locator = dynamic_cast<MPxLocatorNode*>(node->mUser);
+    MPxLocatorNode* locator = nullptr;
+    if (Error error = findLocator(name, locator)) return done(toResult(error));
     bounded = locator->isBounded();
     box = bounded ? locator->boundingBox() : MBoundingBox();
     return done(Result());

@@ -1,9 +1,10 @@
-// What the Host API's files share: finding nodes and plugs from the names the Host API
-// takes, and reporting the failures met while evaluating.
+// What the Host API's files share: the engine, finding nodes and plugs from the names the
+// Host API takes, turning engine errors into Results, and passing on the failures met while
+// evaluating.
 #pragma once
 
-#include "Cell.h"
 #include "Engine.h"
+#include "Error.h"
 #include "Host.h"
 #include "Node.h"
 
@@ -11,9 +12,14 @@
 
 namespace hx {
 
-Node* findNode(const std::string& name, std::string& error);
+inline Engine& engine() { return Engine::current(); }
+inline Scene& scene() { return Engine::current().scene(); }
+
+Result toResult(const Error& error);
+
+Error findNode(const std::string& name, Node*& node);
 // "node.attr..." to a plug; an element index is required inside multis.
-bool findPlug(const std::string& text, PlugRef& plug, std::string& error);
+Error findPlug(const std::string& text, PlugRef& plug);
 
 // For a Host call that evaluates: made before it evaluates, it turns the call into a
 // failure when a compute or deform failed or threw on the way. The error names each of
@@ -21,12 +27,12 @@ bool findPlug(const std::string& text, PlugRef& plug, std::string& error);
 // still what the evaluation left. (Failures of evaluations outside Host calls are dropped.)
 class EvaluationFailures {
 public:
-    EvaluationFailures() { Engine::get().scene().takeFailures(); }
+    EvaluationFailures() { static_cast<void>(scene().takeFailures()); }
     Result operator()(Result result) const {
-        std::vector<std::string> failures = Engine::get().scene().takeFailures();
+        const std::vector<Error> failures = scene().takeFailures();
         if (failures.empty()) return result;
         std::string error;
-        for (const std::string& failure : failures) error += (error.empty() ? "" : "; ") + failure;
+        for (const Error& failure : failures) error += (error.empty() ? "" : "; ") + failure.message();
         if (result.ok) {
             result.ok = false;
             result.error = error;

@@ -30,16 +30,32 @@ MFn::Type parentKind(MFn::Type type) {
     case MFn::kPointArrayData:
     case MFn::kMatrixData:
     case MFn::kMeshData:
+    case MFn::kStringData:
     case MFn::kPluginData: return MFn::kData;
     case MFn::kPlugin: return MFn::kBase;
+    case MFn::kTime: return MFn::kDependencyNode;
+    case MFn::kUnitAttribute:
+    case MFn::kEnumAttribute: return MFn::kAttribute;
+    case MFn::kAttribute2Short:
+    case MFn::kAttribute2Int:
+    case MFn::kAttribute2Float:
+    case MFn::kAttribute2Double:
+    case MFn::kAttribute3Short:
+    case MFn::kAttribute3Int:
+    case MFn::kAttribute3Float:
+    case MFn::kAttribute3Double: return MFn::kCompoundAttribute;
     default: return MFn::kInvalid;
     }
 }
+
+// Compounds of numbers made as one (a point, a colour) are numeric attributes too.
+bool isNumericCompound(MFn::Type type) { return type >= MFn::kAttribute2Short && type <= MFn::kAttribute3Double; }
 
 }  // namespace
 
 bool isKindOf(MFn::Type actual, MFn::Type wanted) {
     if (actual == MFn::kInvalid) return false;
+    if (wanted == MFn::kNumericAttribute && isNumericCompound(actual)) return true;
     for (MFn::Type t = actual; t != MFn::kInvalid; t = parentKind(t)) {
         if (t == wanted) return true;
         if (t == MFn::kBase) break;

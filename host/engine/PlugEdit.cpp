@@ -2,8 +2,8 @@
 
 #include "Access.h"
 #include "Data.h"
-#include "Engine.h"
 #include "PlugPath.h"
+#include "Scene.h"
 
 #include <cmath>
 #include <limits>
@@ -22,53 +22,17 @@ std::string number(double value) {
 // The leaf numeric attributes a list of numbers goes to, in order.
 std::vector<const Attribute*> numericTargets(const Attribute* a) {
     std::vector<const Attribute*> targets;
-    if (a->mKind == AttrKind::Numeric) {
+    if (a->kind() == AttrKind::Numeric) {
         targets.push_back(a);
     } else if (a->numericWidth() > 0) {
-        for (const auto& child : a->mChildren) targets.push_back(child.get());
+        for (const auto& child : a->children()) targets.push_back(child.get());
     }
     return targets;
 }
 
-void changed(const PlugRef& plug) {
-    Engine::get().scene().propagateDirty(plug);
-}
-
-}  // namespace
-
-bool checkSettable(const PlugRef& plug, std::string& error) {
-    const Attribute* a = plug.mAttribute;
-    if (!plug.mNode || !a || !plug.mNode->mType->has(a)) {
-        error = "the plug does not exist";
-        return false;
-    }
-    if (a->inArray() && plug.mIndex < 0) {
-        error = plugName(plug) + " is a multi: set one element, as in " + a->arrayRoot()->mName + "[0]";
-        return false;
-    }
-    if (!a->mWritable) {
-        error = plugName(plug) + " is an output and cannot be set";
-        return false;
-    }
-    std::vector<const Attribute*> leaves{a};
-    if (a->mKind == AttrKind::Compound) {
-        leaves.clear();
-        for (const auto& child : a->mChildren) leaves.push_back(child.get());
-    }
-    for (const Attribute* leaf : leaves) {
-        Cell* cell = plug.mNode->findCell(leaf, plug.mIndex);
-        if (cell && cell->mSource) {
-            error = plugName({plug.mNode, leaf, plug.mIndex}) + " is driven by " + plugName(*cell->mSource) +
-                    " and cannot be set";
-            return false;
-        }
-    }
-    return true;
-}
-
 // A number the attribute's type cannot hold is refused rather than silently turned into an
 // infinity (floats) or the type's limit (integers).
-static bool fitsType(MFnNumericData::Type type, double v) {
+bool fitsType(MFnNumericData::Type type, double v) {
     switch (type) {
     case MFnNumericData::kFloat:
     case MFnNumericData::k2Float:
@@ -83,16 +47,14 @@ static bool fitsType(MFnNumericData::Type type, double v) {
     case MFnNumericData::k2Short:
     case MFnNumericData::k3Short:
         return std::isfinite(v) && v >= std::numeric_limits<short>::min() && v <= std::numeric_limits<short>::max();
-    case MFnNumericData::kByte:
-        return std::isfinite(v) && v >= 0.0 && v <= 255.0;
+    case MFnNumericData::kByte: return std::isfinite(v) && v >= 0.0 && v <= 255.0;
     case MFnNumericData::kChar:
         return std::isfinite(v) && v >= std::numeric_limits<char>::min() && v <= std::numeric_limits<char>::max();
-    default:
-        return true;
+    default: return true;
     }
 }
 
-static std::string typeLabel(MFnNumericData::Type type) {
+std::string typeLabel(MFnNumericData::Type type) {
     switch (type) {
     case MFnNumericData::kFloat:
     case MFnNumericData::k2Float:
@@ -107,93 +69,121 @@ static std::string typeLabel(MFnNumericData::Type type) {
     }
 }
 
-bool setNumbers(const PlugRef& plug, const std::vector<double>& values, std::string& error,
-                std::vector<std::string>* notes) {
-    if (!checkSettable(plug, error)) return false;
+// The cell of a settable plug, cleaned: what it holds now is the value, not a stale one.
+Value& settledValue(const PlugRef& plug) {
+    Cell& cell = plug.mNode->cell(plug);
+    cell.setDirty(false);
+    return cell.value();
+}
+
+}  // namespace
+
+Error checkSettable(const PlugRef& plug) {
+    const Attribute* a = plug.mAttribute;
+    if (!plug.mNode || !a || !plug.mNode->type()->has(a)) return Error::invalid("the plug does not exist");
+    if (!plug.isComplete())
+        return Error::invalid(plugName(plug) + " is a multi: set one element, as in " + a->arrayChain().back()->name() +
+                              "[0]");
+    if (!a->isWritable()) return Error::invalid(plugName(plug) + " is an output and cannot be set");
+    std::vector<const Attribute*> leaves{a};
+    if (a->kind() == AttrKind::Compound) {
+        leaves.clear();
+        for (const auto& child : a->children()) leaves.push_back(child.get());
+    }
+    for (const Attribute* leaf : leaves) {
+        const PlugRef where{plug.mNode, leaf, plug.mPath};
+        const Cell* cell = plug.mNode->findCell(where);
+        if (cell && cell->source())
+            return Error::invalid(plugName(where) + " is driven by " + plugName(*cell->source()) +
+                                  " and cannot be set");
+    }
+    return Error();
+}
+
+Error setNumbers(Scene& scene, const PlugRef& plug, const std::vector<double>& values,
+                 std::vector<std::string>* notes) {
+    if (Error error = checkSettable(plug)) return error;
     const Attribute* a = plug.mAttribute;
     const std::vector<const Attribute*> targets = numericTargets(a);
-    if (targets.empty()) {
-        error = plugName(plug) + " does not hold numbers";
-        return false;
-    }
-    const bool perComponent = a->mKind == AttrKind::Numeric;
-    const size_t expected = perComponent ? static_cast<size_t>(componentCount(a->mNumericType)) : targets.size();
-    if (values.size() != expected) {
-        error = plugName(plug) + " takes " + std::to_string(expected) + " value" + (expected == 1 ? "" : "s") +
-                ", got " + std::to_string(values.size());
-        return false;
-    }
+    if (targets.empty()) return Error::invalid(plugName(plug) + " does not hold numbers");
+    const bool perComponent = a->kind() == AttrKind::Numeric;
+    const size_t expected = perComponent ? static_cast<size_t>(componentCount(a->numericType())) : targets.size();
+    if (values.size() != expected)
+        return Error::invalid(plugName(plug) + " takes " + std::to_string(expected) + " value" +
+                              (expected == 1 ? "" : "s") + ", got " + std::to_string(values.size()));
     for (double v : values)
-        if (std::isnan(v)) {
-            error = "NaN is not a value for " + plugName(plug);
-            return false;
-        }
+        if (std::isnan(v)) return Error::invalid("NaN is not a value for " + plugName(plug));
     // Clamp and check every value first, so that a refused value changes nothing.
     std::vector<double> clamped(values);
+    std::vector<std::string> clamps;
     for (size_t i = 0; i < values.size(); ++i) {
         const Attribute* target = perComponent ? a : targets[i];
         const int component = perComponent ? static_cast<int>(i) : 0;
         double& v = clamped[i];
-        const PlugRef where{plug.mNode, target, plug.mIndex};
-        if (target->mHasMin && v < target->mMin[component]) {
-            if (notes)
-                notes->push_back(plugName(where) + ": " + number(v) + " is below the minimum " +
-                                 number(target->mMin[component]) + "; set to the minimum");
-            v = target->mMin[component];
+        const std::string where = plugName({plug.mNode, target, plug.mPath});
+        if (target->hasLimit(Limit::Min) && v < target->limit(Limit::Min, component)) {
+            clamps.push_back(where + ": " + number(v) + " is below the minimum " +
+                             number(target->limit(Limit::Min, component)) + "; set to the minimum");
+            v = target->limit(Limit::Min, component);
         }
-        if (target->mHasMax && v > target->mMax[component]) {
-            if (notes)
-                notes->push_back(plugName(where) + ": " + number(v) + " is above the maximum " +
-                                 number(target->mMax[component]) + "; set to the maximum");
-            v = target->mMax[component];
+        if (target->hasLimit(Limit::Max) && v > target->limit(Limit::Max, component)) {
+            clamps.push_back(where + ": " + number(v) + " is above the maximum " +
+                             number(target->limit(Limit::Max, component)) + "; set to the maximum");
+            v = target->limit(Limit::Max, component);
         }
-        if (!fitsType(target->mNumericType, v)) {
-            error = plugName(where) + ": " + number(v) + " is out of range for " + typeLabel(target->mNumericType);
-            if (notes) notes->clear();
-            return false;
-        }
+        if (!fitsType(target->numericType(), v))
+            return Error::invalid(where + ": " + number(v) + " is out of range for " +
+                                  typeLabel(target->numericType()));
     }
     for (size_t i = 0; i < clamped.size(); ++i) {
         const Attribute* target = perComponent ? a : targets[i];
-        const int component = perComponent ? static_cast<int>(i) : 0;
-        Cell& cell = plug.mNode->cell(target, plug.mIndex);
-        setNumericComponent(cell.mValue, target->mNumericType, component, clamped[i]);
-        cell.mDirty = false;
+        setNumericComponent(settledValue({plug.mNode, target, plug.mPath}), target->numericType(),
+                            perComponent ? static_cast<int>(i) : 0, clamped[i]);
     }
-    for (const Attribute* target : targets) changed({plug.mNode, target, plug.mIndex});
-    return true;
+    for (const Attribute* target : targets) scene.propagateDirty({plug.mNode, target, plug.mPath});
+    if (notes) notes->insert(notes->end(), clamps.begin(), clamps.end());
+    return Error();
 }
 
-bool setMatrix(const PlugRef& plug, const MMatrix& matrix, std::string& error) {
-    if (!checkSettable(plug, error)) return false;
-    if (plug.mAttribute->mKind != AttrKind::Matrix) {
-        error = plugName(plug) + " does not hold a matrix";
-        return false;
-    }
-    Cell& cell = plug.mNode->cell(plug.mAttribute, plug.mIndex);
-    cell.mValue.mMatrix = matrix;
-    cell.mDirty = false;
-    changed(plug);
-    return true;
+namespace {
+
+// Stores a value with `store` into a settable plug that `fits`, then dirties what follows.
+template <class Store>
+Error setValue(Scene& scene, const PlugRef& plug, bool fits, const std::string& otherwise, Store store) {
+    if (Error error = checkSettable(plug)) return error;
+    if (!fits) return Error::invalid(plugName(plug) + otherwise);
+    store(settledValue(plug));
+    scene.propagateDirty(plug);
+    return Error();
 }
 
-bool setData(const PlugRef& plug, const MObject& data, std::string& error) {
-    if (!checkSettable(plug, error)) return false;
+}  // namespace
+
+Error setMatrix(Scene& scene, const PlugRef& plug, const MMatrix& matrix) {
+    return setValue(scene, plug, plug.mAttribute && plug.mAttribute->kind() == AttrKind::Matrix,
+                    " does not hold a matrix", [&](Value& value) { value.mMatrix = matrix; });
+}
+
+Error setString(Scene& scene, const PlugRef& plug, const MString& text) {
     const Attribute* a = plug.mAttribute;
-    if (a->mKind != AttrKind::Typed) {
-        error = plugName(plug) + " does not hold data";
-        return false;
-    }
+    return setValue(scene, plug, a && a->kind() == AttrKind::Typed && a->dataType() == MFnData::kString,
+                    " is not a string", [&](Value& value) { value.mString = text; });
+}
+
+Error setData(Scene& scene, const PlugRef& plug, const MObject& data) {
+    if (Error error = checkSettable(plug)) return error;
+    const Attribute* a = plug.mAttribute;
     auto* d = Access::as<Data>(data);
-    if (!data.isNull() && (!d || d->dataType() != a->mDataType)) {
-        error = "type mismatch: the data does not fit " + plugName(plug);
-        return false;
+    if (a->kind() == AttrKind::Matrix) {
+        auto* matrix = dynamic_cast<MatrixData*>(d);
+        if (!matrix) return Error::invalid("type mismatch: " + plugName(plug) + " takes matrix data");
+        return setMatrix(scene, plug, matrix->value());
     }
-    Cell& cell = plug.mNode->cell(a, plug.mIndex);
-    cell.mValue.mData = data;
-    cell.mDirty = false;
-    changed(plug);
-    return true;
+    if (a->kind() != AttrKind::Typed) return Error::invalid(plugName(plug) + " does not hold data");
+    if (!data.isNull() && (!d || d->dataType() != a->dataType()))
+        return Error::invalid("type mismatch: the data does not fit " + plugName(plug));
+    if (auto* text = dynamic_cast<StringData*>(d)) return setString(scene, plug, text->value());
+    return setValue(scene, plug, true, "", [&](Value& value) { value.mData = data; });
 }
 
 }  // namespace hx

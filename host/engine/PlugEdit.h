@@ -3,26 +3,32 @@
 // value and dirties everything downstream.
 #pragma once
 
-#include "Cell.h"
+#include "Error.h"
+#include "PlugRef.h"
 
 #include <maya/MMatrix.h>
 #include <maya/MObject.h>
+#include <maya/MString.h>
 
 #include <string>
 #include <vector>
 
 namespace hx {
 
-// False, with the reason, when a user may not set this plug: an output, a plug driven by
+class Scene;
+
+// Fails, with the reason, when a user may not set this plug: an output, a plug driven by
 // a connection, a multi without an element index.
-bool checkSettable(const PlugRef& plug, std::string& error);
+Error checkSettable(const PlugRef& plug);
 
 // Numbers for a numeric plug (one per component) or a compound of numerics (one per
-// child). Values outside the limits are clamped; each clamp adds a note to `notes`.
-bool setNumbers(const PlugRef& plug, const std::vector<double>& values, std::string& error,
-                std::vector<std::string>* notes = nullptr);
-bool setMatrix(const PlugRef& plug, const MMatrix& matrix, std::string& error);
-// Data for a typed plug; its type must match the attribute's.
-bool setData(const PlugRef& plug, const MObject& data, std::string& error);
+// child), in the host's internal units. Values outside the limits are clamped; each clamp
+// adds a note to `notes`.
+Error setNumbers(Scene& scene, const PlugRef& plug, const std::vector<double>& values,
+                 std::vector<std::string>* notes = nullptr);
+Error setMatrix(Scene& scene, const PlugRef& plug, const MMatrix& matrix);
+// Data for a typed plug; its type must match the attribute's. A matrix plug takes matrix data.
+Error setData(Scene& scene, const PlugRef& plug, const MObject& data);
+Error setString(Scene& scene, const PlugRef& plug, const MString& text);
 
 }  // namespace hx

@@ -28,67 +28,62 @@ bool splitIndex(const std::string& part, std::string& name, int& index) {
 
 }  // namespace
 
-bool resolvePlugPath(Node* node, const std::string& path, PlugRef& plug, std::string& error,
-                     bool allowWholeArray) {
-    const NodeType& type = *node->mType;
+Error resolvePlugPath(Node* node, const std::string& path, bool allowWholeArray, PlugRef& plug) {
+    const NodeType& type = *node->type();
     const Attribute* current = nullptr;
-    int index = -1;
+    ElementPath elements;
     size_t start = 0;
     while (start <= path.size()) {
         const size_t dot = path.find('.', start);
         const std::string part = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         std::string name;
-        int partIndex;
-        if (!splitIndex(part, name, partIndex)) {
-            error = "'" + path + "' is not a valid plug name";
-            return false;
-        }
+        int index;
+        if (!splitIndex(part, name, index)) return Error::invalid("'" + path + "' is not a valid plug name");
         const Attribute* next = nullptr;
         if (!current) {
             next = type.find(name);
         } else {
-            for (const auto& child : current->mChildren)
+            for (const auto& child : current->children())
                 if (child->matches(name)) next = child.get();
         }
-        if (!next) {
-            error = current ? "'" + current->mName + "' of node '" + node->mName + "' has no child '" + name + "'"
-                            : "node '" + node->mName + "' (" + type.mName + ") has no attribute '" + name + "'";
-            return false;
-        }
-        if (partIndex >= 0) {
-            if (!next->mArray) {
-                error = "'" + next->mName + "' of node '" + node->mName + "' is not a multi attribute";
-                return false;
-            }
-            index = partIndex;
+        if (!next)
+            return Error::invalid(
+                current ? "'" + current->name() + "' of node '" + node->name() + "' has no child '" + name + "'"
+                        : "node '" + node->name() + "' (" + type.name() + ") has no attribute '" + name + "'");
+        if (index >= 0) {
+            if (!next->isArray())
+                return Error::invalid("'" + next->name() + "' of node '" + node->name() + "' is not a multi attribute");
+            elements = elements.with(next->arrayDepth() - 1, index);
         }
         current = next;
         if (dot == std::string::npos) break;
         start = dot + 1;
     }
-    const Attribute* root = current->arrayRoot();
-    if (root && index < 0 && !(allowWholeArray && current->mArray)) {
-        error = "'" + path + "' on node '" + node->mName + "' needs an element index, as in " + root->mName + "[0]";
-        return false;
+    plug = PlugRef{node, current, elements};
+    if (!plug.isComplete() && !(allowWholeArray && plug.isWholeArray())) {
+        // Name the outermost multi still without its element.
+        const std::vector<const Attribute*> chain = current->arrayChain();
+        const Attribute* open = chain.back();
+        for (size_t level = 0; level < chain.size(); ++level)
+            if (elements[static_cast<int>(level)] < 0) {
+                open = chain[level];
+                break;
+            }
+        return Error::invalid("'" + path + "' on node '" + node->name() + "' needs an element index, as in " +
+                              open->name() + "[0]");
     }
-    plug = PlugRef{node, current, index};
-    return true;
+    return Error();
 }
 
 std::string plugName(const PlugRef& plug, bool longNames) {
-    const Attribute* a = plug.mAttribute;
-    auto nameOf = [longNames](const Attribute* attribute) {
-        return longNames ? attribute->mName : attribute->mShortName;
-    };
     std::string text;
-    if (a->mParent) {
-        text = nameOf(a->mParent);
-        if (a->mParent->mArray && plug.mIndex >= 0) text += "[" + std::to_string(plug.mIndex) + "]";
-        text += ".";
+    for (const Attribute* a = plug.mAttribute; a; a = a->parent()) {
+        std::string part = longNames ? a->name() : a->shortName();
+        if (a->isArray() && plug.mPath[a->arrayDepth() - 1] >= 0)
+            part += "[" + std::to_string(plug.mPath[a->arrayDepth() - 1]) + "]";
+        text = text.empty() ? part : part + "." + text;
     }
-    text += nameOf(a);
-    if (a->mArray && plug.mIndex >= 0) text += "[" + std::to_string(plug.mIndex) + "]";
-    return (plug.mNode ? plug.mNode->mName : std::string()) + "." + text;
+    return (plug.mNode ? plug.mNode->name() : std::string()) + "." + text;
 }
 
 }  // namespace hx

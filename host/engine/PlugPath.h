@@ -1,18 +1,18 @@
-// Reading plug names: "attr", "attr[3]", "input[0].inputGeometry", with long or short
-// attribute names.
+// Reading and writing plug names: "attr", "attr[3]", "input[0].inputGeometry",
+// "weightList[2].weights[5]", with long or short attribute names.
 #pragma once
 
-#include "Cell.h"
+#include "Error.h"
+#include "PlugRef.h"
 
 #include <string>
 
 namespace hx {
 
-// Resolves `path` on `node`. An element index is required for attributes inside a multi
-// unless `allowWholeArray` (then a bare multi resolves to the whole array, index -1).
-bool resolvePlugPath(Node* node, const std::string& path, PlugRef& plug, std::string& error,
-                     bool allowWholeArray);
-// "node.attr[i].child" for a plug.
+// Resolves `path` on `node`. Every multi needs its element index, except that with
+// `allowWholeArray` the last named attribute may be a multi without one (the whole multi).
+Error resolvePlugPath(Node* node, const std::string& path, bool allowWholeArray, PlugRef& plug);
+// "node.attr[i].child[j]" for a plug.
 std::string plugName(const PlugRef& plug, bool longNames = true);
 
 }  // namespace hx

@@ -2,7 +2,6 @@
 // initializePlugin; later uninitializePlugin, then dlclose.
 #include "Access.h"
 #include "Engine.h"
-#include "PluginObject.h"
 
 #include <maya/MTypes.h>
 
@@ -47,30 +46,22 @@ MStatus callEntry(EntryPoint entry, const MObject& object, const std::string& wh
     try {
         return entry(object);
     } catch (const std::exception& e) {
-        return Access::fail(MStatus::kFailure, what + " threw: " + e.what());
+        return Access::status(Error::failure(what + " threw: " + e.what()));
     } catch (...) {
-        return Access::fail(MStatus::kFailure, what + " threw an exception");
+        return Access::status(Error::failure(what + " threw an exception"));
     }
 }
 
 }  // namespace
 
-bool Engine::loadPlugin(const std::string& path, std::string& error, std::vector<std::string>* warnings) {
+Error Engine::loadPlugin(const std::string& path, std::vector<std::string>* warnings) {
     const std::string name = pluginName(path);
     const std::string prefix = "cannot load plug-in '" + name + "' (" + path + "): ";
-    if (findPlugin(name)) {
-        error = prefix + "a plug-in of that name is already loaded";
-        return false;
-    }
+    if (findPlugin(name)) return Error::failure(prefix + "a plug-in of that name is already loaded");
     struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        error = prefix + "no such file";
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = prefix + (S_ISDIR(info.st_mode) ? "it is a directory" : "it is not a regular file");
-        return false;
-    }
+    if (stat(path.c_str(), &info) != 0) return Error(MStatus::kNotFound, prefix + "no such file");
+    if (!S_ISREG(info.st_mode))
+        return Error::invalid(prefix + (S_ISDIR(info.st_mode) ? "it is a directory" : "it is not a regular file"));
     dlerror();
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
@@ -79,87 +70,74 @@ bool Engine::loadPlugin(const std::string& path, std::string& error, std::vector
         std::string why = reason ? reason : "";
         const std::string repeated = path + ": ";
         if (why.compare(0, repeated.size(), repeated) == 0) why.erase(0, repeated.size());
-        error = prefix + (why.empty() ? "not a loadable shared object" : why);
-        return false;
+        return Error::failure(prefix + (why.empty() ? "not a loadable shared object" : why));
     }
-    auto fail = [&](const std::string& why) {
+    auto refuse = [&](const std::string& why) {
         dlclose(handle);
-        error = prefix + why;
-        return false;
+        return Error::failure(prefix + why);
     };
     const char* version = static_cast<const char*>(dlsym(handle, "MApiVersion"));
-    if (!version) return fail("it does not export MApiVersion");
+    if (!version) return refuse("it does not export MApiVersion");
     if (!compatibleVersion(version))
-        return fail(std::string("it was built for API version \"") + std::string(version, strnlen(version, 16)) +
-                    "\", this host provides \"" + std::to_string(MAYA_API_VERSION) + "\"");
+        return refuse(std::string("it was built for API version \"") + std::string(version, strnlen(version, 16)) +
+                      "\", this host provides \"" + std::to_string(MAYA_API_VERSION) + "\"");
     auto initialize = reinterpret_cast<EntryPoint>(dlsym(handle, kInitializeSymbol));
-    if (!initialize) return fail("it does not define initializePlugin(MObject)");
+    if (!initialize) return refuse("it does not define initializePlugin(MObject)");
     auto uninitialize = reinterpret_cast<EntryPoint>(dlsym(handle, kUninitializeSymbol));
-    if (!uninitialize) return fail("it does not define uninitializePlugin(MObject)");
+    if (!uninitialize) return refuse("it does not define uninitializePlugin(MObject)");
 
-    auto plugin = std::make_unique<Plugin>();
-    plugin->mName = name;
-    plugin->mPath = path;
-    plugin->mApiVersion = version;
-    plugin->mHandle = handle;
-    plugin->mObject = Access::wrap(new PluginObject(name));
-    Plugin* loaded = plugin.get();
-    mPlugins.push_back(std::move(plugin));
+    mPlugins.push_back(std::make_unique<Plugin>(name, path, version, handle));
+    Plugin* loaded = mPlugins.back().get();
 
-    mLastError.clear();
-    loaded->mInitializing = true;
-    MStatus status = callEntry(initialize, loaded->mObject, "initializePlugin");
-    loaded->mInitializing = false;
+    mLatestFailure.clear();
+    loaded->setInitializing(true);
+    const MStatus status = callEntry(initialize, loaded->object(), "initializePlugin");
+    loaded->setInitializing(false);
     if (!status) {
-        error = prefix + "initializePlugin failed: " + failureDetail(status, mLastError);
+        const Error error(status.statusCode(),
+                          prefix + "initializePlugin failed: " + failureDetail(status, mLatestFailure));
         // The host removes what it left registered, and says so.
         for (const std::string& type : forgetPlugin(loaded))
             if (warnings)
                 warnings->push_back("plug-in '" + name + "' left node type '" + type +
                                     "' registered after its initializePlugin failed; removed");
-        return false;
+        return error;
     }
-    return true;
+    return Error();
 }
 
-bool Engine::unloadPlugin(const std::string& name, std::string& error) {
+Error Engine::unloadPlugin(const std::string& name) {
     Plugin* plugin = findPlugin(name);
-    if (!plugin) {
-        error = "cannot unload plug-in '" + name + "': it is not loaded";
-        return false;
-    }
-    for (unsigned int id : plugin->mTypeIds) {
+    if (!plugin) return Error(MStatus::kNotFound, "cannot unload plug-in '" + name + "': it is not loaded");
+    for (unsigned int id : plugin->typeIds()) {
         auto type = findType(id);
         if (!type) continue;
-        for (Node* node : type->mLiveNodes)
-            if (node->mInGraph) {
-                error = "cannot unload plug-in '" + name + "': node '" + node->mName + "' of its type '" +
-                        type->mName + "' is in the scene";
-                return false;
-            }
+        for (Node* node : type->liveNodes())
+            if (node->inGraph())
+                return Error::failure("cannot unload plug-in '" + name + "': node '" + node->name() +
+                                      "' of its type '" + type->name() + "' is in the scene");
     }
-    auto uninitialize = reinterpret_cast<EntryPoint>(dlsym(plugin->mHandle, kUninitializeSymbol));
-    mLastError.clear();
-    MStatus status = callEntry(uninitialize, plugin->mObject, "uninitializePlugin");
+    auto uninitialize = reinterpret_cast<EntryPoint>(dlsym(plugin->handle(), kUninitializeSymbol));
+    mLatestFailure.clear();
+    const MStatus status = callEntry(uninitialize, plugin->object(), "uninitializePlugin");
     if (!status) {
         // Its types may still be registered and need its code: it stays loaded.
-        error = "cannot unload plug-in '" + name + "': uninitializePlugin failed: " +
-                failureDetail(status, mLastError);
-        return false;
+        return Error(status.statusCode(), "cannot unload plug-in '" + name +
+                                              "': uninitializePlugin failed: " + failureDetail(status, mLatestFailure));
     }
     forgetPlugin(plugin);
-    return true;
+    return Error();
 }
 
 std::vector<std::string> Engine::forgetPlugin(Plugin* plugin) {
     // Types it left registered would point into code about to be unmapped.
     std::vector<std::string> removed;
     for (const auto& type : std::vector<std::shared_ptr<NodeType>>(mTypes))
-        if (!type->mPlugin.empty() && type->mPlugin == plugin->mName) {
-            removed.push_back(type->mName);
+        if (!type->plugin().empty() && type->plugin() == plugin->name()) {
+            removed.push_back(type->name());
             removeType(type);
         }
-    void* handle = plugin->mHandle;
+    void* handle = plugin->handle();
     mPlugins.erase(std::remove_if(mPlugins.begin(), mPlugins.end(),
                                   [plugin](const std::unique_ptr<Plugin>& p) { return p.get() == plugin; }),
                    mPlugins.end());

@@ -14,6 +14,9 @@ public:
     MFn::Type apiType() const override { return MFn::kPlugin; }
 
     // By name, so that a handle kept past unloading finds nothing rather than freed memory.
+    const std::string& name() const { return mName; }
+
+private:
     std::string mName;
 };
 

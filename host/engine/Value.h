@@ -2,6 +2,7 @@
 // numeric types an attribute can have.
 #pragma once
 
+#include <maya/MFloatVector.h>
 #include <maya/MFnNumericData.h>
 #include <maya/MMatrix.h>
 #include <maya/MObject.h>
@@ -26,6 +27,7 @@ struct Value {
     int mInt3[3] = {0, 0, 0};
     MMatrix mMatrix;
     MVector mVector;
+    MFloatVector mFloatVector;
     MString mString;
     MObject mData;  // typed attributes: the data object (shared, not copied, along connections)
 };

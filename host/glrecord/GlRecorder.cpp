@@ -26,7 +26,8 @@ std::string describe(const std::vector<Call>& list) {
     std::ostringstream text;
     for (const Call& call : list) {
         text << call.mName << "(";
-        for (size_t i = 0; i < call.mArgs.size(); ++i) text << (i ? ", " : "") << call.mArgs[i];
+        if (!call.mText.empty()) text << '"' << call.mText << '"';
+        for (size_t i = 0; i < call.mArgs.size() && call.mText.empty(); ++i) text << (i ? ", " : "") << call.mArgs[i];
         text << ")\n";
     }
     return text.str();
@@ -49,5 +50,18 @@ __attribute__((visibility("default"))) void glLoadMatrixd(const GLdouble* m) {
 __attribute__((visibility("default"))) void glPushMatrix(void) { record("glPushMatrix"); }
 __attribute__((visibility("default"))) void glPopMatrix(void) { record("glPopMatrix"); }
 __attribute__((visibility("default"))) void glLineWidth(GLfloat width) { record("glLineWidth", {width}); }
+__attribute__((visibility("default"))) void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    record("glColor4f", {r, g, b, a});
+}
+__attribute__((visibility("default"))) void glRasterPos3d(GLdouble x, GLdouble y, GLdouble z) {
+    record("glRasterPos3d", {x, y, z});
+}
+// Text comes as bytes; other list types are kept as their count and type.
+__attribute__((visibility("default"))) void glCallLists(GLsizei n, GLenum type, const GLvoid* lists) {
+    if (type == GL_UNSIGNED_BYTE && lists && n > 0)
+        calls().push_back({"glCallLists", {}, std::string(static_cast<const char*>(lists), static_cast<size_t>(n))});
+    else
+        record("glCallLists", {double(n), double(type)});
+}
 
 }  // extern "C"

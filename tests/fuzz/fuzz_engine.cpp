@@ -12,9 +12,9 @@
 // undefined behaviour. The scene is emptied after each input; the plug-in stays loaded.
 #include "FuzzBytes.h"
 
-#include <engine/Faults.h>
+#include <engine/HostTesting.h>
 #include <engine/Host.h>
-#include <glrecord/GlRecorder.h>
+#include <GlRecorder.h>
 
 #include <maya/MDagModifier.h>
 #include <maya/MFnDependencyNode.h>
@@ -32,7 +32,8 @@ using hxfuzz::FuzzBytes;
 
 namespace {
 
-const char* const kTypes[] = {"transform", "mesh", "hxNoise", "noiseLocator", "noSuchType"};
+const char* const kTypes[] = {"transform", "mesh", "hxNoise", "noiseLocator", "noSuchType", "locator", "time"};
+const unsigned kTypeCount = sizeof kTypes / sizeof *kTypes;
 
 // Host calls a plug-in makes that a fault plan can make fail.
 const char* const kFallibleCalls[] = {
@@ -66,7 +67,8 @@ std::string nodeName(FuzzBytes& in, hx::Host& host)
 }
 
 // A plug of an existing node: one of its type's attributes (long or short name), with an
-// element index now and then, or a made-up attribute.
+// element index now and then, a child (with an index of its own now and then: a multi in a
+// multi, weightList[0].weights[2]), or a made-up attribute.
 std::string plugName(FuzzBytes& in, hx::Host& host)
 {
     const std::string node = nodeName(in, host);
@@ -78,8 +80,10 @@ std::string plugName(FuzzBytes& in, hx::Host& host)
         attribute = how & 1 ? info.shortName : info.longName;
         if (info.array || how & 2)
             attribute += "[" + std::to_string(in.take<std::uint8_t>() % 3) + "]";
-        if (!info.children.empty() && how & 4)
+        if (!info.children.empty() && how & 4) {
             attribute += "." + *pick(in, info.children);
+            if (how & 8) attribute += "[" + std::to_string(in.take<std::uint8_t>() % 3) + "]";
+        }
     }
     return node + "." + attribute;
 }
@@ -124,7 +128,7 @@ void modifierEdits(FuzzBytes& in)
     std::vector<MObject> made;
     for (int i = in.take<std::uint8_t>() % 4; i > 0; --i) {
         MObject parent = made.empty() || in.take<std::uint8_t>() % 2 ? MObject::kNullObj : made.back();
-        const char* type = kTypes[in.take<std::uint8_t>() % 5];
+        const char* type = kTypes[in.take<std::uint8_t>() % kTypeCount];
         MObject node = modifier.createNode(MString(type), parent, &status);
         if (status) made.push_back(node);
     }
@@ -143,7 +147,7 @@ void runScript(FuzzBytes& in, hx::Host& host)
     for (int steps = 0; steps < 64 && !in.empty(); ++steps) {
         switch (in.take<std::uint8_t>() % 15) {
         case 0: {
-            const std::string type = kTypes[in.take<std::uint8_t>() % 5];
+            const std::string type = kTypes[in.take<std::uint8_t>() % kTypeCount];
             const std::string name = in.take<std::uint8_t>() % 3 ? "" : nodeName(in, host);
             const std::string parent = in.take<std::uint8_t>() % 2 ? "" : nodeName(in, host);
             host.createNode(type, name, parent);

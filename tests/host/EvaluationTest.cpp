@@ -6,8 +6,7 @@
 #include <maya/MPlug.h>
 #include <maya/MPxDeformerNode.h>
 
-#include <engine/Access.h>
-#include <engine/Node.h>
+#include <engine/HostTesting.h>
 
 class Evaluation : public HostTest {
 protected:
@@ -191,7 +190,7 @@ TEST_F(Evaluation, ArrayHandlesWalkTheElementsInUse) {
     ASSERT_TRUE(host().connect(a + ".outMesh", deformer + ".input[2].inputGeometry"));
     ASSERT_TRUE(host().connect(b + ".outMesh", deformer + ".input[7].inputGeometry"));
     MFnDependencyNode fn(host().object(deformer));
-    MDataBlock block = hx::Access::block(hx::Access::as<hx::Node>(host().object(deformer)));
+    MDataBlock block = hx::dataBlockOf(host().object(deformer));
     MStatus status;
     MArrayDataHandle inputs = block.inputArrayValue(MPxDeformerNode::input, &status);
     ASSERT_TRUE(status);

@@ -2,7 +2,7 @@
 // calls, and what the host does about what a failing plug-in leaves behind.
 #include "HostFixture.h"
 
-#include <engine/Faults.h>
+#include <engine/HostTesting.h>
 
 #include <maya/MDagModifier.h>
 #include <maya/MFnDependencyNode.h>

@@ -37,7 +37,11 @@ protected:
 
     static hx::Host& host() { return hx::Host::instance(); }
 
-    void loadTestNodes() { ASSERT_TRUE(host().loadPlugin(testPlugin("TestNodes"))) << host().lastError(); }
+    void loadTestNodes() { load("TestNodes"); }
+    void load(const std::string& plugin) {
+        hx::Result result = host().loadPlugin(testPlugin(plugin));
+        ASSERT_TRUE(result) << result.error;
+    }
 
     std::vector<double> get(const std::string& plug) {
         std::vector<double> values;

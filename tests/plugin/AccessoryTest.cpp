@@ -3,7 +3,7 @@
 // what the set-up does when the host refuses it a step.
 #include "PluginFixture.h"
 
-#include <engine/Faults.h>
+#include <engine/HostTesting.h>
 
 #include <maya/MDagModifier.h>
 #include <maya/MFnAttribute.h>

@@ -105,8 +105,12 @@ void expectTable(const std::string& type, const std::vector<Row>& rows) {
         EXPECT_EQ(a.longName, row.longName);
         EXPECT_EQ(a.shortName, row.shortName);
         EXPECT_EQ(a.valueType, row.valueType);
-        if (a.valueType == "float" || a.valueType == "int") EXPECT_EQ(a.kind, "numeric");
-        if (a.valueType == "vectorArray") EXPECT_EQ(a.kind, "typed");
+        if (a.valueType == "float" || a.valueType == "int") {
+            EXPECT_EQ(a.kind, "numeric");
+        }
+        if (a.valueType == "vectorArray") {
+            EXPECT_EQ(a.kind, "typed");
+        }
         EXPECT_EQ(a.defaultValue, row.defaultValue);
         EXPECT_EQ(a.min, row.min);
         EXPECT_EQ(a.max, row.max);
@@ -147,9 +151,11 @@ TEST_F(AttributeTables, TheDeformerKeepsTheBaseAttributesUnderTheHostsNames) {
 
 TEST_F(AttributeTables, ANewDeformerHoldsTheDefaultsOfItsInputs) {
     const std::string node = create("hxNoise");
-    for (const Row& row : kDeformerRows)
-        if (!row.defaultValue.empty())
+    for (const Row& row : kDeformerRows) {
+        if (!row.defaultValue.empty()) {
             EXPECT_EQ(get(node + "." + row.longName), row.defaultValue) << row.longName;
+        }
+    }
 }
 
 TEST_F(AttributeTables, ANewLocatorPassesItsInputDefaultsThroughAndHoldsEmptyCurves) {

@@ -4,7 +4,7 @@
 // what it does when the host cannot give it a value.
 #include "PluginFixture.h"
 
-#include <engine/Faults.h>
+#include <engine/HostTesting.h>
 
 #include <optional>
 

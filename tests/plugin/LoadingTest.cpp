@@ -2,7 +2,7 @@
 // an unload that fails half-way reports and leaves behind.
 #include "PluginFixture.h"
 
-#include <engine/Faults.h>
+#include <engine/HostTesting.h>
 
 #include <maya/MPxNode.h>
 

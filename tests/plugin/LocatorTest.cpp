@@ -2,7 +2,7 @@
 // the recording GL library saw it), also when it cannot read a curve, and its bounds.
 #include "PluginFixture.h"
 
-#include <engine/Faults.h>
+#include <engine/HostTesting.h>
 
 #include <algorithm>
 #include <sstream>

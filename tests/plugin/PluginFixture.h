@@ -1,5 +1,6 @@
 // What the plug-in's tests share: a host with hxNoise.so loaded, a mesh with an hxNoise
-// deformer on it, the noise parameters the tests set, and stderr capture.
+// deformer on it, the noise parameters the tests set, and stderr capture. The reference
+// deformation and curves the tests compare with are in tests/support/ReferenceDeformation.h.
 #pragma once
 
 #include <gtest/gtest.h>  // before any header that pulls in X11's macros
@@ -10,8 +11,7 @@
 #include <maya/MPoint.h>
 #include <maya/MVector.h>
 
-#include "axisNoiseField.h"
-#include "perlin.h"
+#include "ReferenceDeformation.h"
 
 #include <cstdint>
 #include <cstring>
@@ -22,12 +22,6 @@
 
 inline std::string helperPlugin(const std::string& name) {
     return std::string(HX_PLUGIN_TEST_HELPERS_DIR) + "/" + name + ".so";
-}
-
-inline std::uint64_t bitsOf(double value) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 // Two lists of doubles equal bit for bit, or a message naming the first difference.
@@ -89,21 +83,6 @@ inline int sourceLine(const std::string& after, const std::string& text) {
 inline std::string statusReport(int line, const std::string& reason) {
     return "\nAPI error detected in ../src/HXNoise.cpp at line " + std::to_string(line) + "\n" + reason + "\n";
 }
-
-// One axis's four noise parameters, as the deformer's attributes hold them.
-struct AxisNoise {
-    int octaves;
-    float frequency;
-    float amplitude;
-    int seed;
-
-    Perlin generator() const { return makeAxisNoise(octaves, frequency, amplitude, seed); }
-};
-
-// The noise parameters of the three axes.
-struct FieldParameters {
-    AxisNoise x, y, z;
-};
 
 // Parameters that move points noticeably on every axis, with octaves, frequencies and
 // seeds that differ per axis; the amplitudes are exact floats.
@@ -207,40 +186,4 @@ inline std::vector<double> latticePoints() {
             for (int k = 0; k < 3; ++k)
                 points.insert(points.end(), {-2.5 + i * 0.9875, -1.5 + j * 1.0625, -1.0 + k * 0.96875});
     return points;
-}
-
-// The noise core's own deformation of `points` under the deform space `space`: each point
-// goes into the deform space by the inverse, through displacePoint, and back.
-inline std::vector<double> coreDeformation(const std::vector<double>& points, const FieldParameters& field,
-                                           const MMatrix& space) {
-    Perlin noiseX = field.x.generator();
-    Perlin noiseY = field.y.generator();
-    Perlin noiseZ = field.z.generator();
-    const MMatrix inverse = space.inverse();
-    std::vector<double> moved;
-    for (size_t i = 0; i < points.size(); i += 3) {
-        MPoint pt(points[i], points[i + 1], points[i + 2]);
-        pt *= inverse;
-        const FieldPoint displaced = displacePoint(noiseX, noiseY, noiseZ, pt.x, pt.y, pt.z);
-        pt.x = displaced.x;
-        pt.y = displaced.y;
-        pt.z = displaced.z;
-        pt *= space;
-        moved.insert(moved.end(), {pt.x, pt.y, pt.z});
-    }
-    return moved;
-}
-
-// The noise core's visualisation curve of one axis, as x, y, z per point.
-inline std::vector<double> coreCurve(NoiseAxis axis, float length, int count, const FieldParameters& field) {
-    // The X curve is sampled from the Y and Z noise, the Y curve from X and Z, the Z
-    // curve from Y and X.
-    const AxisNoise* sources[3][2] = {{&field.y, &field.z}, {&field.x, &field.z}, {&field.y, &field.x}};
-    Perlin first = sources[axis][0]->generator();
-    Perlin second = sources[axis][1]->generator();
-    FieldPoint curve[MAX_PTS];
-    const int n = sampleCurve(axis, length, count, first, second, curve);
-    std::vector<double> values;
-    for (int i = 0; i < n; ++i) values.insert(values.end(), {curve[i].x, curve[i].y, curve[i].z});
-    return values;
 }

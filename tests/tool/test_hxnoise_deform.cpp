@@ -3,7 +3,7 @@
 #include "ToolProcess.h"
 
 #include "ObjMesh.h"
-#include "axisNoiseField.h"
+#include "ReferenceDeformation.h"
 
 #include <GlRecorder.h>
 #include <engine/Host.h>
@@ -20,43 +20,12 @@ using hxtest::ToolRun;
 
 namespace {
 
-// The noise of one axis as the deformer's attributes give it.
-struct AxisNoise {
-    int octaves = 4;
-    float frequency = 1.0f;
-    float amplitude = 0.0f;
-    int seed = 0;
-};
-
-std::uint64_t bitsOf(double value)
-{
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 // Where the deformer puts `points` (x, y, z each): through the inverse of the deform space
 // into the field, displaced, and back. `deformSpace` is row by row, as the host keeps it.
 std::vector<double> expectedPoints(const std::vector<double>& points, AxisNoise x, AxisNoise y, AxisNoise z,
                                    const double deformSpace[4][4])
 {
-    Perlin noiseX = makeAxisNoise(x.octaves, x.frequency, x.amplitude, x.seed);
-    Perlin noiseY = makeAxisNoise(y.octaves, y.frequency, y.amplitude, y.seed);
-    Perlin noiseZ = makeAxisNoise(z.octaves, z.frequency, z.amplitude, z.seed);
-    const MMatrix space(deformSpace);
-    const MMatrix inverse = space.inverse();
-    std::vector<double> moved;
-    for (std::size_t i = 0; i < points.size(); i += 3) {
-        MPoint p(points[i], points[i + 1], points[i + 2]);
-        p *= inverse;
-        const FieldPoint f = displacePoint(noiseX, noiseY, noiseZ, p.x, p.y, p.z);
-        p.x = f.x;
-        p.y = f.y;
-        p.z = f.z;
-        p *= space;
-        moved.insert(moved.end(), {p.x, p.y, p.z});
-    }
-    return moved;
+    return coreDeformation(points, FieldParameters{x, y, z}, MMatrix(deformSpace));
 }
 
 const double kIdentity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};

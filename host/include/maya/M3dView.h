@@ -8,6 +8,9 @@
 
 #include <maya/MTypes.h>
 #include <maya/MStatus.h>
+#include <maya/MColor.h>
+#include <maya/MPoint.h>
+#include <maya/MString.h>
 
 #include <GL/gl.h>
 #include <GL/glx.h>
@@ -52,6 +55,12 @@ public:
         kBackgroundColor
     };
 
+    enum TextPosition {
+        kLeft,
+        kCenter,
+        kRight
+    };
+
     M3dView();
     virtual ~M3dView();
 
@@ -63,6 +72,19 @@ public:
     int portHeight(MStatus* ReturnStatus = NULL);
     Display* display(MStatus* ReturnStatus = NULL);
     GLXContext glxContext(MStatus* ReturnStatus = NULL);
+
+    // The colour of what is drawn next (glColor4f). An index picks one of the 16 entries of
+    // the host's colour table: 0 black, 1 white, 2 red, 3 green, 4 blue, 5 yellow, 6 cyan,
+    // 7 magenta, 8 orange, 9 violet, 10 dark green, 11 brown, 12-14 greys (0.75, 0.5, 0.25),
+    // 15 pink; the active colours as they are, the dormant ones at 0.6 of them, the
+    // template ones at 0.4, the background at 0.2.
+    MStatus setDrawColor(const MColor& color);
+    MStatus setDrawColor(unsigned int index, ColorTable table = kActiveColors);
+    // Text at a point of the current model space: the raster position goes there
+    // (glRasterPos3d) and the characters are drawn through the current font's display
+    // lists (glCallLists). The host keeps no font of its own, so the text starts at the
+    // position whatever `textPosition` asks.
+    void drawText(const MString& text, const MPoint position, TextPosition textPosition = kLeft);
 
 private:
     friend class hx::Access;

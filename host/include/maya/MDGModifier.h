@@ -13,7 +13,7 @@
 #include <maya/MTypeId.h>
 
 class MPlug;
-namespace hx { class Access; struct ModifierState; }
+namespace hx { class Access; class ModifierState; }
 
 class OPENMAYA_EXPORT MDGModifier
 {

@@ -14,8 +14,12 @@
 
 class MMatrix;
 class MVector;
+class MFloatVector;
+class MDistance;
+class MAngle;
+class MTime;
 class MPxData;
-namespace hx { class Access; class Node; class Attribute; struct Cell; }
+namespace hx { class Access; class Node; class Attribute; class Cell; }
 
 class OPENMAYA_EXPORT MDataHandle
 {
@@ -38,10 +42,15 @@ public:
     double& asDouble() const;
     MMatrix& asMatrix() const;
     MVector& asVector() const;
+    MFloatVector& asFloatVector() const;
     double3& asDouble3() const;
     float3& asFloat3() const;
     int3& asInt3() const;
     MString& asString() const;
+    // A unit attribute's value with its unit.
+    MDistance asDistance() const;
+    MAngle asAngle() const;
+    MTime asTime() const;
     MObject data();
 
     void set(bool val);
@@ -52,6 +61,10 @@ public:
     void set(double val);
     void set(const MMatrix& val);
     void set(const MVector& val);
+    void set(const MFloatVector& val);
+    void set(const MDistance& val);
+    void set(const MAngle& val);
+    void set(const MTime& val);
     void set(const MString& val);
     void set(int val1, int val2);
     void set(float val1, float val2);
@@ -70,7 +83,7 @@ private:
     friend class MArrayDataHandle;
     hx::Node* mNode;
     const hx::Attribute* mAttribute;
-    int mIndex;
+    int mPath[3];  // logical indices of the multi elements it lies in, outermost first
     hx::Cell* mCell;
     bool mForInput;  // child handles of an input handle pull their values
 };

@@ -38,6 +38,18 @@ public:
         kMeshData,
         kPluginData,
         kPlugin,
+        kTime,
+        kUnitAttribute,
+        kEnumAttribute,
+        kAttribute2Short,
+        kAttribute2Int,
+        kAttribute2Float,
+        kAttribute2Double,
+        kAttribute3Short,
+        kAttribute3Int,
+        kAttribute3Float,
+        kAttribute3Double,
+        kStringData,
         kLast
     };
 };

@@ -26,6 +26,7 @@ public:
     MStatus setChannelBox(bool state);
     MStatus setIndexMatters(bool state);
     MStatus setUsesArrayDataBuilder(bool state);
+    MStatus setUsedAsColor(bool state);
     MStatus setDisconnectBehavior(DisconnectBehavior behavior);
 
     bool isKeyable(MStatus* ReturnStatus = NULL) const;
@@ -38,6 +39,8 @@ public:
     bool isArray(MStatus* ReturnStatus = NULL) const;
     bool isChannelBoxFlagSet(MStatus* ReturnStatus = NULL) const;
     bool indexMatters(MStatus* ReturnStatus = NULL) const;
+    bool isUsesArrayDataBuilder(MStatus* ReturnStatus = NULL) const;
+    bool isUsedAsColor(MStatus* ReturnStatus = NULL) const;
     DisconnectBehavior disconnectBehavior(MStatus* ReturnStatus = NULL) const;
 
     MString name(MStatus* ReturnStatus = NULL) const;

@@ -1,7 +1,8 @@
 #ifndef _MFnNumericAttribute
 #define _MFnNumericAttribute
 //
-// MFnNumericAttribute: creates and edits attributes holding one to three numbers.
+// MFnNumericAttribute: creates and edits attributes holding one to three numbers, points and
+// colours.
 //
 #if defined __cplusplus
 
@@ -16,6 +17,14 @@ public:
     MObject create(const MString& fullName, const MString& briefName,
                    MFnNumericData::Type unitType, double defaultValue = 0,
                    MStatus* ReturnStatus = NULL);
+    // A compound of two or three numeric attributes of one type (k2/k3 of it), made as one.
+    MObject create(const MString& fullName, const MString& briefName,
+                   const MObject& child1, const MObject& child2,
+                   const MObject& child3 = MObject::kNullObj, MStatus* ReturnStatus = NULL);
+    // Three floats named fullName + X, Y, Z.
+    MObject createPoint(const MString& fullName, const MString& briefName, MStatus* ReturnStatus = NULL);
+    // Three floats named fullName + R, G, B, used as a colour.
+    MObject createColor(const MString& fullName, const MString& briefName, MStatus* ReturnStatus = NULL);
     MFnNumericData::Type unitType(MStatus* ReturnStatus = NULL) const;
 
     MStatus setMin(double min1);

@@ -12,6 +12,7 @@
 #include <maya/MDGContext.h>
 
 class MDataHandle;
+class MPlugArray;
 class MDistance;
 class MAngle;
 class MTime;
@@ -44,6 +45,9 @@ public:
     bool isCompound(MStatus* ReturnStatus = NULL) const;
     bool isChild(MStatus* ReturnStatus = NULL) const;
     bool isConnected(MStatus* ReturnStatus = NULL) const;
+    // The plugs connected to this one: its source (asDst) and its destinations (asSrc). For a
+    // compound, the compounds its children connect to. True when there is at least one.
+    bool connectedTo(MPlugArray& array, bool asDst, bool asSrc, MStatus* ReturnStatus = NULL) const;
     unsigned int logicalIndex(MStatus* ReturnStatus = NULL) const;
     MPlug elementByLogicalIndex(unsigned int logicalIndex, MStatus* ReturnStatus = NULL) const;
     unsigned int numChildren(MStatus* ReturnStatus = NULL) const;
@@ -99,7 +103,8 @@ private:
     friend class hx::Access;
     MObject mNode;
     MObject mAttribute;
-    int mIndex;  // logical index of the multi element, or -1
+    // Logical indices of the multi elements it lies in, outermost first; -1: none chosen.
+    int mPath[3];
 };
 
 #endif /* __cplusplus */

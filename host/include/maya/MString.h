@@ -6,6 +6,7 @@
 #if defined __cplusplus
 
 #include <maya/MTypes.h>
+#include <maya/MStatus.h>
 #include <maya/MIOStreamFwd.h>
 
 class OPENMAYA_EXPORT MString
@@ -19,6 +20,13 @@ public:
 
     const char* asChar() const;
     unsigned int length() const;
+
+    // Replaces the text: with a C string (a null one gives the empty string), its first
+    // charLength characters, or a number ("%g"; with a precision, that many decimals).
+    MStatus set(const char* charString);
+    MStatus set(const char* charString, int charLength);
+    MStatus set(double value);
+    MStatus set(double value, int precision);
 
     MString& operator+=(const MString& other);
     MString& operator+=(const char* other);
