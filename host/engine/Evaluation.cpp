@@ -104,6 +104,7 @@ Cell& Scene::evaluate(const PlugRef& plug) {
     }
     if (!cell.mDirty || cell.mEvaluating) return cell;
     cell.mEvaluating = true;
+    const size_t failuresBefore = mFailures.size();
     if (cell.mSource) {
         const PlugRef source = *cell.mSource;
         Cell& from = evaluate(source);
@@ -111,7 +112,10 @@ Cell& Scene::evaluate(const PlugRef& plug) {
     } else if (node->type()->isComputed(attribute)) {
         compute(plug);
     }
-    cell.mDirty = false;
+    // A plug whose compute or deform failed, here or upstream, stays dirty: the next read
+    // evaluates it again (and fails again, or succeeds once the cause is gone) rather than
+    // take what the failure left for its value.
+    cell.mDirty = mFailures.size() > failuresBefore;
     cell.mEvaluating = false;
     return cell;
 }

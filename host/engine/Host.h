@@ -120,7 +120,8 @@ public:
     // limits are clamped, with a warning. A call that evaluates (getAttr, meshPoints,
     // meshFaces, drawLocator) fails when a compute or deform on the way returned a failure or
     // threw: `error` names the node and plug of each, and the plug-in for an exception; the
-    // values are still what the evaluation left.
+    // values are still what the evaluation left. The failed plugs stay dirty, so the next
+    // call evaluates them again.
     Result setAttr(const std::string& plug, const std::vector<double>& values);
     Result setAttr(const std::string& plug, double value) { return setAttr(plug, std::vector<double>{value}); }
     Result getAttr(const std::string& plug, std::vector<double>& values);

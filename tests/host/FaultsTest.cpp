@@ -156,3 +156,36 @@ TEST_F(Faults, AFailedDeformFailsTheEvaluation) {
     EXPECT_TRUE(result.warnings.empty());
     EXPECT_EQ(points, box);
 }
+
+TEST_F(Faults, AFailedDeformIsRunAgainByEveryReadUntilItsCauseIsGone) {
+    loadTestNodes();
+    ASSERT_TRUE(host().createNode("transform", "box"));
+    ASSERT_TRUE(host().createNode("mesh", "boxShape", "box"));
+    const std::vector<double> box = {0, 0, 0, 2, 0, 0, 2, 0, 2, 0, 0, 2};
+    ASSERT_TRUE(host().setMesh("boxShape", box, {4}, {0, 1, 2, 3}));
+    ASSERT_TRUE(host().deformer("testDeformer", "boxShape")) << host().lastError();
+    ASSERT_TRUE(host().setAttr("testDeformer1.offset", 1.5));
+    const int deformsBefore = *pluginVariable<int>("TestNodes", "hxTestDeformCalls");
+
+    std::vector<double> points;
+    {
+        hx::FaultPlan faults;
+        faults.failCallsOn("MDataBlock::inputValue", "deformSpace");
+        for (int read = 1; read <= 2; ++read) {
+            const hx::Result result = host().meshPoints("boxShape", points);
+            EXPECT_FALSE(result) << "read " << read;
+            EXPECT_EQ(points, box) << "read " << read;
+        }
+        EXPECT_EQ(faults.injected().size(), 2u) << "each read ran deform again";
+    }
+
+    // Nothing was set since: the plan's end alone lets the deform through.
+    const hx::Result result = host().meshPoints("boxShape", points);
+    EXPECT_TRUE(result) << result.error;
+    EXPECT_EQ(points, (std::vector<double>{0, 1.5, 0, 2, 1.5, 0, 2, 1.5, 2, 0, 1.5, 2}));
+    EXPECT_EQ(*pluginVariable<int>("TestNodes", "hxTestDeformCalls") - deformsBefore, 3);
+
+    // A good result is kept: a further read evaluates nothing.
+    EXPECT_TRUE(host().meshPoints("boxShape", points));
+    EXPECT_EQ(*pluginVariable<int>("TestNodes", "hxTestDeformCalls") - deformsBefore, 3);
+}
