@@ -95,7 +95,7 @@ bool built(NoiseBatchPath path)
     case kNoiseBatchScalar:
         return true;
     case kNoiseBatchSse2:
-#if defined(__SSE2__)
+#if defined(HXNOISE_BATCH_SSE2)
         return true;
 #else
         return false;
@@ -271,7 +271,7 @@ void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& n
         deformBatchAvx2(job);
         break;
 #endif
-#if defined(__SSE2__)
+#if defined(HXNOISE_BATCH_SSE2)
     case kNoiseBatchSse2:
         deformBatchSse2(job);
         break;
