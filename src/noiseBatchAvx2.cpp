@@ -47,6 +47,12 @@ struct Avx2Lanes
         hi = _mm256_cvtps_pd(_mm256_extractf128_ps(f, 1));
     }
 
+    static unsigned unchanged(D before, D after)
+    {
+        return unsigned(_mm256_movemask_pd(_mm256_or_pd(_mm256_cmp_pd(after, before, _CMP_EQ_OQ),
+                                                        _mm256_cmp_pd(before, before, _CMP_UNORD_Q))));
+    }
+
     static M inRange(F t)
     {
         return _mm256_and_ps(_mm256_cmp_ps(t, _mm256_set1_ps(-2147483648.0f), _CMP_GT_OS),

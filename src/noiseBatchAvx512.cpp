@@ -63,6 +63,12 @@ struct Avx512Lanes
         hi = _mm512_cvtps_pd(_mm256_castpd_ps(_mm512_extractf64x4_pd(_mm512_castps_pd(f), 1)));
     }
 
+    static unsigned unchanged(D before, D after)
+    {
+        return unsigned(_mm512_cmp_pd_mask(after, before, _CMP_EQ_OQ)
+                        | _mm512_cmp_pd_mask(before, before, _CMP_UNORD_Q));
+    }
+
     static M inRange(F t)
     {
         return _mm512_cmp_ps_mask(t, _mm512_set1_ps(-2147483648.0f), _CMP_GT_OS)

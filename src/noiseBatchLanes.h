@@ -23,6 +23,8 @@
 //        (bx1, by1), with loadChunk below doing the part in general registers.
 //   void put<C>(F& v, const float* at)   four floats from `at` into 128-bit chunk C of v
 //        (C = 0 may leave the other chunks undefined: the later chunks fill them)
+//   unsigned unchanged(D before, D after)   bit k set where lane k of `after` equals that
+//        of `before` as a number (+0 equals -0) or `before` is not a number
 //   enum { W, GROUPS }    lanes per vector; vectors the octave loop carries at once
 //
 // The octave loop carries L::GROUPS vectors of points at once: their lattice lookups are
@@ -194,9 +196,11 @@ struct LaneKernel
     }
 
     // One pass of the displacement over `n` block points (a multiple of STEP):
-    // target += gen.Get(float(a), float(b)), the sum in double.
+    // target += gen.Get(float(a), float(b)), the sum in double. Clears the bit of each
+    // point in `still` (a word per vector, a bit per lane) whose target coordinate the
+    // pass changed.
     static void displace(const NoiseBatchGenerator& gen, const double* a, const double* b,
-                         double* target, int n)
+                         double* target, int n, unsigned* still)
     {
         const int half = W / 2;
         for (int i = 0; i < n; i += STEP) {
@@ -213,8 +217,14 @@ struct LaneKernel
                 const int at = i + k * W;
                 D lo, hi;
                 L::widen(noise[k], lo, hi);
-                L::dstore(target + at, L::dadd(L::dload(target + at), lo));
-                L::dstore(target + at + half, L::dadd(L::dload(target + at + half), hi));
+                const D beforeLo = L::dload(target + at);
+                const D beforeHi = L::dload(target + at + half);
+                const D afterLo = L::dadd(beforeLo, lo);
+                const D afterHi = L::dadd(beforeHi, hi);
+                L::dstore(target + at, afterLo);
+                L::dstore(target + at + half, afterHi);
+                still[at / W] &= L::unchanged(beforeLo, afterLo)
+                               | L::unchanged(beforeHi, afterHi) << half;
             }
         }
     }
@@ -251,6 +261,9 @@ struct LaneKernel
         double* const by = bx + NOISE_BATCH_BLOCK;
         double* const bz = by + NOISE_BATCH_BLOCK;
         double* const bw = bz + NOISE_BATCH_BLOCK;
+        // A bit per point of the block, a word per vector: set while the noise has left the
+        // point's deform-space coordinates as they were.
+        unsigned still[NOISE_BATCH_BLOCK / W];
 
         for (unsigned int start = 0; start < job.count; start += NOISE_BATCH_BLOCK) {
             const unsigned int left = job.count - start;
@@ -268,15 +281,20 @@ struct LaneKernel
             }
             for (int i = n; i < lanes; ++i)
                 bx[i] = by[i] = bz[i] = bw[i] = 0.0;
+            for (int v = 0; v < lanes / W; ++v)
+                still[v] = ~0u;
 
             transform(job.invMat, bx, by, bz, bw, lanes);
-            displace(job.y, bx, bz, by, lanes);
-            displace(job.x, by, bz, bx, lanes);
-            displace(job.z, bx, by, bz, lanes);
+            displace(job.y, bx, bz, by, lanes, still);
+            displace(job.x, by, bz, bx, lanes, still);
+            displace(job.z, bx, by, bz, lanes, still);
             transform(job.mat, bx, by, bz, bw, lanes);
 
+            // A point the noise did not move keeps the coordinates it was read with.
             point = job.points + 4 * std::size_t(start);
             for (int i = 0; i < n; ++i, point += 4) {
+                if ((still[i / W] >> (i % W)) & 1u)
+                    continue;
                 point[0] = bx[i];
                 point[1] = by[i];
                 point[2] = bz[i];

@@ -44,6 +44,12 @@ struct Sse2Lanes
         hi = _mm_cvtps_pd(_mm_movehl_ps(f, f));
     }
 
+    static unsigned unchanged(D before, D after)
+    {
+        return unsigned(_mm_movemask_pd(
+            _mm_or_pd(_mm_cmpeq_pd(after, before), _mm_cmpunord_pd(before, before))));
+    }
+
     static M inRange(F t)
     {
         return _mm_and_ps(_mm_cmpgt_ps(t, _mm_set1_ps(-2147483648.0f)),
