@@ -15,7 +15,8 @@
 #endif
 
 // Points per block: the block is taken into the deform space, displaced pass by pass
-// and taken back before the next one starts. A multiple of every lane count.
+// and taken back before the next one starts. A multiple of every path's lanes times the
+// vectors its octave loop carries at once (noiseBatchLanes.h checks it).
 const int NOISE_BATCH_BLOCK = 256;
 
 // Entries of a generator's gradient table in gather order, corners[k] = g2[p[k]]: as
