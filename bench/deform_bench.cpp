@@ -38,6 +38,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 const int kSizes[] = {1000, 100000, 1000000};
@@ -243,6 +245,9 @@ std::string deformName(NoiseBatchPath path, int points, int octaves)
 class SummaryReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Colours on a terminal only, so that a saved or piped run is plain text.
+    SummaryReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
