@@ -364,11 +364,11 @@ protected:
         return all;
     }
 
-    // A deform space moved by `offset` along x (and turned a little about z, so that
-    // every coordinate passes through a sum with the offset), and its inverse.
+    // A deform space turned about z and moved by `offset` along x and half that along y,
+    // so that x and y both pass through sums with huge values; and its inverse.
     static void farSpace(double offset, Matrix& mat, Matrix& inv)
     {
-        const double c = 0.8, s = 0.6; // an exact quarter-turn-free rotation: c^2 + s^2 = 1
+        const double c = 0.8, s = 0.6; // a turn of about 37 degrees
         mat = identity();
         mat.m[0][0] = c, mat.m[0][1] = s, mat.m[1][0] = -s, mat.m[1][1] = c;
         mat.m[3][0] = offset, mat.m[3][1] = 0.5 * offset;
