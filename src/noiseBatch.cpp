@@ -55,6 +55,13 @@ void transformPoint(const double m[4][4], const double in[4], double out[4])
         out[c] = ((in[0] * m[0][c] + in[1] * m[1][c]) + in[2] * m[2][c]) + in[3] * m[3][c];
 }
 
+// A deform-space coordinate the noise left as it was: equal as a number (so -0 and +0
+// count as one), or not a number before, and so after.
+inline bool unchanged(double before, double after)
+{
+    return after == before || before != before;
+}
+
 void deformScalar(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4],
                   const double invMat[4][4], double* points, unsigned int count)
 {
@@ -63,6 +70,10 @@ void deformScalar(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double m
         transformPoint(invMat, points, local);
         const FieldPoint moved = displacePoint(noiseX, noiseY, noiseZ, local[0], local[1],
                                                local[2]);
+        // A point the noise did not move keeps the coordinates it was read with.
+        if (unchanged(local[0], moved.x) && unchanged(local[1], moved.y)
+            && unchanged(local[2], moved.z))
+            continue;
         local[0] = moved.x;
         local[1] = moved.y;
         local[2] = moved.z;
@@ -95,7 +106,7 @@ bool built(NoiseBatchPath path)
     case kNoiseBatchScalar:
         return true;
     case kNoiseBatchSse2:
-#if defined(__SSE2__)
+#if defined(HXNOISE_BATCH_SSE2)
         return true;
 #else
         return false;
@@ -271,7 +282,7 @@ void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& n
         deformBatchAvx2(job);
         break;
 #endif
-#if defined(__SSE2__)
+#if defined(HXNOISE_BATCH_SSE2)
     case kNoiseBatchSse2:
         deformBatchSse2(job);
         break;

@@ -3,11 +3,12 @@
 //
 // The deformation of many points at once: each point is taken into the deform space by
 // the inverse deform-space matrix, displaced by the three axis generators exactly as
-// displacePoint does it, and taken back by the matrix. The work runs across points in
-// SIMD lanes (SSE2, AVX2 or AVX-512, whichever the processor has), and every lane
-// performs the single-precision operations of Perlin::Get and the double operations of
-// the displacement and the matrix products in the scalar order: the results are the
-// scalar results, bit for bit, on every path.
+// displacePoint does it, and taken back by the matrix; a point the noise leaves where it
+// is keeps its coordinates as they were. The work runs across points in SIMD lanes (SSE2,
+// AVX2 or AVX-512, whichever the processor has), and every lane performs the
+// single-precision operations of Perlin::Get and the double operations of the
+// displacement and the matrix products in the scalar order: the results are the scalar
+// results, bit for bit, on every path.
 //
 // Plain C++98, no host types. One buffer is allocated per call (the gradient tables in
 // gather order and a block of points); nothing per point.
@@ -30,6 +31,22 @@ enum NoiseBatchPath
 // each point pt (a row vector): pt = pt * invMat; then y += Y(x, z), x += X(y, z),
 // z += Z(x, y) as displacePoint does (w unchanged, no division by w); then pt = pt * mat.
 // A product component is ((x * m[0][c] + y * m[1][c]) + z * m[2][c]) + w * m[3][c].
+//
+// A point the noise does not move keeps its x, y, z and w exactly as they were handed in,
+// instead of coming back through the two matrix products, whose rounding would change it
+// (and, with the deform space 1e16 away, round each coordinate it passes through to a
+// multiple of 2). The noise has not moved a point when each of its three deform-space coordinates comes
+// out of the passes equal to what went in:
+//   - equal as numbers, so +0 and -0 count as the same, and a displacement too small to
+//     change the coordinate (absorbed by its rounding) counts as none; every displacement
+//     of exactly 0 (zero amplitudes, a frequency of 0, lattice points, coordinates beyond
+//     the lattice's range) is such a case;
+//   - a coordinate that is not a number counts as unchanged whatever was added to it (it
+//     is not a number after, too), so a point that the inverse sends to NaN comes back as
+//     it was read rather than as NaN. A finite coordinate made NaN by the noise (an
+//     infinite amplitude times a zero octave) has changed.
+// Every other point takes the matrix products above, unchanged. The rule is the same on
+// every path, the scalar loop included.
 //
 // Generators whose tables are not yet built are built here, exactly when the scalar
 // loop would build them: when there is at least one point and the generator has at

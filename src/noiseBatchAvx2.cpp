@@ -13,11 +13,13 @@
 
 #include <immintrin.h>
 
+#include "noiseBatchLanes.h"
+
 namespace {
 
 struct Avx2Lanes
 {
-    enum { W = 8 };
+    enum { W = 8, GROUPS = 4 };
     typedef __m256 F;
     typedef __m256i I;
     typedef __m256d D;
@@ -45,6 +47,12 @@ struct Avx2Lanes
         hi = _mm256_cvtps_pd(_mm256_extractf128_ps(f, 1));
     }
 
+    static unsigned unchanged(D before, D after)
+    {
+        return unsigned(_mm256_movemask_pd(_mm256_or_pd(_mm256_cmp_pd(after, before, _CMP_EQ_OQ),
+                                                        _mm256_cmp_pd(before, before, _CMP_UNORD_Q))));
+    }
+
     static M inRange(F t)
     {
         return _mm256_and_ps(_mm256_cmp_ps(t, _mm256_set1_ps(-2147483648.0f), _CMP_GT_OS),
@@ -62,43 +70,43 @@ struct Avx2Lanes
         b0 = _mm256_and_si256(_mm256_cvttps_epi32(f), _mm256_set1_epi32(1023));
     }
 
-    // Lane k and lane k + 4 share a register; the in-lane 4x4 transposes then leave
-    // every lane where it was. Indices are handled unsigned (all are in 0..2047), so
-    // that they widen to addresses for free.
-    static void corners(const int* perm, const float* table, I bx0, I by0, F g[8])
+    // bx0 | by0 << 16: both cell numbers of a lane in one 32-bit word.
+    static I pack(I bx0, I by0) { return _mm256_or_si256(bx0, _mm256_slli_epi32(by0, 16)); }
+
+    // Lanes 4c .. 4c + 3 fill 128-bit chunk c of a[0..3] (gradients at k0) and b[0..3] (at
+    // k1), lane 4c + j going to a[j] and b[j]; the in-chunk 4x4 transposes then leave every
+    // lane where it was. The packed cell numbers leave the vector register two lanes at a
+    // time, straight into general registers.
+    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells,
+                                           F g[8])
     {
-        unsigned xs[W], ys[W];
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(xs), bx0);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(ys), by0);
-        // Read the indices back from memory rather than let the compiler extract them
-        // lane by lane with shuffles, which would crowd the shuffle port.
-        __asm__ __volatile__("" : : "r"(xs), "r"(ys) : "memory");
-        const unsigned* p = reinterpret_cast<const unsigned*>(perm);
-        unsigned k0[W], k1[W];
-        for (int l = 0; l < W; ++l) {
-            const unsigned* column = p + xs[l];
-            const unsigned row = ys[l];
-            k0[l] = column[0] + row;
-            k1[l] = column[1] + row;
-        }
         F a[4], b[4];
-        for (int k = 0; k < 4; ++k) {
-            a[k] = two(table, k0[k], k0[k + 4]);
-            b[k] = two(table, k1[k], k1[k + 4]);
-        }
+        chunk<0>(perm, table, _mm256_castsi256_si128(cells), a, b);
+        chunk<1>(perm, table, _mm256_extracti128_si256(cells, 1), a, b);
         transpose(a, g);
         transpose(b, g + 4);
     }
 
-    // Entries k and k + 1 (both corners of a lattice column) of two lanes.
-    static F two(const float* table, unsigned k0, unsigned k1)
+    template <int C>
+    static NOISE_BATCH_INLINE void chunk(const unsigned* perm, const float* table, __m128i cells,
+                                         F a[4], F b[4])
     {
-        return _mm256_insertf128_ps(
-            _mm256_castps128_ps256(_mm_loadu_ps(table + 2 * std::size_t(k0))),
-            _mm_loadu_ps(table + 2 * std::size_t(k1)), 1);
+        const std::size_t low = std::size_t(_mm_cvtsi128_si64(cells));
+        const std::size_t high = std::size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(cells, cells)));
+        loadChunk<Avx2Lanes, C>(perm, table, low, high, a, b);
     }
 
-    static void transpose(const F r[4], F* out)
+    template <int C>
+    static NOISE_BATCH_INLINE void put(F& v, const float* at)
+    {
+        const __m128 four = _mm_loadu_ps(at);
+        if (C == 0)
+            v = _mm256_castps128_ps256(four);
+        else
+            v = _mm256_insertf128_ps(v, four, 1);
+    }
+
+    static NOISE_BATCH_INLINE void transpose(const F r[4], F* out)
     {
         const F t0 = _mm256_unpacklo_ps(r[0], r[1]);
         const F t1 = _mm256_unpackhi_ps(r[0], r[1]);
@@ -112,8 +120,6 @@ struct Avx2Lanes
 };
 
 } // namespace
-
-#include "noiseBatchLanes.h"
 
 void deformBatchAvx2(const NoiseBatchJob& job)
 {

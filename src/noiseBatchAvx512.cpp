@@ -28,11 +28,13 @@
 #pragma GCC diagnostic pop
 #endif
 
+#include "noiseBatchLanes.h"
+
 namespace {
 
 struct Avx512Lanes
 {
-    enum { W = 16 };
+    enum { W = 16, GROUPS = 2 };
     typedef __m512 F;
     typedef __m512i I;
     typedef __m512d D;
@@ -61,6 +63,12 @@ struct Avx512Lanes
         hi = _mm512_cvtps_pd(_mm256_castpd_ps(_mm512_extractf64x4_pd(_mm512_castps_pd(f), 1)));
     }
 
+    static unsigned unchanged(D before, D after)
+    {
+        return unsigned(_mm512_cmp_pd_mask(after, before, _CMP_EQ_OQ)
+                        | _mm512_cmp_pd_mask(before, before, _CMP_UNORD_Q));
+    }
+
     static M inRange(F t)
     {
         return _mm512_cmp_ps_mask(t, _mm512_set1_ps(-2147483648.0f), _CMP_GT_OS)
@@ -78,44 +86,45 @@ struct Avx512Lanes
         b0 = _mm512_and_si512(_mm512_cvttps_epi32(f), _mm512_set1_epi32(1023));
     }
 
-    // Lanes k, k + 4, k + 8 and k + 12 share a register; the in-lane 4x4 transposes then
-    // leave every lane where it was. Indices are handled unsigned (all are in 0..2047),
-    // so that they widen to addresses for free.
-    static void corners(const int* perm, const float* table, I bx0, I by0, F g[8])
+    // bx0 | by0 << 16: both cell numbers of a lane in one 32-bit word.
+    static I pack(I bx0, I by0) { return _mm512_or_si512(bx0, _mm512_slli_epi32(by0, 16)); }
+
+    // Lanes 4c .. 4c + 3 fill 128-bit chunk c of a[0..3] (gradients at k0) and b[0..3] (at
+    // k1), lane 4c + j going to a[j] and b[j]; the in-chunk 4x4 transposes then leave every
+    // lane where it was. The packed cell numbers leave the vector register two lanes at a
+    // time, straight into general registers.
+    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells,
+                                           F g[8])
     {
-        unsigned xs[W], ys[W];
-        _mm512_storeu_si512(xs, bx0);
-        _mm512_storeu_si512(ys, by0);
-        // Read the indices back from memory rather than let the compiler extract them
-        // lane by lane with shuffles, which would crowd the shuffle port.
-        __asm__ __volatile__("" : : "r"(xs), "r"(ys) : "memory");
-        const unsigned* p = reinterpret_cast<const unsigned*>(perm);
-        unsigned k0[W], k1[W];
-        for (int l = 0; l < W; ++l) {
-            const unsigned* column = p + xs[l];
-            const unsigned row = ys[l];
-            k0[l] = column[0] + row;
-            k1[l] = column[1] + row;
-        }
         F a[4], b[4];
-        for (int k = 0; k < 4; ++k) {
-            a[k] = four(table, k0[k], k0[k + 4], k0[k + 8], k0[k + 12]);
-            b[k] = four(table, k1[k], k1[k + 4], k1[k + 8], k1[k + 12]);
-        }
+        chunk<0>(perm, table, _mm512_castsi512_si128(cells), a, b);
+        chunk<1>(perm, table, _mm512_extracti32x4_epi32(cells, 1), a, b);
+        chunk<2>(perm, table, _mm512_extracti32x4_epi32(cells, 2), a, b);
+        chunk<3>(perm, table, _mm512_extracti32x4_epi32(cells, 3), a, b);
         transpose(a, g);
         transpose(b, g + 4);
     }
 
-    // Entries k and k + 1 (both corners of a lattice column) of four lanes.
-    static F four(const float* table, unsigned k0, unsigned k1, unsigned k2, unsigned k3)
+    template <int C>
+    static NOISE_BATCH_INLINE void chunk(const unsigned* perm, const float* table, __m128i cells,
+                                         F a[4], F b[4])
     {
-        F v = _mm512_castps128_ps512(_mm_loadu_ps(table + 2 * std::size_t(k0)));
-        v = _mm512_insertf32x4(v, _mm_loadu_ps(table + 2 * std::size_t(k1)), 1);
-        v = _mm512_insertf32x4(v, _mm_loadu_ps(table + 2 * std::size_t(k2)), 2);
-        return _mm512_insertf32x4(v, _mm_loadu_ps(table + 2 * std::size_t(k3)), 3);
+        const std::size_t low = std::size_t(_mm_cvtsi128_si64(cells));
+        const std::size_t high = std::size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(cells, cells)));
+        loadChunk<Avx512Lanes, C>(perm, table, low, high, a, b);
     }
 
-    static void transpose(const F r[4], F* out)
+    template <int C>
+    static NOISE_BATCH_INLINE void put(F& v, const float* at)
+    {
+        const __m128 four = _mm_loadu_ps(at);
+        if (C == 0)
+            v = _mm512_castps128_ps512(four);
+        else
+            v = _mm512_insertf32x4(v, four, C & 3);
+    }
+
+    static NOISE_BATCH_INLINE void transpose(const F r[4], F* out)
     {
         const F t0 = _mm512_unpacklo_ps(r[0], r[1]);
         const F t1 = _mm512_unpackhi_ps(r[0], r[1]);
@@ -129,8 +138,6 @@ struct Avx512Lanes
 };
 
 } // namespace
-
-#include "noiseBatchLanes.h"
 
 void deformBatchAvx512(const NoiseBatchJob& job)
 {

@@ -9,8 +9,14 @@
 #ifndef HXNOISE_NOISE_BATCH_JOB_H
 #define HXNOISE_NOISE_BATCH_JOB_H
 
+// The SSE2 path moves lattice indices through 64-bit general registers: x86-64 only.
+#if defined(__SSE2__) && defined(__x86_64__)
+#define HXNOISE_BATCH_SSE2
+#endif
+
 // Points per block: the block is taken into the deform space, displaced pass by pass
-// and taken back before the next one starts. A multiple of every lane count.
+// and taken back before the next one starts. A multiple of every path's lanes times the
+// vectors its octave loop carries at once (noiseBatchLanes.h checks it).
 const int NOISE_BATCH_BLOCK = 256;
 
 // Entries of a generator's gradient table in gather order, corners[k] = g2[p[k]]: as

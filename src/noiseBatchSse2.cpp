@@ -2,21 +2,24 @@
 // noiseBatchSse2.cpp
 //
 // The batch deformation four points at a time with SSE2, which every x86-64 processor
-// has: the baseline vector path.
+// has: the baseline vector path (x86-64 only: lattice indices travel in 64-bit general
+// registers).
 //
 #include "noiseBatchJob.h"
 
-#if defined(__SSE2__)
+#if defined(HXNOISE_BATCH_SSE2)
 
 #include <cstddef>
 
 #include <emmintrin.h>
 
+#include "noiseBatchLanes.h"
+
 namespace {
 
 struct Sse2Lanes
 {
-    enum { W = 4 };
+    enum { W = 4, GROUPS = 4 };
     typedef __m128 F;
     typedef __m128i I;
     typedef __m128d D;
@@ -41,6 +44,12 @@ struct Sse2Lanes
         hi = _mm_cvtps_pd(_mm_movehl_ps(f, f));
     }
 
+    static unsigned unchanged(D before, D after)
+    {
+        return unsigned(_mm_movemask_pd(
+            _mm_or_pd(_mm_cmpeq_pd(after, before), _mm_cmpunord_pd(before, before))));
+    }
+
     static M inRange(F t)
     {
         return _mm_and_ps(_mm_cmpgt_ps(t, _mm_set1_ps(-2147483648.0f)),
@@ -59,24 +68,18 @@ struct Sse2Lanes
         b0 = _mm_and_si128(c, _mm_set1_epi32(1023));
     }
 
-    // Indices are handled unsigned (all are in 0..2047), so that they widen to
-    // addresses for free.
-    static void corners(const int* perm, const float* table, I bx0, I by0, F g[8])
+    // bx0 | by0 << 16: both cell numbers of a lane in one 32-bit word.
+    static I pack(I bx0, I by0) { return _mm_or_si128(bx0, _mm_slli_epi32(by0, 16)); }
+
+    // The packed cell numbers leave the vector register two lanes at a time, straight
+    // into general registers.
+    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells,
+                                           F g[8])
     {
-        unsigned xs[W], ys[W];
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(xs), bx0);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(ys), by0);
-        // Read the indices back from memory rather than let the compiler extract them
-        // lane by lane with shuffles.
-        __asm__ __volatile__("" : : "r"(xs), "r"(ys) : "memory");
-        const unsigned* p = reinterpret_cast<const unsigned*>(perm);
-        F a[W], b[W];
-        for (int l = 0; l < W; ++l) {
-            const unsigned* column = p + xs[l];
-            const unsigned row = ys[l];
-            a[l] = _mm_loadu_ps(table + 2 * std::size_t(column[0] + row));
-            b[l] = _mm_loadu_ps(table + 2 * std::size_t(column[1] + row));
-        }
+        F a[4], b[4];
+        const std::size_t low = std::size_t(_mm_cvtsi128_si64(cells));
+        const std::size_t high = std::size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(cells, cells)));
+        loadChunk<Sse2Lanes, 0>(perm, table, low, high, a, b);
         _MM_TRANSPOSE4_PS(a[0], a[1], a[2], a[3]);
         _MM_TRANSPOSE4_PS(b[0], b[1], b[2], b[3]);
         for (int k = 0; k < 4; ++k) {
@@ -84,11 +87,16 @@ struct Sse2Lanes
             g[4 + k] = b[k];
         }
     }
+
+    // One vector is one chunk.
+    template <int C>
+    static NOISE_BATCH_INLINE void put(F& v, const float* at)
+    {
+        v = _mm_loadu_ps(at);
+    }
 };
 
 } // namespace
-
-#include "noiseBatchLanes.h"
 
 void deformBatchSse2(const NoiseBatchJob& job)
 {

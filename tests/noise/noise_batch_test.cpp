@@ -177,6 +177,7 @@ TEST(NoiseBatch, ScalarPathIsThePerPointDisplacement)
     const std::vector<double> moved = deformWith(kNoiseBatchScalar, field, mat, inv, points);
 
     Generators gen(field);
+    int unmoved = 0;
     for (unsigned i = 0; i < 20; ++i) {
         const double* p = &points[4 * i];
         double local[4], back[4];
@@ -189,9 +190,19 @@ TEST(NoiseBatch, ScalarPathIsThePerPointDisplacement)
         for (int c = 0; c < 4; ++c)
             back[c] = displaced[0] * mat.m[0][c] + displaced[1] * mat.m[1][c]
                     + displaced[2] * mat.m[2][c] + displaced[3] * mat.m[3][c];
+        // A point whose deform-space coordinates the noise left as they were (equal, or not
+        // a number before) is not taken through the matrices at all: it keeps its bits.
+        bool still = true;
+        for (int c = 0; c < 3; ++c)
+            still = still && (displaced[c] == local[c] || std::isnan(local[c]));
+        unmoved += still;
         for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(doubleBits(moved[4 * i + c]), doubleBits(back[c])) << i << " " << c;
+            EXPECT_EQ(doubleBits(moved[4 * i + c]), doubleBits(still ? p[c] : back[c]))
+                << i << " " << c;
     }
+    // The sample holds both kinds.
+    EXPECT_GT(unmoved, 0);
+    EXPECT_LT(unmoved, 20);
 }
 
 TEST(NoiseBatch, EveryPathMatchesScalarOverRandomFieldsPointsAndMatrices)
@@ -335,6 +346,167 @@ TEST(NoiseBatch, SameGeneratorOnSeveralAxesAndReuseAcrossCalls)
         deformPoints(path, c, c, c, mat.m, inv.m, actual.data(), 100);
         deformPoints(path, c, c, c, mat.m, inv.m, actual.data(), 100);
         EXPECT_EQ(firstDifference(expected, actual), -1) << noiseBatchPathName(path);
+    }
+}
+
+// Points the noise does not move keep the coordinates they were handed in, bit for bit, on
+// every path; the others take the matrix round trip as before.
+class NoiseBatchUnmovedPoints : public testing::Test
+{
+protected:
+    // The scalar loop and every vector path this processor has.
+    static std::vector<NoiseBatchPath> paths()
+    {
+        std::vector<NoiseBatchPath> all = {kNoiseBatchScalar};
+        for (NoiseBatchPath path : kVectorPaths)
+            if (noiseBatchSupports(path))
+                all.push_back(path);
+        return all;
+    }
+
+    // A deform space turned about z and moved by `offset` along x and half that along y,
+    // so that x and y both pass through sums with huge values; and its inverse.
+    static void farSpace(double offset, Matrix& mat, Matrix& inv)
+    {
+        const double c = 0.8, s = 0.6; // a turn of about 37 degrees
+        mat = identity();
+        mat.m[0][0] = c, mat.m[0][1] = s, mat.m[1][0] = -s, mat.m[1][1] = c;
+        mat.m[3][0] = offset, mat.m[3][1] = 0.5 * offset;
+        inv = identity();
+        inv.m[0][0] = c, inv.m[0][1] = -s, inv.m[1][0] = s, inv.m[1][1] = c;
+        inv.m[3][0] = -(offset * c + 0.5 * offset * s);
+        inv.m[3][1] = -(offset * -s + 0.5 * offset * c);
+    }
+
+    // A small mesh's points: fractions around the origin, w = 1.
+    static std::vector<double> meshPoints()
+    {
+        std::vector<double> points;
+        for (int i = 0; i < 37; ++i)
+            points.insert(points.end(), {0.125 * i - 2.0, 0.3 + 0.01 * i, -0.7 * i, 1.0});
+        return points;
+    }
+};
+
+TEST_F(NoiseBatchUnmovedPoints, ZeroAmplitudesAndAFarDeformSpaceGiveBackEveryPoint)
+{
+    // Amplitude 0 is the documented way to switch the deformer off.
+    const Field off = {{4, 4, 4}, {1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, {0, 1, 2}};
+    Matrix mat, inv;
+    farSpace(1e16, mat, inv);
+    const std::vector<double> points = meshPoints();
+
+    // The round trip alone would lose the points: at 1e16 doubles are 2 apart.
+    std::vector<double> roundTrip(points.size());
+    for (size_t i = 0; i < points.size(); i += 4) {
+        double local[4];
+        for (int c = 0; c < 4; ++c)
+            local[c] = ((points[i] * inv.m[0][c] + points[i + 1] * inv.m[1][c])
+                        + points[i + 2] * inv.m[2][c]) + points[i + 3] * inv.m[3][c];
+        for (int c = 0; c < 4; ++c)
+            roundTrip[i + c] = ((local[0] * mat.m[0][c] + local[1] * mat.m[1][c])
+                                + local[2] * mat.m[2][c]) + local[3] * mat.m[3][c];
+    }
+    ASSERT_NE(firstDifference(points, roundTrip), -1);
+
+    for (NoiseBatchPath path : paths())
+        EXPECT_EQ(firstDifference(points, deformWith(path, off, mat, inv, points)), -1)
+            << noiseBatchPathName(path);
+}
+
+TEST_F(NoiseBatchUnmovedPoints, ADisplacementTheCoordinateAbsorbsMovesNothing)
+{
+    // Far out doubles are 16 apart: a frequency of 1e-12 puts the noise inputs at about
+    // 1e5, inside the lattice, and the noise values (below 1) vanish in the sums. The
+    // deform space is moved by 1.3579e17 along x, so the points' own x (a few units) is
+    // lost on the way in and the round trip would give 0.
+    const Field faint = {{3, 3, 3}, {1e-12f, 1e-12f, 1e-12f}, {0.5f, 0.5f, 0.5f}, {0, 1, 2}};
+    const double offset = 1.3579e17;
+    Matrix mat = identity(), inv = identity();
+    mat.m[3][0] = offset;
+    inv.m[3][0] = -offset;
+    std::vector<double> points;
+    for (int i = 1; i <= 21; ++i)
+        points.insert(points.end(), {0.25 * i, 1.2345678e17 + 64.0 * i, 2.7182818e17, 1.0});
+
+    // The noise at the first point's deform-space coordinates is not zero, but the sums
+    // leave every coordinate as it was.
+    Generators gen(faint);
+    const double local[3] = {points[0] - offset, points[1], points[2]};
+    const float noise[3] = {gen.y().Get(float(local[0]), float(local[2])),
+                            gen.x().Get(float(local[1]), float(local[2])),
+                            gen.z().Get(float(local[0]), float(local[1]))};
+    EXPECT_TRUE(noise[0] != 0.0f || noise[1] != 0.0f || noise[2] != 0.0f);
+    const FieldPoint displaced = displacePoint(gen.x(), gen.y(), gen.z(), local[0], local[1],
+                                               local[2]);
+    ASSERT_EQ(displaced.x, local[0]);
+    ASSERT_EQ(displaced.y, local[1]);
+    ASSERT_EQ(displaced.z, local[2]);
+
+    for (NoiseBatchPath path : paths())
+        EXPECT_EQ(firstDifference(points, deformWith(path, faint, mat, inv, points)), -1)
+            << noiseBatchPathName(path);
+}
+
+TEST_F(NoiseBatchUnmovedPoints, MovedAndUnmovedPointsSideBySideInOneVector)
+{
+    // Points beyond the lattice's range (|coordinate| >= 2^31 once offset) are not moved;
+    // points near the origin are. They alternate, so every vector holds both kinds. The
+    // deform space is scaled by 3: its inverse is inexact, and the round trip rounds.
+    const Field field = {{4, 2, 5}, {0.9f, 1.7f, 0.4f}, {0.6f, -0.3f, 0.8f}, {5, 6, 7}};
+    Matrix mat = identity(), inv = identity();
+    for (int a = 0; a < 3; ++a) {
+        mat.m[a][a] = 3.0;
+        inv.m[a][a] = 1.0 / 3.0;
+    }
+    mat.m[3][2] = 0.1;
+    inv.m[3][2] = -0.1 / 3.0;
+    std::vector<double> points;
+    for (int i = 0; i < 97; ++i) {
+        const double far = (i % 2 == 0) ? 1e10 : 0.0;
+        points.insert(points.end(), {far + 0.37 * i, -far + 0.11 * i, far - 0.53 * i, 1.0});
+    }
+
+    const std::vector<double> scalar = deformWith(kNoiseBatchScalar, field, mat, inv, points);
+    for (size_t i = 0; i < points.size(); i += 4) {
+        const bool far = (i / 4) % 2 == 0;
+        const std::vector<double> in(points.begin() + i, points.begin() + i + 4);
+        const std::vector<double> out(scalar.begin() + i, scalar.begin() + i + 4);
+        EXPECT_EQ(firstDifference(in, out) == -1, far) << "point " << i / 4;
+    }
+    for (NoiseBatchPath path : paths())
+        EXPECT_EQ(firstDifference(scalar, deformWith(path, field, mat, inv, points)), -1)
+            << noiseBatchPathName(path);
+}
+
+TEST_F(NoiseBatchUnmovedPoints, SignedZerosAndNotANumberComeBackAsTheyWere)
+{
+    // With the deformer switched off, -0 keeps its sign (the round trip would make it +0),
+    // and a point with a NaN or infinite coordinate keeps its other coordinates (the
+    // inverse would spread NaN to all of them).
+    const Field off = {{4, 4, 4}, {1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, {0, 1, 2}};
+    std::mt19937 random(8);
+    const Matrix mat = randomMatrix(random, false);
+    const Matrix inv = randomMatrix(random, false);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> points = {-0.0, 0.5, -0.0, 1.0,  nan, 1.0, 2.0, 1.0,
+                                        3.0, -inf, 0.25, 1.0,  -0.0, -0.0, -0.0, -0.0};
+    for (NoiseBatchPath path : paths()) {
+        const std::vector<double> out = deformWith(path, off, mat, inv, points);
+        for (size_t i = 0; i < points.size(); ++i)
+            EXPECT_EQ(doubleBits(out[i]), doubleBits(points[i]))
+                << noiseBatchPathName(path) << " value " << i;
+    }
+
+    // Moved by real noise, a NaN point is still given back as read: NaN coordinates add
+    // nothing and the others are not displaced through them.
+    const Field lumpy = {{4, 4, 4}, {1.0f, 1.0f, 1.0f}, {0.7f, 0.7f, 0.7f}, {0, 1, 2}};
+    for (NoiseBatchPath path : paths()) {
+        const std::vector<double> out = deformWith(path, lumpy, mat, inv, points);
+        for (size_t i = 4; i < 12; ++i)
+            EXPECT_EQ(doubleBits(out[i]), doubleBits(points[i]))
+                << noiseBatchPathName(path) << " value " << i;
     }
 }
 

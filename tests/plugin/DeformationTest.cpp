@@ -219,6 +219,50 @@ TEST_F(Deformation, ADeformSpaceWhoseInverseDoesNotUndoItLeavesEveryPointWhereIt
     EXPECT_TRUE(sameBits(deformed(), coreDeformation(mPoints, lumpyField(), thin)));
 }
 
+TEST_F(Deformation, ASwitchedOffDeformerGivesBackAMeshFarFromItsLocatorBitForBit) {
+    // Amplitudes at 0 switch the deformer off. With the locator 1e16 away the way into the
+    // deform space and back would round every x to a multiple of 2; the points come back
+    // exactly as they were instead, however the locator is turned and scaled.
+    ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
+    set("transform1.translate", {1e16, 0, 0});
+    EXPECT_TRUE(sameBits(deformed(), mPoints));
+
+    ASSERT_NO_FATAL_FAILURE(placeDeformSpace());
+    set("transform1.translate", {-3e15, 1e16, 7e14});
+    EXPECT_TRUE(sameBits(deformed(), mPoints));
+}
+
+TEST_F(Deformation, PointsTheNoiseLeavesAloneKeepTheirBitsBesidePointsItMoves) {
+    // Every third point lies beyond the noise lattice's reach (a coordinate past 2^31 in
+    // the deform space), where no octave adds anything; the rest move as the noise core
+    // moves them, through a deform space whose round trip rounds.
+    std::vector<double> points = mPoints;
+    for (size_t i = 0; i < points.size(); i += 9) points[i] += 4e10;
+    ASSERT_NO_FATAL_FAILURE(deformBlob(points));
+    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+    ASSERT_NO_FATAL_FAILURE(placeDeformSpace());
+
+    const std::vector<double> moved = deformed();
+    const std::vector<double> core = coreDeformation(points, lumpyField(), matrixAt("hxNoise1.deformSpace"));
+    ASSERT_EQ(moved.size(), points.size());
+    int kept = 0;
+    for (size_t i = 0; i < points.size(); i += 3) {
+        const std::vector<double> in(points.begin() + i, points.begin() + i + 3);
+        const std::vector<double> out(moved.begin() + i, moved.begin() + i + 3);
+        if (i % 9 == 0) {
+            EXPECT_TRUE(sameBits(out, in)) << "point " << i / 3 << " is out of the noise's reach";
+            EXPECT_FALSE(sameBits(std::vector<double>(core.begin() + i, core.begin() + i + 3), in))
+                << "point " << i / 3 << ": the round trip alone would have changed it";
+            ++kept;
+        } else {
+            EXPECT_TRUE(sameBits(out, std::vector<double>(core.begin() + i, core.begin() + i + 3)))
+                << "point " << i / 3;
+            EXPECT_NE(out, in) << "point " << i / 3 << " moves";
+        }
+    }
+    EXPECT_EQ(kept, 24);
+}
+
 // An evaluation of the deformed blob in which the host refuses deform one read: what deform
 // wrote, how the evaluation failed and the points it left.
 class DeformationFailures : public Deformation {
