@@ -7,6 +7,7 @@
 #include "PlugEdit.h"
 #include "PlugPath.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace hx {
@@ -139,6 +140,31 @@ std::vector<std::string> Host::destinationsOf(const std::string& text) const {
     if (Cell* cell = plug.mNode->findCell(plug.mAttribute, plug.mIndex))
         for (const PlugRef& d : cell->mDestinations) names.push_back(plugName(d));
     return names;
+}
+
+std::vector<std::pair<std::string, std::string>> Host::connectionsOf(const std::string& name) const {
+    std::vector<std::pair<std::string, std::string>> connections;
+    Node* node = Engine::get().scene().find(name);
+    if (!node) return connections;
+    // The cells are kept by attribute address; the type's own order is the one users see.
+    const auto& attributes = node->mType->mAttributes;
+    const auto rank = [&](const Attribute* a) {
+        for (size_t i = 0; i < attributes.size(); ++i)
+            if (attributes[i].get() == a) return i;
+        return attributes.size();
+    };
+    std::vector<std::pair<PlugRef, const Cell*>> cells;
+    for (const auto& [key, cell] : node->mCells)
+        if (cell.mSource || !cell.mDestinations.empty()) cells.push_back({PlugRef{node, key.first, key.second}, &cell});
+    std::sort(cells.begin(), cells.end(), [&](const auto& a, const auto& b) {
+        const size_t ra = rank(a.first.mAttribute), rb = rank(b.first.mAttribute);
+        return ra != rb ? ra < rb : a.first.mIndex < b.first.mIndex;
+    });
+    for (const auto& [plug, cell] : cells) {
+        if (cell->mSource) connections.emplace_back(plugName(*cell->mSource), plugName(plug));
+        for (const PlugRef& d : cell->mDestinations) connections.emplace_back(plugName(plug), plugName(d));
+    }
+    return connections;
 }
 
 }  // namespace hx
