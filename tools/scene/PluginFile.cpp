@@ -55,7 +55,8 @@ std::string layoutFolder(const std::string& fromFolder, const std::string& relat
 
 std::string findPluginNamed(const std::string& name, const std::string& ownFolder)
 {
-    std::vector<std::string> folders = pluginSearchPath();
+    const std::vector<std::string> searchPath = pluginSearchPath();
+    std::vector<std::string> folders = searchPath;
     if (!ownFolder.empty()) folders.push_back(ownFolder);
     const bool hasExtension = fs::path(name).extension() == ".so";
     for (const std::string& folder : folders) {
@@ -64,10 +65,10 @@ std::string findPluginNamed(const std::string& name, const std::string& ownFolde
         if (isFile(fs::path(folder) / name)) return fs::absolute(fs::path(folder) / name).lexically_normal().string();
     }
     const std::string file = hasExtension ? name : name + ".so";
-    if (folders.empty())
-        throw ToolError("cannot find the plug-in " + file + ": MAYA_PLUG_IN_PATH is not set; name the plug-in's file");
-    throw ToolError("cannot find the plug-in " + file + " in " + listed(folders) +
-                    " (MAYA_PLUG_IN_PATH, then the installed plug-ins); name the plug-in's file");
+    std::string where = searchPath.empty() ? std::string() : "MAYA_PLUG_IN_PATH (" + listed(searchPath) + ")";
+    if (!ownFolder.empty()) where += (where.empty() ? "" : " or ") + ownFolder;
+    if (searchPath.empty()) where += (where.empty() ? "" : " ") + std::string("(MAYA_PLUG_IN_PATH is not set)");
+    throw ToolError("cannot find the plug-in " + file + " in " + where + "; name the plug-in's file");
 }
 
 bool isPluginName(const std::string& requested)
