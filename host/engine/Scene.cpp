@@ -326,6 +326,7 @@ Cell& Scene::evaluate(const PlugRef& plug) {
     Cell& cell = node->cell(attribute, plug.mIndex);
     if (!cell.mDirty || cell.mEvaluating) return cell;
     cell.mEvaluating = true;
+    const size_t failuresBefore = mFailures.size();
     if (cell.mSource) {
         const PlugRef source = *cell.mSource;
         Cell& from = evaluate(source);
@@ -333,7 +334,9 @@ Cell& Scene::evaluate(const PlugRef& plug) {
     } else if (node->mType->isComputed(attribute)) {
         compute(plug);
     }
-    cell.mDirty = false;
+    // A plug whose compute failed, here or upstream, stays dirty: the next read evaluates it
+    // again (and fails again) rather than take what the failure left for its value.
+    cell.mDirty = mFailures.size() > failuresBefore;
     cell.mEvaluating = false;
     return cell;
 }

@@ -51,6 +51,29 @@ TEST_F(PluginFailures, ADeformThatFailsOrThrowsFailsTheEvaluationThatRanIt) {
     EXPECT_EQ(points, kBox);
 }
 
+TEST_F(PluginFailures, AFailedEvaluationIsNotTakenForAGoodOneByTheNextRead) {
+    // A script that caught the failure and reads again must not get the points the failure
+    // left as if they were the deformed ones.
+    ASSERT_NO_FATAL_FAILURE(misbehave(2));
+    std::vector<double> points, values;
+    EXPECT_FALSE(host().meshPoints("boxShape", points));
+    hx::Result again = host().meshPoints("boxShape", points);
+    EXPECT_FALSE(again);
+    EXPECT_EQ(again.error, "deform of misbehavingDeformer1.outputGeometry[0] threw an exception in plug-in "
+                           "'Misbehaving': the deformer broke on purpose");
+    std::vector<int> counts, vertices;
+    EXPECT_FALSE(host().meshFaces("boxShape", counts, vertices));
+
+    ASSERT_NO_FATAL_FAILURE(misbehave(5));
+    EXPECT_FALSE(host().getAttr("misbehavingDeformer1.curve", values));
+    EXPECT_FALSE(host().getAttr("misbehavingDeformer1.curve", values));
+    EXPECT_FALSE(host().drawLocator("misbehavingLocator1"));
+
+    ASSERT_NO_FATAL_FAILURE(misbehave(0));
+    EXPECT_TRUE(host().meshPoints("boxShape", points)) << host().lastError();
+    EXPECT_TRUE(host().getAttr("misbehavingDeformer1.curve", values)) << host().lastError();
+}
+
 TEST_F(PluginFailures, AComputeThatFailsOrThrowsFailsTheReadOrTheDrawThatPulledIt) {
     ASSERT_NO_FATAL_FAILURE(misbehave(5));
     std::vector<double> values;
