@@ -32,12 +32,12 @@ def flags(command, given, known):
 
 
 def report(remarks, stacklevel=3):
-    """Hands a command's (warnings, notes) to the script: warnings as HostWarning, notes
-    printed, as the tool prints them."""
+    """Hands a command's (warnings, notes) to the script, each once: warnings as HostWarning,
+    notes printed, as the tool prints them."""
     found_warnings, notes = remarks
-    for message in found_warnings:
+    for message in dict.fromkeys(found_warnings):  # each once, in order
         warnings.warn(message, HostWarning, stacklevel=stacklevel)
-    for note in notes:
+    for note in dict.fromkeys(notes):
         print(note)
 
 

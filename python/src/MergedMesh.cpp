@@ -51,7 +51,12 @@ Mesh mergeMeshes(std::vector<NamedMesh> meshes)
 
         const bool startsWithObject = !part.statements.empty() && part.statements.front().beforeFace == 0 &&
                             part.statements.front().kind == Mesh::Statement::Kind::Object;
-        if (!startsWithObject) merged.statements.push_back({Mesh::Statement::Kind::Object, faceOffset, named.name});
+        // The part's object line names it as the scene does: two meshes read from one file
+        // stay two objects.
+        if (startsWithObject)
+            part.statements.front().text = named.name;
+        else
+            merged.statements.push_back({Mesh::Statement::Kind::Object, faceOffset, named.name});
         for (Mesh::Statement& statement : part.statements) {
             statement.beforeFace += faceOffset;
             merged.statements.push_back(std::move(statement));

@@ -15,8 +15,8 @@ struct NamedMesh {
 };
 
 // One mesh holding each of `meshes` in turn, its indices moved past the ones before. A single
-// mesh comes back as it is. Each part starts with an object statement (its own, else one
-// with its name); texture coordinates keep the largest dimension (a missing w is 0); corners
+// mesh comes back as it is. Each part starts with an object statement named by its `name`
+// (its own first one renamed, else a new one); texture coordinates keep the largest dimension (a missing w is 0); corners
 // of a part without texture coordinates or normals get none.
 Mesh mergeMeshes(std::vector<NamedMesh> meshes);
 
