@@ -256,7 +256,9 @@ def getAttr(attribute, **kwargs):
     if chosen.get("type"):
         return _host_type(info["attribute"])
     if info["attribute"]["valueType"] == "mesh":
-        raise RuntimeError(f"getAttr: {plug} holds a mesh; read its points with hxnoise.points('{info['node']}')")
+        if info["nodeType"] == "mesh":
+            raise RuntimeError(f"getAttr: {plug} holds a mesh; read its points with hxnoise.points('{info['node']}')")
+        raise RuntimeError(f"getAttr: {plug} holds a mesh, which getAttr does not read")
     if chosen.get("time") is not None:
         values = _hx.get_attr_at(plug, number(chosen["time"], "getAttr: time"))
     else:

@@ -188,6 +188,12 @@ std::vector<std::string> ScriptScene::deformer(const std::string& type, const st
                                                const std::string& name)
 {
     requireNode(object);
+    // The name is checked before anything is made: a deformer command does all or nothing.
+    const bool validName = std::all_of(name.begin(), name.end(), [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    });
+    if (!name.empty() && (!validName || (name[0] >= '0' && name[0] <= '9')))
+        throw ToolError("'" + name + "' is not a valid node name");
     if (!name.empty() && mHost.exists(name)) throw ToolError("a node named '" + name + "' already exists");
     const std::vector<std::string> before = mHost.listNodes();
     std::string created;

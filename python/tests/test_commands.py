@@ -117,6 +117,8 @@ class TestNodes:
             (RuntimeError, "has no mesh shape under it", lambda: cmds.deformer("transform1", type="hxNoise")),
             (RuntimeError, "a node named 'hxNoise1' already exists",
              lambda: cmds.deformer("blob", type="hxNoise", name="hxNoise1")),
+            (RuntimeError, "'two words' is not a valid node name",
+             lambda: cmds.deformer("blob", type="hxNoise", name="two words")),
             (TypeError, "createNode: invalid flag 'shared'", lambda: cmds.createNode("mesh", shared=True)),
             (TypeError, "flag 'name' given twice", lambda: cmds.createNode("mesh", name="a", n="b")),
             (ValueError, "must be a string, not int", lambda: cmds.ls(7)),
@@ -174,6 +176,8 @@ class TestAttributes:
             (RuntimeError, "is an output and cannot be set", lambda: cmds.setAttr("transform1.matrix", *range(16))),
             (RuntimeError, r"holds a mesh; read its points with hxnoise.points\('blobShape'\)",
              lambda: cmds.getAttr("blobShape.outMesh")),
+            (RuntimeError, "outputGeometry\\[0\\] holds a mesh, which getAttr does not read",
+             lambda: cmds.getAttr("hxNoise1.outputGeometry[0]")),
             (TypeError, "getAttr: invalid flag 'asString'", lambda: cmds.getAttr("hxNoise1.xna", asString=True)),
         ]
         for error, message, call in cases:
