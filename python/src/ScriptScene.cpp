@@ -514,16 +514,41 @@ void ScriptScene::render(const std::string& path, const std::string& viewName, i
     check(mHost.meshFaces(shape, counts, vertices), "cannot evaluate " + shape + ": ");
     const std::vector<std::uint32_t> sizes = faceSizesOf(counts);
 
-    Viewport viewport(width, height);
-    DeformScene scene;
-    scene.meshTransform = mHost.parentOf(shape);
-    scene.meshShape = shape;
-    const SceneMesh mesh{&points, &sizes, &vertices};
-    for (const std::string& w : drawScene(viewport, mHost, scene, mesh, view)) remarks.warnings.push_back(w);
+    // A viewport destroyed while an error unwinds leaves Mesa's context as it is, current and
+    // bound to the viewport's freed buffer (the tool's process ends then; this one goes on, and
+    // the next picture's context would write into that memory). So an error is held until the
+    // viewport has gone down in good order. After an error of the renderer itself (out of
+    // memory) its context is left behind all the same, and no more pictures are drawn here.
+    if (!mRendererFailure.empty())
+        throw ToolError("the off-screen renderer failed earlier in this process (" + mRendererFailure +
+                        "); start a new one to draw pictures");
+    std::exception_ptr failure;
+    try {
+        Viewport viewport(width, height);
+        try {
+            DeformScene scene;
+            scene.meshTransform = mHost.parentOf(shape);
+            scene.meshShape = shape;
+            const SceneMesh mesh{&points, &sizes, &vertices};
+            for (const std::string& w : drawScene(viewport, mHost, scene, mesh, view)) remarks.warnings.push_back(w);
 
-    FrameFiles files;
-    files.write(path, [&](const std::string& temporary) { viewport.savePng(temporary); });
-    files.commit();
+            FrameFiles files;
+            files.write(path, [&](const std::string& temporary) { viewport.savePng(temporary); });
+            files.commit();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    } catch (const RenderError& error) {
+        mRendererFailure = error.what();
+        throw;
+    }
+    if (!failure) return;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const RenderError& error) {
+        mRendererFailure = error.what();
+        throw;
+    }
 }
 
 // ---- keys and time -------------------------------------------------------------------------

@@ -145,6 +145,7 @@ private:
     std::unique_ptr<Animation> mAnimation;
     Tangents mTangents = Tangents::Linear;
     double mTime = 1.0;
+    std::string mRendererFailure;  // why the off-screen renderer may not be used again, if it may not
 };
 
 }  // namespace hx

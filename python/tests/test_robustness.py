@@ -57,6 +57,9 @@ def test_a_locator_that_fails_to_draw_fails_the_picture_only(misbehaving):
             hxnoise.render(misbehaving / "out.png")
         assert not (misbehaving / "out.png").exists()
         cmds.file(str(misbehaving / "out.obj"), exportAll=True, force=True)  # the mesh needs no curve
+    cmds.setAttr("hxNoise1.failure", 0)
+    hxnoise.render(misbehaving / "out.png")  # the renderer is none the worse for them
+    assert (misbehaving / "out.png").stat().st_size > 0
 
 
 def test_a_scene_taken_apart_under_its_deformer_still_answers(data, tmp_path):
