@@ -28,9 +28,10 @@ namespace fs = std::filesystem;
 namespace hx {
 
 struct ScriptScene::ImportedMesh {
-    MObject shape;     // the shape node, whatever it is called now
-    std::string path;  // the file it was read from, absolute
-    Mesh mesh;         // as read
+    MObject shape;            // the shape node, whatever it is called now
+    std::string path;         // the file it was read from, absolute
+    std::size_t vertexCount;  // the points are the host's: not kept twice
+    Mesh::Parts parts;        // everything else as read
 };
 
 namespace {
@@ -324,7 +325,11 @@ std::vector<std::string> ScriptScene::importMesh(const std::string& path, Remark
         mHost.deleteNode(name);
         throw;
     }
-    mMeshes.push_back(ImportedMesh{mHost.object(shape), absolutePath(path), std::move(mesh)});
+    const std::size_t vertexCount = mesh.vertexCount();
+    Mesh::Parts parts = mesh.releaseParts();
+    parts.positions = std::vector<double>();
+    parts.warnings.clear();
+    mMeshes.push_back(ImportedMesh{mHost.object(shape), absolutePath(path), vertexCount, std::move(parts)});
     return {name, shape};
 }
 
@@ -379,11 +384,10 @@ Mesh ScriptScene::sceneMesh(const std::string& shape, const std::string& outputP
 
     // A mesh read from a file keeps what the file said, as long as its faces are the same.
     const ImportedMesh* imported = importedMeshOf(shape);
-    if (imported && imported->mesh.vertexCount() == points.size() / 3 &&
-        imported->mesh.faceVertexIndices() == vertices && faceSizesOf(counts) == imported->mesh.faceSizes()) {
-        Mesh::Parts parts = Mesh(imported->mesh).releaseParts();
+    if (imported && imported->vertexCount == points.size() / 3 && imported->parts.faceVertices == vertices &&
+        faceSizesOf(counts) == imported->parts.faceSizes) {
+        Mesh::Parts parts = imported->parts;
         parts.positions = std::move(points);
-        parts.warnings.clear();
         Mesh mesh = Mesh::fromParts(std::move(parts));
         if (meshFormatForWriting(outputPath) == MeshFormat::Obj) {
             const MaterialLibraryReport report = rebaseMaterialLibraries(mesh, imported->path, outputPath);
