@@ -40,6 +40,7 @@ class TestPlugins:
         cmds.unloadPlugin("hxNoise")
         cmds.loadPlugin(str(tmp_path / "hxNoise.so"))  # by its file
         assert cmds.pluginInfo(str(tmp_path / "hxNoise.so"), q=True, loaded=True)
+        cmds.unloadPlugin(str(tmp_path / "hxNoise.so"))  # the next test loads the installed one
 
     def test_a_plugin_whose_nodes_are_in_the_scene_stays_loaded(self, blob):
         with pytest.raises(RuntimeError, match="node 'noiseLocator1' of its type 'noiseLocator' is in the scene"):
