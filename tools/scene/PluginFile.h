@@ -24,8 +24,8 @@ std::string executableDirectory();
 // The folders of MAYA_PLUG_IN_PATH, in order, empty entries left out.
 std::vector<std::string> pluginSearchPath();
 
-// The plug-in folder of the layout that `fromFolder` belongs to, by the relative path from
-// that folder (e.g. "../lib/hxnoise/plug-ins" from bin/).
+// A folder or file of the layout that `fromFolder` belongs to, by its path relative to that
+// folder (e.g. "../lib/hxnoise/plug-ins" from bin/).
 std::string layoutFolder(const std::string& fromFolder, const std::string& relative);
 
 // The plug-in called `name` ("hxNoise" or "hxNoise.so"): the first NAME.so or NAME in the
