@@ -131,6 +131,9 @@ public:
     Result disconnect(const std::string& source, const std::string& destination);
     std::string sourceOf(const std::string& plug) const;  // "" when not connected
     std::vector<std::string> destinationsOf(const std::string& plug) const;
+    // Every connection into or out of the node's plugs as (source, destination) plug names,
+    // in the order of the node type's attributes, then of element indices.
+    std::vector<std::pair<std::string, std::string>> connectionsOf(const std::string& node) const;
 
     // Meshes: points as x, y, z per point; faces as vertex counts and vertex indices.
     Result setMesh(const std::string& shape, std::vector<double> points, std::vector<int> faceCounts,

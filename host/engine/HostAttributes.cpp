@@ -7,6 +7,7 @@
 #include "PlugPath.h"
 #include "UserUnits.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace hx {
@@ -142,6 +143,34 @@ std::vector<std::string> Host::destinationsOf(const std::string& text) const {
     if (Cell* cell = plug.mNode->findCell(plug))
         for (const PlugRef& d : cell->destinations()) names.push_back(plugName(d));
     return names;
+}
+
+std::vector<std::pair<std::string, std::string>> Host::connectionsOf(const std::string& name) const {
+    std::vector<std::pair<std::string, std::string>> connections;
+    Node* node = nullptr;
+    if (Error error = findNode(name, node)) return connections;
+    // The cells are kept by attribute address; the type's own order is the one users see.
+    const auto& attributes = node->type()->attributes();
+    const auto rank = [&](const Attribute* a) {
+        for (size_t i = 0; i < attributes.size(); ++i)
+            if (attributes[i].get() == a) return i;
+        return attributes.size();
+    };
+    std::vector<std::pair<PlugRef, const Cell*>> cells;
+    node->forEachCell([&](const PlugRef& here, Cell& cell) {
+        if (cell.source() || !cell.destinations().empty()) cells.emplace_back(here, &cell);
+    });
+    std::stable_sort(cells.begin(), cells.end(), [&](const auto& a, const auto& b) {
+        const size_t ra = rank(a.first.mAttribute), rb = rank(b.first.mAttribute);
+        return ra != rb ? ra < rb : a.first.mPath < b.first.mPath;
+    });
+    for (const auto& [plug, cell] : cells) {
+        if (cell->source()) connections.emplace_back(plugName(*cell->source()), plugName(plug));
+        // A connection between two plugs of this node is listed once, at its destination.
+        for (const PlugRef& d : cell->destinations())
+            if (d.mNode != node) connections.emplace_back(plugName(plug), plugName(d));
+    }
+    return connections;
 }
 
 }  // namespace hx

@@ -85,6 +85,19 @@ TEST_F(Evaluation, ConnectionsCarryValuesAndDirtinessDownstream) {
     EXPECT_TRUE(host().setAttr(second + ".inputA", 7));
 }
 
+TEST_F(Evaluation, ANodesConnectionsAreListedInItsAttributesOrderEachOnce) {
+    const std::string first = create("testSum");
+    const std::string second = create("testSum");
+    ASSERT_TRUE(host().connect(second + ".sum", second + ".inputB")) << host().lastError();
+    ASSERT_TRUE(host().connect(first + ".sum", second + ".inputA")) << host().lastError();
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    // inputA, inputB, then sum, whose connection into its own node was listed at inputB.
+    EXPECT_EQ(host().connectionsOf(second),
+              (Pairs{{first + ".sum", second + ".inputA"}, {second + ".sum", second + ".inputB"}}));
+    EXPECT_EQ(host().connectionsOf(first), (Pairs{{first + ".sum", second + ".inputA"}}));
+    EXPECT_EQ(host().connectionsOf("noSuchNode"), Pairs{});
+}
+
 TEST_F(Evaluation, ACycleEndsTheWalkInsteadOfLooping) {
     const std::string a = create("testSum");
     const std::string b = create("testSum");

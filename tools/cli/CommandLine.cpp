@@ -97,7 +97,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             ->allow_extra_args(false);
     deformCommand->add_option("--plugin", deform.plugin,
                               "The plug-in to load, e.g. --plugin build/src/hxNoise.so "
-                              "(default: hxNoise.so beside hxnoise)");
+                              "(default: the installed lib/hxnoise/plug-ins/hxNoise.so, else MAYA_PLUG_IN_PATH; "
+                              "a bare name such as hxNoise is searched in MAYA_PLUG_IN_PATH, then there)");
     CLI::Option* renderOption = deformCommand->get_option("--render");
     view->needs(renderOption);
     sizeOption->needs(renderOption);
@@ -108,7 +109,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         "info", "List the registered node types, or one type's attributes.");
     infoCommand->add_option("type", result.info.type, "A node type, e.g. hxNoise");
     infoCommand->add_option("--plugin", result.info.plugin,
-                            "The plug-in to load first (default: hxNoise.so beside hxnoise)");
+                            "The plug-in to load first (default: the installed lib/hxnoise/plug-ins/hxNoise.so, "
+                            "else MAYA_PLUG_IN_PATH)");
 
     // CLI11 would only say that a command is required; name the stranger and the near miss.
     if (argc > 1 && argv[1][0] != '-') {

@@ -38,12 +38,12 @@ struct DeformRequest {
     int height = 480;
     int frames = 0;  // 0: one evaluation, unnumbered outputs
     std::vector<AttributeKey> keys;
-    std::string plugin;  // empty: hxNoise.so beside the tool
+    std::string plugin;  // empty: the installed plug-in (PluginFile.h)
 };
 
 struct InfoRequest {
     std::string type;    // empty: list every registered node type
-    std::string plugin;  // empty: hxNoise.so beside the tool
+    std::string plugin;  // empty: the installed plug-in (PluginFile.h)
 };
 
 }  // namespace hx

@@ -117,8 +117,6 @@ std::string describeNode(Host& host, const std::string& node, const DeformScene&
 
 }  // namespace
 
-std::string bundledExampleMesh() { return HX_EXAMPLE_MESH; }
-
 int runDeform(const DeformRequest& request)
 {
     Host& host = Host::instance();

@@ -5,9 +5,6 @@
 
 namespace hx {
 
-// The bundled example mesh (examples/blob.obj of the source tree).
-std::string bundledExampleMesh();
-
 // Loads the plug-in, reads the mesh into the host, puts the deformer on it, sets the
 // attributes, evaluates each frame and writes the meshes and pictures. Prints what it made
 // and wrote on standard output, warnings on standard error. Returns the exit code (0);

@@ -33,7 +33,7 @@ struct Recipe {
     Tangents tangents = Tangents::Linear;
     std::vector<AttributeSetting> settings;  // applied in order
     std::vector<Key> keys;                   // in the order given
-    std::string plugin;                      // empty: hxNoise.so beside the tool
+    std::string plugin;                      // empty: the installed plug-in (PluginFile.h)
 };
 
 // The options of a run as typed. An option not given is std::nullopt: it is then neither

@@ -180,7 +180,9 @@ void addRecipeOptions(CLI::App& command, RecipeArguments& into)
             "Between keys: linear (the default), or smooth, a curve that eases through the keys and never "
             "overshoots them, e.g. --tangents smooth");
     addText(command, "--plugin", into.plugin,
-            "The plug-in to load, e.g. --plugin build/src/hxNoise.so (default: hxNoise.so beside hxnoise)");
+            "The plug-in to load, e.g. --plugin build/src/hxNoise.so (default: the installed "
+            "lib/hxnoise/plug-ins/hxNoise.so, else MAYA_PLUG_IN_PATH; a bare name such as hxNoise is searched in "
+            "MAYA_PLUG_IN_PATH, then there)");
 }
 
 std::shared_ptr<CLI::Config> recipeFormat() { return std::make_shared<RecipeFormat>(); }
