@@ -153,16 +153,21 @@ public:
 void addRecipeOptions(CLI::App& command, RecipeArguments& into)
 {
     addText(command, "input", into.input,
-            "The mesh to deform (OBJ), e.g. head.obj; default: the bundled example mesh.");
+            "The mesh to deform: OBJ, PLY, STL, glTF (.gltf, .glb), FBX or Collada (.dae) by its extension, or - "
+            "for OBJ on standard input, e.g. head.obj; default: the bundled example mesh.");
     addText(command, "-o,--output", into.output,
-            "Write the deformed mesh here (OBJ), e.g. -o out.obj; replaced whole or not at all. With --frames, a "
-            "run of # is the frame number (-o shot.####.obj writes shot.1001.obj ..); a name without # gets "
-            "_0001 .. before its extension.");
+            "Write the deformed mesh here, in the format its extension names (.obj, .ply, .stl, .gltf, .glb; - "
+            "for OBJ on standard output), e.g. -o out.obj; replaced whole or not at all. With --frames, a run "
+            "of # is the frame number (-o shot.####.obj writes shot.1001.obj ..); a name without # gets _0001 .. "
+            "before its extension. With --cache, the mesh is written once, undeformed, as the cache's rest shape.");
     addList(command, "--set", into.settings,
             "Set an attribute before evaluating, in the order given; long or short names; a compound takes a "
             "comma list. e.g. --set hxNoise1.oyNoiseAmp=0.5 --set transform1.translate=1,2,3 --set transform1.tx=1");
     addText(command, "--render", into.render,
             "Render the viewport to this PNG file, e.g. --render view.png; with --frames, numbered as -o is.");
+    addText(command, "--cache", into.cache,
+            "Write every frame's points into one point cache, PC2 or MDD by the extension, e.g. --cache "
+            "shot.pc2; it records the run's first frame and step, and appears with the last frame.");
     addText(command, "--view", into.view,
             "Camera for --render: persp (frames the mesh and the locator), top, front or side, e.g. --view top");
     addText(command, "--size", into.size,
@@ -181,6 +186,14 @@ void addRecipeOptions(CLI::App& command, RecipeArguments& into)
             "overshoots them, e.g. --tangents smooth");
     addText(command, "--plugin", into.plugin,
             "The plug-in to load, e.g. --plugin build/src/hxNoise.so (default: hxNoise.so beside hxnoise)");
+}
+
+void addConfigOption(CLI::App& command, std::optional<std::string>& into)
+{
+    addText(command, "--config", into,
+            "Read options from a recipe file (TOML, as --save-config writes it); the command line's options are "
+            "laid on top: single options replace the file's, --set and --key come after its own. e.g. --config "
+            "shot.toml --frames 1026-1050");
 }
 
 std::shared_ptr<CLI::Config> recipeFormat() { return std::make_shared<RecipeFormat>(); }
