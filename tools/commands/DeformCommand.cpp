@@ -133,24 +133,27 @@ void checkRunFiles(const RunNames& names, const DeformRequest& request, const st
     plan.check();
 }
 
-// What an interruption or a crash says was done, after `written` frames.
-std::string progressNote(const RunNames& names, int written)
+// What an interruption or a crash says was done, after `done` frames: "frames 1..3 of 24
+// were written (out_0001.obj .. out_0003.obj)".
+std::string progressNote(const RunNames& names, int done)
 {
     const Recipe& recipe = names.recipe;
     const Frames& frames = names.frames;
-    const std::string cache = recipe.cache.empty() ? "" : "; the cache " + recipe.cache + " is written with the last frame";
-    if (!frames.sequence()) return written ? "the outputs were written" : "nothing was written";
-    if (written == 0) return "no frame was written" + cache;
-    const int first = frames.numbers.front(), last = frames.numbers[written - 1];
+    const bool frameFiles = names.meshPerFrame() || !recipe.render.empty();
+    const std::string cache = recipe.cache.empty() ? "" : "; the cache " + recipe.cache + " is written only with the "
+                                                                                          "last frame";
+    if (!frames.sequence()) return done ? "the outputs were written" : "nothing was written";
+    if (done == 0) return (frameFiles ? "no frame was written" : "no frame was evaluated") + cache;
     const FrameRange& range = *frames.range;
+    const int first = frames.numbers.front(), last = frames.numbers[done - 1];
     std::string note = "frames " + std::to_string(first) + ".." + std::to_string(last) + " of " +
                        (range.first == 1 && range.step == 1 ? std::to_string(range.last) : range.text()) +
-                       (range.step == 1 ? "" : " (step " + std::to_string(range.step) + ")") + " were written";
-    const std::string& named = names.meshPerFrame() ? recipe.output : recipe.render;
-    if (!named.empty()) {
+                       (range.step == 1 ? "" : " (step " + std::to_string(range.step) + ")") +
+                       (frameFiles ? " were written" : " were evaluated");
+    if (frameFiles) {
+        const std::string& named = names.meshPerFrame() ? recipe.output : recipe.render;
         const char* option = names.meshPerFrame() ? "-o" : "--render";
-        note += " (" + framePath(named, first, *frames.range, option) + " .. " +
-                framePath(named, last, *frames.range, option) + ")";
+        note += " (" + framePath(named, first, range, option) + " .. " + framePath(named, last, range, option) + ")";
     }
     return note + cache;
 }
@@ -245,8 +248,9 @@ void writeMeshTo(ByteSink& sink, const Mesh& mesh, MeshFormat format, const std:
     for (const std::string& w : writeMesh(mesh, format, sink, name, comment)) warnings(w);
 }
 
-// Stages `mesh` into `files` under `target` (its format from the name).
-void stageMesh(FrameFiles& files, const std::string& target, const Mesh& mesh,
+// Stages `mesh` into `files` under `target` (its format from the name); the format's warnings
+// name `named`, the output as the user gave it, so that a sequence says each once.
+void stageMesh(FrameFiles& files, const std::string& target, const std::string& named, const Mesh& mesh,
                const std::vector<std::string>& comment, OnceWarnings& warnings)
 {
     const MeshFormat format = outputFormat(target);
@@ -254,7 +258,7 @@ void stageMesh(FrameFiles& files, const std::string& target, const Mesh& mesh,
         const int fd = openTemporary(temporary);
         try {
             FdSink sink(fd, temporary);
-            writeMeshTo(sink, mesh, format, comment, target, warnings);
+            writeMeshTo(sink, mesh, format, comment, named, warnings);
         } catch (...) {
             ::close(fd);
             throw;
@@ -436,7 +440,7 @@ int runDeform(const DeformRequest& request)
             StringSink sink(restShapeOnStdout);
             writeMeshTo(sink, mesh, MeshFormat::Obj, comment, "standard output", formatWarnings);
         } else {
-            stageMesh(wholeRun, recipe.output, mesh, comment, formatWarnings);
+            stageMesh(wholeRun, recipe.output, recipe.output, mesh, comment, formatWarnings);
         }
     }
 
@@ -520,7 +524,7 @@ int runDeform(const DeformRequest& request)
                 StringSink sink(meshOnStdout);
                 writeMeshTo(sink, mesh, MeshFormat::Obj, comment, "standard output", formatWarnings);
             } else {
-                stageMesh(files, names.mesh(frame), mesh, comment, formatWarnings);
+                stageMesh(files, names.mesh(frame), recipe.output, mesh, comment, formatWarnings);
             }
         }
         if (viewport)
