@@ -100,9 +100,6 @@ Recipe checkDeformArguments(const RecipeArguments& arguments)
         throw UsageError("-o and --render name the same file " + recipe.output);
     if (!recipe.input.empty() && recipe.input != "-" && recipe.input == recipe.output)
         throw UsageError("-o names the input file " + recipe.input + "; write the deformed mesh to a new file");
-    if (!recipe.cache.empty() && hasFrameNumber(recipe.output))
-        throw UsageError("-o '" + recipe.output + "' has # for a frame number, but with --cache the mesh is written "
-                         "once, as the cache's rest shape; name one file");
     if (recipe.output == "-" && recipe.frames && recipe.cache.empty())
         throw UsageError("-o - writes one mesh to standard output, and --frames writes one a frame; name the "
                          "frames' files (-o out.####.obj) or write their points with --cache");

@@ -35,7 +35,7 @@ constexpr int kMaxFrames = 100000;
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // A deform run's options, checked: makeRecipe's checks, then the tool's own (`-` for standard
-// input and output, the options that need each other, -o with --cache). Throws UsageError,
+// input and output, the options that need each other). Throws UsageError,
 // one line. The formats the names ask for are checked by the run, after it has made sure
 // that no two names are one file.
 Recipe checkDeformArguments(const RecipeArguments& arguments);

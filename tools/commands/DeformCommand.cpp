@@ -71,13 +71,17 @@ struct Frames {
     bool sequence() const { return range.has_value(); }
 };
 
-// Every name a run writes. With a cache, the mesh of -o is one file, the rest shape, written
-// with the cache; without one, -o and --render name a file a frame.
+// Every name a run writes. -o and --render name a file a frame, except that with a cache, an
+// -o without # is one file: the cache's rest shape, the mesh as read, written with the cache.
 struct RunNames {
     const Recipe& recipe;
     const Frames& frames;
 
-    bool meshPerFrame() const { return !recipe.output.empty() && recipe.cache.empty(); }
+    bool meshPerFrame() const
+    {
+        return !recipe.output.empty() && (recipe.cache.empty() || hasFrameNumber(recipe.output));
+    }
+    bool restShape() const { return !recipe.output.empty() && !meshPerFrame(); }
     std::string mesh(int frame) const { return frameName(recipe.output, frame, "-o"); }
     std::string image(int frame) const { return frameName(recipe.render, frame, "--render"); }
 
@@ -124,11 +128,9 @@ void checkRunFiles(const RunNames& names, const DeformRequest& request, const st
             plan.addOutput(names.mesh(frame), names.label("-o", recipe.output, frame));
         if (!recipe.render.empty()) plan.addOutput(names.image(frame), names.label("--render", recipe.render, frame));
     }
-    if (!recipe.cache.empty()) {
-        plan.addOutput(recipe.cache, "--cache " + recipe.cache);
-        if (!recipe.output.empty() && recipe.output != "-")
-            plan.addOutput(recipe.output, "-o " + recipe.output + " (the cache's rest shape)");
-    }
+    if (!recipe.cache.empty()) plan.addOutput(recipe.cache, "--cache " + recipe.cache);
+    if (names.restShape() && recipe.output != "-")
+        plan.addOutput(recipe.output, "-o " + recipe.output + " (the cache's rest shape)");
     if (!request.saveConfig.empty()) plan.addOutput(request.saveConfig, "--save-config " + request.saveConfig);
     plan.check();
 }
@@ -432,7 +434,7 @@ int runDeform(const DeformRequest& request)
     // Files of the whole run go in place with the last frame's: the cache and its rest shape.
     FrameFiles wholeRun;
     std::string restShapeOnStdout;
-    if (!recipe.cache.empty() && !recipe.output.empty()) {
+    if (names.restShape()) {
         // The rest shape is the mesh as read; it is written now, before the host takes the points.
         PhaseTimes::Stretch writing(times, PhaseTimes::Write);
         const std::vector<std::string> comment = recipeComment(recipe, std::nullopt);
@@ -590,7 +592,7 @@ int runDeform(const DeformRequest& request)
     if (cache) {
         say << "wrote " << recipe.cache << " (" << frames.count() << " frame" << (frames.count() == 1 ? "" : "s")
             << " of " << vertexCount << " points from frame " << frames.numbers.front() << ")\n";
-        if (!recipe.output.empty() && !meshToStdout) say << "wrote " << recipe.output << " (the rest shape)\n";
+        if (names.restShape() && !meshToStdout) say << "wrote " << recipe.output << " (the rest shape)\n";
     }
     if (!request.saveConfig.empty()) say << "wrote " << request.saveConfig << " (the recipe)\n";
     if (recipe.output.empty() && recipe.render.empty() && recipe.cache.empty())
