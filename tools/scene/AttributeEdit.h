@@ -1,5 +1,5 @@
-// AttributeEdit: the NODE.ATTR=VALUE and NODE.ATTR=FROM:TO of the command line, checked
-// against the node's type in the host's registry before anything is set.
+// AttributeEdit: the NODE.ATTR=VALUE of --set and the keys of --key, checked against the
+// node's type in the host's registry before anything is set.
 //
 // The host clamps values to an attribute's limits (and says so); what it cannot judge, and
 // the command line must, is what the user typed: a name that is not there (answered with the
