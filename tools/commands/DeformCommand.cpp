@@ -381,6 +381,266 @@ Animation buildAnimation(Host& host, const Recipe& recipe)
     });
 }
 
+// One `hxnoise deform` run, from its recipe to its files, in the order it goes: prepare() (the
+// files checked, the plug-in loaded, the mesh read, the scene built and set), then each frame
+// (runFrame: evaluate, render, write), then report().
+class DeformRun {
+public:
+    DeformRun(const DeformRequest& request, const Recipe& recipe, PhaseTimes& times)
+        : mRequest(request),
+          mRecipe(recipe),
+          mTimes(times),
+          mFrames(recipe),
+          mNames{mRecipe, mFrames},
+          mMeshToStdout(recipe.output == "-"),
+          mSay(mMeshToStdout ? std::cerr : std::cout),
+          mHost(Host::instance()),
+          mSession(mHost)
+    {
+    }
+
+    void prepare()
+    {
+        mInput = mRecipe.input.empty() ? bundledExampleMesh() : mRecipe.input;
+        if (mRecipe.input.empty() && !fs::exists(mInput))
+            throw ToolError("the bundled example mesh " + mInput + " is missing; name a mesh file to deform");
+        const std::string plugin = locatePlugin(mRecipe.plugin);
+        checkRunFiles(mNames, mRequest, mInput, plugin);
+        checkFormats(mRecipe, mInput);
+        setRunNote(progressNote(mNames, 0));
+        {
+            PhaseTimes::Stretch setUp(mTimes, PhaseTimes::SetUp);
+            if (const Result loaded = mHost.loadPlugin(plugin); !loaded) throw ToolError(loaded.error);
+        }
+        readInput();
+
+        {
+            PhaseTimes::Stretch setUp(mTimes, PhaseTimes::SetUp);
+            rebaseMaterials();
+        }
+        if (mNames.restShape()) stageRestShape();
+        PhaseTimes::Stretch setUp(mTimes, PhaseTimes::SetUp);
+        buildScene();
+        applySettings();
+        if (!mRecipe.render.empty()) {
+            mViewport = std::make_unique<Viewport>(mRecipe.width, mRecipe.height);
+            parseView(mRecipe.view, mView);
+        }
+        if (!mRecipe.cache.empty()) mCache = std::make_unique<CacheFile>(mRecipe.cache, mVertexCount, mFrames);
+    }
+
+    int frameCount() const { return mFrames.count(); }
+
+    // Frame `index` of the run: its evaluation, its picture, its files put in place together
+    // (with the whole run's, on the last frame).
+    void runFrame(int index)
+    {
+        const int frame = mFrames.numbers[index];
+        if (mFrames.sequence())
+            mProgress.show("frame " + std::to_string(frame) + " (" + std::to_string(index + 1) + "/" +
+                           std::to_string(mFrames.count()) + ")");
+        {
+            PhaseTimes::Stretch evaluating(mTimes, PhaseTimes::Evaluate);
+            if (!mFrames.sequence()) mProgress.show("deforming " + std::to_string(mVertexCount) + " vertices");
+            evaluateFrame(mHost, mScene, mAnimation, frame, mVertexCount, mMesh.positions(), mClampedKeys);
+        }
+        if (mViewport) {
+            PhaseTimes::Stretch rendering(mTimes, PhaseTimes::Render);
+            if (!mFrames.sequence()) mProgress.show("rendering");
+            const SceneMesh sceneMesh{&mMesh.positions(), &mMesh.faceSizes(), &mMesh.faceVertexIndices()};
+            for (const std::string& w : drawScene(*mViewport, mHost, mScene, sceneMesh, mView)) warn(w);
+        }
+        PhaseTimes::Stretch writing(mTimes, PhaseTimes::Write);
+        writeFrame(index, frame);
+        setRunNote(progressNote(mNames, index + 1));
+        mProgress.clear();
+    }
+
+    // The line of a failure on frame `index` of a sequence, after the frames before it.
+    std::string failedFrame(int index, const std::string& reason) const
+    {
+        return "frame " + std::to_string(mFrames.numbers[index]) + ": " + reason + " (frames " +
+               std::to_string(mFrames.numbers.front()) + ".." + std::to_string(mFrames.numbers[index - 1]) +
+               " were written" + (mCache ? "; the cache was not" : "") + ")";
+    }
+    bool sequence() const { return mFrames.sequence(); }
+
+    // What is where now.
+    void report()
+    {
+        mProgress.clear();
+        if (mNames.meshPerFrame() && !mMeshToStdout) mSay << "wrote " << eachFrame(mRecipe.output, "-o") << "\n";
+        if (mViewport) {
+            mSay << "wrote " << eachFrame(mRecipe.render, "--render");
+            if (!mFrames.sequence())
+                mSay << " (" << mRecipe.width << "x" << mRecipe.height << ", " << mRecipe.view << " view)";
+            mSay << "\n";
+        }
+        if (mCache) {
+            mSay << "wrote " << mRecipe.cache << " (" << mFrames.count() << " frame"
+                 << (mFrames.count() == 1 ? "" : "s") << " of " << mVertexCount << " points from frame "
+                 << mFrames.numbers.front() << ")\n";
+            if (mNames.restShape() && !mMeshToStdout) mSay << "wrote " << mRecipe.output << " (the rest shape)\n";
+        }
+        if (!mRequest.saveConfig.empty()) mSay << "wrote " << mRequest.saveConfig << " (the recipe)\n";
+        if (mRecipe.output.empty() && mRecipe.render.empty() && mRecipe.cache.empty())
+            std::cerr << "hxnoise: nothing written: name a mesh with -o, a picture with --render and/or a point "
+                         "cache with --cache\n";
+    }
+
+private:
+    void readInput()
+    {
+        PhaseTimes::Stretch reading(mTimes, PhaseTimes::Read);
+        mProgress.show("reading " + (mInput == "-" ? std::string("standard input") : mInput));
+        mMesh = readMesh(mInput);
+        mProgress.clear();
+        for (const std::string& w : mMesh.warnings()) warn(w);
+        mSay << "read "
+             << (mRecipe.input.empty() ? mInput + " (the bundled example)"
+                 : mInput == "-"       ? std::string("standard input")
+                                       : mInput)
+             << "\n";
+    }
+
+    // An OBJ written to another folder keeps its material libraries working.
+    void rebaseMaterials()
+    {
+        if (mRecipe.output.empty() || outputFormat(mRecipe.output) != MeshFormat::Obj) return;
+        const MaterialLibraryReport report = rebaseMaterialLibraries(
+            mMesh, mInput, mNames.meshPerFrame() ? mNames.mesh(mFrames.numbers.front()) : mRecipe.output);
+        for (const std::string& note : report.notes) mSay << note << "\n";
+        for (const std::string& w : report.warnings) warn(w);
+    }
+
+    // The cache's rest shape is the mesh as read: written now, before the host takes the points,
+    // and put in place with the last frame.
+    void stageRestShape()
+    {
+        PhaseTimes::Stretch writing(mTimes, PhaseTimes::Write);
+        const std::vector<std::string> comment = recipeComment(mRecipe, std::nullopt);
+        if (mMeshToStdout) {
+            StringSink sink(mRestShapeOnStdout);
+            writeMeshTo(sink, mMesh, MeshFormat::Obj, comment, "standard output", mFormatWarnings);
+        } else {
+            stageMesh(mWholeRun, mRecipe.output, mRecipe.output, mMesh, comment, mFormatWarnings);
+        }
+    }
+
+    // The host takes the points; they come back deformed into the same array. The topology
+    // stays with the mesh, which writes it: the host gets its own.
+    void buildScene()
+    {
+        mVertexCount = mMesh.vertexCount();
+        mScene = buildDeformScene(
+            mHost, meshNodeName(mMesh.nodeName(), mInput == "-" ? "stdin" : fs::path(mInput).stem().string()),
+            std::move(mMesh.positions()), std::vector<int>(mMesh.faceSizes().begin(), mMesh.faceSizes().end()),
+            mMesh.faceVertexIndices());
+        for (const std::string& node : mScene.nodes)
+            mSay << "created " << describeNode(mHost, node, mScene, mMesh, mVertexCount) << "\n";
+    }
+
+    // Every name and value is checked before the first is set; a plug the deformer never reads
+    // is worth one warning, however often it is set or keyed.
+    void applySettings()
+    {
+        mAnimation = buildAnimation(mHost, mRecipe);
+        std::vector<NamedPlug> plugs;
+        std::vector<std::vector<double>> numbers;
+        for (const AttributeSetting& setting : mRecipe.settings) {
+            plugs.push_back(findPlug(mHost, setting.node, setting.attribute));
+            numbers.push_back(settingValues(plugs.back(), setting));
+            mAnimation.checkNotKeyed("--set " + setting.node + "." + setting.attribute + "=" + setting.text,
+                                     numberPlugs(plugs.back()));
+        }
+        std::set<std::string> ignored;
+        const auto warnIfIgnored = [&](const NamedPlug& plug) {
+            const std::string warning = ignoredPlugWarning(plug);
+            if (!warning.empty() && ignored.insert(plug.nodeType + "." + plug.attribute.longName).second)
+                warn(warning);
+        };
+        for (std::size_t i = 0; i < plugs.size(); ++i) {
+            const Result set = mHost.setAttr(plugs[i].name, numbers[i]);
+            if (!set) throw UsageError("--set " + plugs[i].name + ": " + set.error);
+            for (const std::string& w : set.warnings) warn(w);
+            warnIfIgnored(plugs[i]);
+            mSay << "set " << plugs[i].name << " = " << storedValueText(mHost, plugs[i], mRecipe.settings[i]) << "\n";
+        }
+        for (const Key& key : mRecipe.keys) warnIfIgnored(findPlug(mHost, key.node, key.attribute));
+    }
+
+    // The frame's files to temporaries, then in place together. The last frame takes the whole
+    // run's files with it (the cache and its rest shape); the first, the saved recipe.
+    void writeFrame(int index, int frame)
+    {
+        const bool first = index == 0, last = index + 1 == mFrames.count();
+        const std::vector<std::string> comment =
+            recipeComment(mRecipe, mFrames.sequence() ? std::optional(frame) : std::nullopt);
+        FrameFiles own;
+        FrameFiles& files = last ? mWholeRun : own;
+        std::string meshOnStdout;
+        if (mNames.meshPerFrame()) {
+            if (!mFrames.sequence()) mProgress.show("writing " + mRecipe.output);
+            if (mMeshToStdout) {
+                StringSink sink(meshOnStdout);
+                writeMeshTo(sink, mMesh, MeshFormat::Obj, comment, "standard output", mFormatWarnings);
+            } else {
+                stageMesh(files, mNames.mesh(frame), mRecipe.output, mMesh, comment, mFormatWarnings);
+            }
+        }
+        if (mViewport)
+            files.write(mNames.image(frame),
+                        [&](const std::string& temporary) { mViewport->savePng(temporary, joinLines(comment)); });
+        if (mCache) {
+            mCache->writeFrame(mMesh.positions());
+            if (last) mCache->stage(files);
+        }
+        if (first && !mRequest.saveConfig.empty()) stageText(files, mRequest.saveConfig, recipeToml(mRecipe));
+        if (last && mMeshToStdout && meshOnStdout.empty()) meshOnStdout.swap(mRestShapeOnStdout);
+
+        // What the run said so far must have reached its reader: a closed standard output or
+        // error fails the run before any file is in place. The mesh on standard output goes
+        // first, as a FIFO's bytes do, since it cannot be taken back.
+        checkStandardStreams();
+        if (!meshOnStdout.empty()) FdSink(1, "standard output").write(meshOnStdout.data(), meshOnStdout.size());
+        files.commit();
+    }
+
+    // "out.obj", or "out_0001.obj .. out_0024.obj (24 frames)".
+    std::string eachFrame(const std::string& named, const char* option) const
+    {
+        if (!mFrames.sequence()) return named;
+        return framePath(named, mFrames.numbers.front(), *mFrames.range, option) + " .. " +
+               framePath(named, mFrames.numbers.back(), *mFrames.range, option) + " (" +
+               std::to_string(mFrames.count()) + " frames)";
+    }
+
+    const DeformRequest& mRequest;
+    const Recipe& mRecipe;
+    PhaseTimes& mTimes;
+    const Frames mFrames;
+    const RunNames mNames;
+    // With the mesh on standard output, the run's own messages go to standard error.
+    const bool mMeshToStdout;
+    std::ostream& mSay;
+    Host& mHost;
+    HostSession mSession;
+    Progress mProgress;
+
+    std::string mInput;
+    Mesh mMesh;
+    std::size_t mVertexCount = 0;
+    DeformScene mScene;
+    Animation mAnimation;
+    std::unique_ptr<Viewport> mViewport;
+    View mView = View::Persp;
+    std::unique_ptr<CacheFile> mCache;
+    FrameFiles mWholeRun;  // put in place with the last frame
+    std::string mRestShapeOnStdout;
+    OnceWarnings mFormatWarnings;
+    std::set<std::string> mClampedKeys;  // one warning per keyed plug, not one per frame
+};
+
 }  // namespace
 
 std::string bundledExampleMesh() { return HX_EXAMPLE_MESH; }
@@ -389,215 +649,21 @@ int runDeform(const DeformRequest& request)
 {
     PhaseTimes times;
     const Recipe recipe = deformRecipe(request);
-    const Frames frames(recipe);
-    const RunNames names{recipe, frames};
-    // With the mesh on standard output, the run's own messages go to standard error.
-    const bool meshToStdout = recipe.output == "-";
-    std::ostream& say = meshToStdout ? std::cerr : std::cout;
-
-    Host& host = Host::instance();
-    HostSession session(host);
-    Progress progress;
-
-    const std::string input = recipe.input.empty() ? bundledExampleMesh() : recipe.input;
-    if (recipe.input.empty() && !fs::exists(input))
-        throw ToolError("the bundled example mesh " + input + " is missing; name a mesh file to deform");
-    const std::string plugin = locatePlugin(recipe.plugin);
-    checkRunFiles(names, request, input, plugin);
-    checkFormats(recipe, input);
-    setRunNote(progressNote(names, 0));
-
-    std::optional<PhaseTimes::Stretch> phase;
-    phase.emplace(times, PhaseTimes::SetUp);
-    if (const Result loaded = host.loadPlugin(plugin); !loaded)
-        throw ToolError(loaded.error);
-
-    phase.emplace(times, PhaseTimes::Read);
-    progress.show("reading " + (input == "-" ? std::string("standard input") : input));
-    Mesh mesh = readMesh(input);
-    progress.clear();
-    for (const std::string& w : mesh.warnings()) warn(w);
-    say << "read "
-        << (recipe.input.empty() ? input + " (the bundled example)" : input == "-" ? "standard input" : input)
-        << "\n";
-
-    phase.emplace(times, PhaseTimes::SetUp);
-    OnceWarnings formatWarnings;
-    // An OBJ written to another folder keeps its material libraries working.
-    if (!recipe.output.empty() && outputFormat(recipe.output) == MeshFormat::Obj) {
-        const MaterialLibraryReport report = rebaseMaterialLibraries(
-            mesh, input, names.meshPerFrame() ? names.mesh(frames.numbers.front()) : recipe.output);
-        for (const std::string& note : report.notes) say << note << "\n";
-        for (const std::string& w : report.warnings) warn(w);
-    }
-
-    // Files of the whole run go in place with the last frame's: the cache and its rest shape.
-    FrameFiles wholeRun;
-    std::string restShapeOnStdout;
-    if (names.restShape()) {
-        // The rest shape is the mesh as read; it is written now, before the host takes the points.
-        PhaseTimes::Stretch writing(times, PhaseTimes::Write);
-        const std::vector<std::string> comment = recipeComment(recipe, std::nullopt);
-        if (meshToStdout) {
-            StringSink sink(restShapeOnStdout);
-            writeMeshTo(sink, mesh, MeshFormat::Obj, comment, "standard output", formatWarnings);
-        } else {
-            stageMesh(wholeRun, recipe.output, recipe.output, mesh, comment, formatWarnings);
-        }
-    }
-
-    // The host takes the points; they come back deformed into the same array. The topology
-    // stays with the mesh, which writes it: the host gets its own.
-    const std::size_t vertexCount = mesh.vertexCount();
-    DeformScene scene = buildDeformScene(
-        host, meshNodeName(mesh.nodeName(), input == "-" ? "stdin" : fs::path(input).stem().string()),
-        std::move(mesh.positions()), std::vector<int>(mesh.faceSizes().begin(), mesh.faceSizes().end()),
-        mesh.faceVertexIndices());
-    for (const std::string& node : scene.nodes)
-        say << "created " << describeNode(host, node, scene, mesh, vertexCount) << "\n";
-
-    // Every name and value is checked before the first is set.
-    const Animation animation = buildAnimation(host, recipe);
-    std::vector<NamedPlug> settingPlugs;
-    std::vector<std::vector<double>> settingNumbers;
-    for (const AttributeSetting& setting : recipe.settings) {
-        settingPlugs.push_back(findPlug(host, setting.node, setting.attribute));
-        settingNumbers.push_back(settingValues(settingPlugs.back(), setting));
-        animation.checkNotKeyed("--set " + setting.node + "." + setting.attribute + "=" + setting.text,
-                                numberPlugs(settingPlugs.back()));
-    }
-    // A plug the deformer never reads is worth one warning, however often it is set.
-    std::set<std::string> ignoredPlugs;
-    const auto warnIfIgnored = [&](const NamedPlug& plug) {
-        const std::string warning = ignoredPlugWarning(plug);
-        if (!warning.empty() && ignoredPlugs.insert(plug.nodeType + "." + plug.attribute.longName).second)
-            warn(warning);
-    };
-    for (std::size_t i = 0; i < settingPlugs.size(); ++i) {
-        const Result set = host.setAttr(settingPlugs[i].name, settingNumbers[i]);
-        if (!set) throw UsageError("--set " + settingPlugs[i].name + ": " + set.error);
-        for (const std::string& w : set.warnings) warn(w);
-        warnIfIgnored(settingPlugs[i]);
-        say << "set " << settingPlugs[i].name << " = " << storedValueText(host, settingPlugs[i], recipe.settings[i])
-            << "\n";
-    }
-    for (const Key& key : recipe.keys) warnIfIgnored(findPlug(host, key.node, key.attribute));
-
-    std::unique_ptr<Viewport> viewport;
-    View view = View::Persp;
-    if (!recipe.render.empty()) {
-        viewport = std::make_unique<Viewport>(recipe.width, recipe.height);
-        parseView(recipe.view, view);
-    }
-    std::unique_ptr<CacheFile> cache;
-    if (!recipe.cache.empty()) cache = std::make_unique<CacheFile>(recipe.cache, vertexCount, frames);
-    const SceneMesh sceneMesh{&mesh.positions(), &mesh.faceSizes(), &mesh.faceVertexIndices()};
-    phase.reset();
-
-    std::set<std::string> clampedKeys;
-    // One frame: evaluate, render, write its files to temporaries, then put them in place
-    // together (with the whole run's, on the last frame).
-    const auto runFrame = [&](int index) {
-        const int frame = frames.numbers[index];
-        const bool first = index == 0, last = index + 1 == frames.count();
-        const bool single = !frames.sequence();
-        if (!single) progress.show("frame " + std::to_string(frame) + " (" + std::to_string(index + 1) + "/" +
-                                   std::to_string(frames.count()) + ")");
-        {
-            PhaseTimes::Stretch evaluating(times, PhaseTimes::Evaluate);
-            if (single) progress.show("deforming " + std::to_string(vertexCount) + " vertices");
-            evaluateFrame(host, scene, animation, frame, vertexCount, mesh.positions(), clampedKeys);
-        }
-        if (viewport) {
-            PhaseTimes::Stretch rendering(times, PhaseTimes::Render);
-            if (single) progress.show("rendering");
-            for (const std::string& w : drawScene(*viewport, host, scene, sceneMesh, view)) warn(w);
-        }
-
-        PhaseTimes::Stretch writing(times, PhaseTimes::Write);
-        const std::vector<std::string> comment = recipeComment(recipe, frames.sequence() ? std::optional(frame)
-                                                                                        : std::nullopt);
-        FrameFiles own;
-        FrameFiles& files = last ? wholeRun : own;
-        std::string meshOnStdout;
-        if (names.meshPerFrame()) {
-            if (single) progress.show("writing " + recipe.output);
-            if (meshToStdout) {
-                StringSink sink(meshOnStdout);
-                writeMeshTo(sink, mesh, MeshFormat::Obj, comment, "standard output", formatWarnings);
-            } else {
-                stageMesh(files, names.mesh(frame), recipe.output, mesh, comment, formatWarnings);
-            }
-        }
-        if (viewport)
-            files.write(names.image(frame),
-                        [&](const std::string& temporary) { viewport->savePng(temporary, joinLines(comment)); });
-        if (cache) {
-            cache->writeFrame(mesh.positions());
-            if (last) cache->stage(files);
-        }
-        if (first && !request.saveConfig.empty()) stageText(files, request.saveConfig, recipeToml(recipe));
-        if (last && meshToStdout && meshOnStdout.empty()) meshOnStdout.swap(restShapeOnStdout);
-
-        // What the run said so far must have reached its reader: a closed standard output or
-        // error fails the run before any file is in place. The mesh on standard output goes
-        // first, as a FIFO's bytes do, since it cannot be taken back.
-        checkStandardStreams();
-        if (!meshOnStdout.empty()) {
-            FdSink(1, "standard output").write(meshOnStdout.data(), meshOnStdout.size());
-            std::string().swap(meshOnStdout);
-        }
-        files.commit();
-        setRunNote(progressNote(names, index + 1));
-        progress.clear();
-    };
-    for (int index = 0; index < frames.count(); ++index) {
-        // The frames before a failed one are whole files; say which are there.
-        const auto written = [&] {
-            return "(frames " + std::to_string(frames.numbers.front()) + ".." +
-                   std::to_string(frames.numbers[index - 1]) + " were written" +
-                   (cache ? "; the cache was not" : "") + ")";
-        };
+    DeformRun run(request, recipe, times);
+    run.prepare();
+    for (int index = 0; index < run.frameCount(); ++index) {
         try {
-            runFrame(index);
+            run.runFrame(index);
         } catch (const std::bad_alloc&) {
-            if (index == 0 || !frames.sequence()) throw;
-            throw ToolError("frame " + std::to_string(frames.numbers[index]) + ": out of memory " + written());
+            if (index == 0 || !run.sequence()) throw;
+            throw ToolError(run.failedFrame(index, "out of memory"));
         } catch (const std::runtime_error& error) {
-            if (index == 0 || !frames.sequence()) throw;
-            throw ToolError("frame " + std::to_string(frames.numbers[index]) + ": " + error.what() + " " + written());
+            // The frames before this one are whole files; say which are there.
+            if (index == 0 || !run.sequence()) throw;
+            throw ToolError(run.failedFrame(index, error.what()));
         }
     }
-    progress.clear();
-
-    // What is where now.
-    const auto wroteEach = [&](const std::string& named, const char* option) {
-        if (!frames.sequence()) {
-            say << "wrote " << named;
-            return;
-        }
-        say << "wrote " << framePath(named, frames.numbers.front(), *frames.range, option) << " .. "
-            << framePath(named, frames.numbers.back(), *frames.range, option) << " (" << frames.count() << " frames)";
-    };
-    if (names.meshPerFrame() && !meshToStdout) {
-        wroteEach(recipe.output, "-o");
-        say << "\n";
-    }
-    if (viewport) {
-        wroteEach(recipe.render, "--render");
-        say << (frames.sequence() ? "" : " (" + std::to_string(recipe.width) + "x" + std::to_string(recipe.height) +
-                                             ", " + recipe.view + " view)")
-            << "\n";
-    }
-    if (cache) {
-        say << "wrote " << recipe.cache << " (" << frames.count() << " frame" << (frames.count() == 1 ? "" : "s")
-            << " of " << vertexCount << " points from frame " << frames.numbers.front() << ")\n";
-        if (names.restShape() && !meshToStdout) say << "wrote " << recipe.output << " (the rest shape)\n";
-    }
-    if (!request.saveConfig.empty()) say << "wrote " << request.saveConfig << " (the recipe)\n";
-    if (recipe.output.empty() && recipe.render.empty() && recipe.cache.empty())
-        std::cerr << "hxnoise: nothing written: name a mesh with -o, a picture with --render and/or a point cache "
-                     "with --cache\n";
+    run.report();
     if (request.timings) std::cerr << times.report();
     return 0;
 }
