@@ -284,3 +284,21 @@ TEST(Recipe, EveryFileCarriesTheToolsVersionAndItsFramesRecipe)
     EXPECT_EQ(hx::recipeToml(frame), hx::recipeToml(hx::recipeForFrame(shot, 1031)));
     EXPECT_EQ(hx::recipeComment(Recipe{}, std::nullopt), (std::vector<std::string>{"hxNoise 3.0", "[deform]"}));
 }
+
+TEST(Recipe, APointCacheIsTheWholeRunsSoAFramesRecipeLeavesItOut)
+{
+    RecipeArguments a = shotArguments();
+    a.cache = "out/shot.mdd";
+    const Recipe shot = hx::makeRecipe(a);
+    EXPECT_EQ(shot.cache, "out/shot.mdd");
+    // Saved and read back with the rest; a chunk on the command line names its own.
+    const std::string toml = hx::recipeToml(shot);
+    EXPECT_NE(toml.find("\ncache = 'out/shot.mdd'\n"), std::string::npos) << toml;
+    EXPECT_EQ(fromToml(toml).cache, "out/shot.mdd");
+    RecipeArguments chunk;
+    chunk.cache = "out/shot.1026-1050.mdd";
+    EXPECT_EQ(hx::overlay(a, chunk).cache, "out/shot.1026-1050.mdd");
+    // A frame's files would not make the cache again, but write one frame over it.
+    EXPECT_EQ(hx::recipeForFrame(shot, 1031).cache, "");
+    for (const std::string& line : hx::recipeComment(shot, 1031)) EXPECT_EQ(line.find("cache"), std::string::npos);
+}
