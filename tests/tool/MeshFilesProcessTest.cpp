@@ -96,7 +96,8 @@ PointCache readPc2(const std::string& b)
     EXPECT_EQ(b.size(), 32 + std::size_t(cache.frames) * cache.points * 12);
     for (std::size_t at = 32, f = 0; f < std::size_t(cache.frames) && at < b.size(); ++f) {
         cache.framePoints.emplace_back();
-        for (int i = 0; i < cache.points * 3; ++i, at += 4) cache.framePoints.back().push_back(asFloat(littleEndian(b, at)));
+        for (int i = 0; i < cache.points * 3; ++i, at += 4)
+            cache.framePoints.back().push_back(asFloat(littleEndian(b, at)));
     }
     return cache;
 }
@@ -111,7 +112,8 @@ PointCache readMdd(const std::string& b)
     EXPECT_EQ(b.size(), at + std::size_t(cache.frames) * cache.points * 12);
     for (int f = 0; f < cache.frames && at < b.size(); ++f) {
         cache.framePoints.emplace_back();
-        for (int i = 0; i < cache.points * 3; ++i, at += 4) cache.framePoints.back().push_back(asFloat(bigEndian(b, at)));
+        for (int i = 0; i < cache.points * 3; ++i, at += 4)
+            cache.framePoints.back().push_back(asFloat(bigEndian(b, at)));
     }
     return cache;
 }
@@ -247,13 +249,15 @@ TEST(HxnoiseMeshFiles, StandardInputAndOutputCarryObjThroughAPipe)
     hxtest::writeFile(dir / "tet.obj", kTet);
     ASSERT_EQ(runTool(deform({"tet.obj", "-o", "file.obj"}, kNoise), dir.path()).exitCode, 0);
 
-    const std::string noise = "--set hxNoise1.oxNoiseAmp=0.4 --set hxNoise1.oyNoiseAmp=0.4 --set hxNoise1.ozNoiseAmp=0.4";
-    ASSERT_EQ(shell("cat tet.obj | " + hxtest::toolPath() + " deform - -o - " + noise + " 2>messages.txt | cat > piped.obj",
+    std::string noise;
+    for (const std::string& argument : kNoise) noise += " " + argument;
+    ASSERT_EQ(shell("cat tet.obj | " + hxtest::toolPath() + " deform - -o -" + noise + " 2>messages.txt | cat >piped.obj",
                     dir.path()),
               0)
         << hxtest::readFile(dir / "messages.txt");
     // The same mesh as through files; the run's own messages went to standard error.
-    EXPECT_EQ(withoutComments(hxtest::readFile(dir / "piped.obj")), withoutComments(hxtest::readFile(dir / "file.obj")));
+    EXPECT_EQ(withoutComments(hxtest::readFile(dir / "piped.obj")),
+              withoutComments(hxtest::readFile(dir / "file.obj")));
     const std::string messages = hxtest::readFile(dir / "messages.txt");
     EXPECT_NE(messages.find("read standard input\n"), std::string::npos) << messages;
     EXPECT_NE(messages.find("created tet (transform)\n"), std::string::npos) << messages;
@@ -282,7 +286,8 @@ TEST(HxnoiseMeshFiles, PointCachesHoldEveryFrameWithItsStartAndTheRestShapeBesid
     const ToolRun frames = runTool(deform({"tet.obj", "-o", "f.####.obj"}, shot), dir.path());
     ASSERT_EQ(frames.exitCode, 0) << frames.err;
     std::vector<std::vector<float>> expected;
-    for (const char* name : {"f.1001.obj", "f.1003.obj", "f.1005.obj"}) expected.push_back(asFloats(pointsOf(dir / name)));
+    for (const char* name : {"f.1001.obj", "f.1003.obj", "f.1005.obj"})
+        expected.push_back(asFloats(pointsOf(dir / name)));
     ASSERT_NE(expected[0], expected[2]) << "the frames differ";
 
     for (const std::string format : {"pc2", "mdd"}) {
@@ -369,7 +374,8 @@ TEST(HxnoiseMeshFiles, TimingsSayWhereTheTimeWentPhaseByPhase)
     // Wall time, then the processor time spent meanwhile.
     std::string pattern;
     for (const char* phase : {"read", "set-up", "evaluate", "render", "write"})
-        pattern += std::string("hxnoise: time ") + phase + " +[0-9]+\\.[0-9]{3} s \\(processor [0-9]+\\.[0-9]{3} s\\)\n";
+        pattern += std::string("hxnoise: time ") + phase +
+                   " +[0-9]+\\.[0-9]{3} s \\(processor [0-9]+\\.[0-9]{3} s\\)\n";
     const std::regex phases(pattern);
     EXPECT_TRUE(std::regex_match(run.err, phases)) << run.err;
     EXPECT_EQ(run.out.find("time"), std::string::npos) << "timings go to standard error only";

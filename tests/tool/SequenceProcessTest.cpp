@@ -135,7 +135,8 @@ TEST(HxnoiseSequence, KeysAtFramesHoldBeyondTheirEndsAndEaseWhenSmooth)
     TempDir dir;
     hxtest::writeFile(dir / "tet.obj", kTet);
     // The deform space moves from x = 0 on frame 2 to x = 4 on frame 6; frames 1..7.
-    const std::vector<std::string> keys = {"--frames", "1-7", "--key", "transform1.tx@2=0", "--key", "transform1.tx@6=4"};
+    const std::vector<std::string> keys = {"--frames", "1-7", "--key", "transform1.tx@2=0",
+                                           "--key", "transform1.tx@6=4"};
     std::vector<std::string> linear = {"tet.obj", "-o", "lin.#.obj"}, smooth = {"tet.obj", "-o", "smo.#.obj"};
     linear.insert(linear.end(), keys.begin(), keys.end());
     smooth.insert(smooth.end(), keys.begin(), keys.end());
@@ -184,7 +185,8 @@ TEST(HxnoiseSequence, CompoundAttributesAreKeyedWholeAndClashesRefusedInOneLine)
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--key", "transform1.translate@1=0,0,0", "--key", "transform1.tx@1=5"},
          "two keys on transform1.translateX at frame 1"},
-        {{"--key", "hxNoise1.xna@1=0", "--key", "hxNoise1.oxNoiseAmp@1=1"}, "two keys on hxNoise1.oxNoiseAmp at frame 1"},
+        {{"--key", "hxNoise1.xna@1=0", "--key", "hxNoise1.oxNoiseAmp@1=1"},
+         "two keys on hxNoise1.oxNoiseAmp at frame 1"},
         {{"--key", "transform1.tx@1=0", "--set", "transform1.translate=1,1,1"},
          "--set transform1.translate=1,1,1: transform1.translateX is keyed"},
         {{"--key", "transform1.translate@1=0,0"}, "transform1.translate has 3 (translateX, translateY, translateZ)"},
@@ -230,7 +232,8 @@ TEST(HxnoiseSequence, FarmChunksThroughGnuParallelWriteTheWholeRunsFilesByteForB
     for (int frame = 1001; frame <= 1012; ++frame)
         for (const std::string extension : {".obj", ".png"}) {
             const std::string name = "shot." + std::to_string(frame) + extension;
-            EXPECT_EQ(hxtest::readFile((dir.path() / "farm") / name), hxtest::readFile((dir.path() / "whole") / name)) << name;
+            EXPECT_EQ(hxtest::readFile(dir.path() / "farm" / name), hxtest::readFile(dir.path() / "whole" / name))
+                << name;
         }
     // A chunk's cache starts at the chunk's first frame and holds its three.
     const std::string cache = hxtest::readFile(dir / "farm/part.1004-1006.pc2");
@@ -278,7 +281,8 @@ TEST(HxnoiseSequence, ASavedRecipeRunsTheSameRunAgainAndTheCommandLineAddsToIt)
     ASSERT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(filesIn((dir.path() / "again")), filesIn((dir.path() / "first")));
     for (const std::string& name : filesIn((dir.path() / "first")))
-        EXPECT_EQ(hxtest::readFile((dir.path() / "again") / name), hxtest::readFile((dir.path() / "first") / name)) << name;
+        EXPECT_EQ(hxtest::readFile(dir.path() / "again" / name), hxtest::readFile(dir.path() / "first" / name))
+            << name;
 
     // Options on the command line replace the file's; its --set come after the file's.
     const ToolRun more = runTool({"deform", "--config", "t.toml", "--frames", "1001-1001", "-o", "more.obj", "--set",

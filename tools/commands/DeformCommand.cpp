@@ -89,7 +89,8 @@ struct RunNames {
     std::string label(const char* option, const std::string& named, int frame) const
     {
         std::string text = std::string(option) + " " + named;
-        if (frames.sequence()) text += " (frame " + std::to_string(frame) + ": " + frameName(named, frame, option) + ")";
+        if (frames.sequence())
+            text += " (frame " + std::to_string(frame) + ": " + frameName(named, frame, option) + ")";
         return text;
     }
 

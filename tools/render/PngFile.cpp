@@ -32,7 +32,8 @@ std::vector<std::uint8_t> commentChunk(const std::string& comment)
     const char* type = ascii ? "tEXt" : "iTXt";
     chunk.insert(chunk.end(), type, type + 4);
     chunk.insert(chunk.end(), body.begin(), body.end());
-    appendBigEndian(chunk, static_cast<std::uint32_t>(::crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4))));
+    const uLong crc = ::crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));  // type and data
+    appendBigEndian(chunk, static_cast<std::uint32_t>(crc));
     return chunk;
 }
 

@@ -29,8 +29,8 @@ RecipeArguments overlay(const RecipeArguments& file, const RecipeArguments& comm
 {
     RecipeArguments merged = file;
     for (auto member : {&RecipeArguments::input, &RecipeArguments::output, &RecipeArguments::render,
-                        &RecipeArguments::cache, &RecipeArguments::view, &RecipeArguments::size, &RecipeArguments::frames,
-                        &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
+                        &RecipeArguments::cache, &RecipeArguments::view, &RecipeArguments::size,
+                        &RecipeArguments::frames, &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
         if (commandLine.*member) merged.*member = commandLine.*member;
     merged.settings.insert(merged.settings.end(), commandLine.settings.begin(), commandLine.settings.end());
     merged.keys.insert(merged.keys.end(), commandLine.keys.begin(), commandLine.keys.end());
