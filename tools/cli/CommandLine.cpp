@@ -131,8 +131,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
                               "file that --config reads, e.g. --save-config shot.toml; it appears with the first "
                               "frame's files.");
     deformCommand->add_flag("--timings", deform.timings,
-                            "Print the seconds spent in each phase (read, set-up, evaluate, render, write) on "
-                            "standard error, e.g. --timings");
+                            "Print the seconds spent in each phase (read, set-up, evaluate, render, write), wall "
+                            "and processor time, on standard error, e.g. --timings");
 
     CLI::App* infoCommand = app.add_subcommand(
         "info", "List the registered node types, or one type's attributes.");

@@ -159,7 +159,8 @@ void addRecipeOptions(CLI::App& command, RecipeArguments& into)
             "Write the deformed mesh here, in the format its extension names (.obj, .ply, .stl, .gltf, .glb; - "
             "for OBJ on standard output), e.g. -o out.obj; replaced whole or not at all. With --frames, a run "
             "of # is the frame number (-o shot.####.obj writes shot.1001.obj ..); a name without # gets _0001 .. "
-            "before its extension. With --cache, the mesh is written once, undeformed, as the cache's rest shape.");
+            "before its extension. With --cache, a name without # is written once, undeformed: the cache's rest "
+            "shape.");
     addList(command, "--set", into.settings,
             "Set an attribute before evaluating, in the order given; long or short names; a compound takes a "
             "comma list. e.g. --set hxNoise1.oyNoiseAmp=0.5 --set transform1.translate=1,2,3 --set transform1.tx=1");
