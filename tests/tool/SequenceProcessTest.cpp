@@ -316,6 +316,14 @@ TEST(HxnoiseSequence, ASavedRecipeRunsTheSameRunAgainAndTheCommandLineAddsToIt)
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("--key 'not a key'"), std::string::npos) << bad.err;
     EXPECT_EQ(hxtest::snapshot(dir.path()).size(), before.size() + 1) << "only bad.toml is new";
+
+    // A recipe saved on its own, to be run later with outputs given on the command line.
+    const ToolRun alone = runTool({"deform", "../tet.obj", "--save-config", "alone.toml"}, (dir.path() / "again"));
+    ASSERT_EQ(alone.exitCode, 0) << alone.err;
+    EXPECT_EQ(hxtest::readFile(dir / "again/alone.toml"),
+              "# hxNoise 3.0 recipe: hxnoise deform --config FILE runs it again\n[deform]\ninput = '../tet.obj'\n");
+    EXPECT_NE(alone.err.find("hxnoise: nothing written but the recipe: name a mesh with -o"), std::string::npos)
+        << alone.err;
 }
 
 TEST(HxnoiseSequence, EveryObjAndPngCarriesTheVersionAndTheRecipeOfItsFrame)

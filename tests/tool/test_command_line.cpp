@@ -102,6 +102,8 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
         {{"deform", "--render", "a.png", "--view", "bottom"}, "bottom"},
         {{"deform", "--bogus"}, "--bogus"},
         {{"deform", "a.obj", "-o", "a.obj"}, "names the input file"},
+        {{"deform", "-o", "a.obj", "--save-config", "-"}, "--save-config -: a recipe is written to a named file"},
+        {{"deform", "--config", "-"}, "--config -: a recipe is read from a named file"},
     };
     for (const auto& [args, fragment] : cases) {
         std::vector<const char*> argv = {"hxnoise"};

@@ -173,6 +173,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     // options are not known yet: the run checks them with the command line's.
     try {
         if (deform.config && deform.config->empty()) throw UsageError("--config needs a file name");
+        // "-" is a mesh on standard input or output; a recipe beside it would share the stream.
+        if (deform.config && *deform.config == "-")
+            throw UsageError("--config -: a recipe is read from a named file, e.g. --config shot.toml");
+        if (deform.saveConfig == "-")
+            throw UsageError("--save-config -: a recipe is written to a named file, e.g. --save-config shot.toml");
         if (!deform.config) deform.recipe = checkDeformArguments(deform.arguments);
     } catch (const UsageError& error) {
         return usageError(error.what());

@@ -485,8 +485,8 @@ public:
         }
         if (!mRequest.saveConfig.empty()) mSay << "wrote " << mRequest.saveConfig << " (the recipe)\n";
         if (mRecipe.output.empty() && mRecipe.render.empty() && mRecipe.cache.empty())
-            std::cerr << "hxnoise: nothing written: name a mesh with -o, a picture with --render and/or a point "
-                         "cache with --cache\n";
+            std::cerr << "hxnoise: nothing written" << (mRequest.saveConfig.empty() ? "" : " but the recipe")
+                      << ": name a mesh with -o, a picture with --render and/or a point cache with --cache\n";
     }
 
 private:
