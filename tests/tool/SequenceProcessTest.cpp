@@ -128,6 +128,12 @@ TEST(HxnoiseSequence, ShotRangesStepsAndFrameNumbersNameTheFiles)
         EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
         EXPECT_EQ(hxtest::lineCount(run.err), 1u) << run.err;
     }
+
+    // A one-frame shot, as a farm task of one frame runs it: its file named alone.
+    const ToolRun one = runTool(deform({"tet.obj", "-o", "one.####.obj", "--frames", "1050-1050"}, keys), dir.path());
+    ASSERT_EQ(one.exitCode, 0) << one.err;
+    EXPECT_NE(one.out.find("wrote one.1050.obj\n"), std::string::npos) << one.out;
+    EXPECT_TRUE(fs::exists(dir.path() / "one.1050.obj"));
 }
 
 TEST(HxnoiseSequence, KeysAtFramesHoldBeyondTheirEndsAndEaseWhenSmooth)

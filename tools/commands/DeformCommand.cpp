@@ -611,6 +611,7 @@ private:
     std::string eachFrame(const std::string& named, const char* option) const
     {
         if (!mFrames.sequence()) return named;
+        if (mFrames.count() == 1) return framePath(named, mFrames.numbers.front(), *mFrames.range, option);
         return framePath(named, mFrames.numbers.front(), *mFrames.range, option) + " .. " +
                framePath(named, mFrames.numbers.back(), *mFrames.range, option) + " (" +
                std::to_string(mFrames.count()) + " frames)";
