@@ -248,6 +248,24 @@ TEST(HxnoiseSequence, FarmChunksThroughGnuParallelWriteTheWholeRunsFilesByteForB
     std::memcpy(&start, cache.data() + 20, 4);  // a little-endian float on this little-endian machine
     EXPECT_EQ(start, 1004.0f);
     EXPECT_EQ(cache.compare(28, 4, std::string("\x03\0\0\0", 4)), 0);
+
+    // The recipe saved from a one-frame run of the same options, without running the shot:
+    // a chunk from it writes the whole run's files all the same.
+    fs::create_directories((dir.path() / "saved"));
+    const ToolRun saved = runTool(
+        deform({"../tet.obj", "-o", "shot.####.obj", "--render", "shot.####.png", "--size", "48x32", "--frames",
+                "1001-1001", "--key", "transform1.translate@1001=0,0,0", "--key", "transform1.translate@1012=0,0,2",
+                "--key", "hxNoise1.xno@1006=3", "--tangents", "smooth", "--save-config", "shot.toml"}),
+        (dir.path() / "saved"));
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    const ToolRun chunk = runTool({"deform", "--config", "shot.toml", "--frames", "1005-1008"}, (dir.path() / "saved"));
+    ASSERT_EQ(chunk.exitCode, 0) << chunk.err;
+    for (int frame = 1005; frame <= 1008; ++frame)
+        for (const std::string extension : {".obj", ".png"}) {
+            const std::string name = "shot." + std::to_string(frame) + extension;
+            EXPECT_EQ(hxtest::readFile(dir.path() / "saved" / name), hxtest::readFile(dir.path() / "whole" / name))
+                << name;
+        }
 }
 
 TEST(HxnoiseSequence, ASavedRecipeRunsTheSameRunAgainAndTheCommandLineAddsToIt)
