@@ -3,12 +3,13 @@
 // The input is the argument list: arguments separated by NUL bytes, as the kernel hands them
 // over (the program name is put in front). parseCommandLine must never throw and must leave a
 // consistent answer: help (exit 0, text on standard output), one usage-error line (exit 2), or
-// a request whose every value is checked. Each argument also goes through the value parsers
+// a request whose every value is checked (its recipe file, with --config, is read by the run). Each argument also goes through the value parsers
 // directly: they refuse with UsageError or return what the text says, and nothing else.
 #include "FuzzBytes.h"
 
 #include "CommandLine.h"
-#include "NumberedPath.h"
+#include "Key.h"
+#include "OutputName.h"
 #include "Suggest.h"
 #include "ValueParse.h"
 
@@ -43,24 +44,36 @@ bool isPlugPart(const std::string& node, const std::string& attribute)
     return !node.empty() && !attribute.empty() && node.find('.') == std::string::npos;
 }
 
-void checkRequest(const hx::DeformRequest& r)
+void checkRecipe(const hx::Recipe& r)
 {
     for (const hx::AttributeSetting& s : r.settings) {
         HX_FUZZ_CHECK(isPlugPart(s.node, s.attribute));
         HX_FUZZ_CHECK(!s.parts.empty() && s.parts.size() == s.numbers.size());
         for (double v : s.numbers) HX_FUZZ_CHECK(std::isfinite(v));
     }
-    for (const hx::AttributeKey& k : r.keys) {
+    for (const hx::Key& k : r.keys) {
         HX_FUZZ_CHECK(isPlugPart(k.node, k.attribute));
-        HX_FUZZ_CHECK(std::isfinite(k.from) && std::isfinite(k.to));
+        HX_FUZZ_CHECK(!k.values.empty() && k.values.size() == k.parts.size());
+        for (double v : k.values) HX_FUZZ_CHECK(std::isfinite(v));
+        HX_FUZZ_CHECK(r.frames && k.frame >= -hx::kMaxFrameNumber && k.frame <= hx::kMaxFrameNumber);
     }
     HX_FUZZ_CHECK(r.width >= 1 && r.width <= hx::kMaxImageSide);
     HX_FUZZ_CHECK(r.height >= 1 && r.height <= hx::kMaxImageSide);
-    HX_FUZZ_CHECK(r.frames == 0 || (r.frames >= 1 && r.frames <= hx::kMaxFrames));
-    HX_FUZZ_CHECK((r.frames > 0) == !r.keys.empty());
+    HX_FUZZ_CHECK(!r.frames || (r.frames->count() >= 1 && r.frames->count() <= hx::kMaxFrames));
+    HX_FUZZ_CHECK(r.frames.has_value() == !r.keys.empty());
     HX_FUZZ_CHECK(r.view == "persp" || r.view == "top" || r.view == "front" || r.view == "side");
     HX_FUZZ_CHECK(r.output.empty() || r.output != r.render);
-    HX_FUZZ_CHECK(r.input.empty() || r.input != r.output);
+    HX_FUZZ_CHECK(r.input.empty() || r.input == "-" || r.input != r.output);
+    // With a cache, -o is one file; without one, standard output takes one mesh only.
+    if (!r.cache.empty()) HX_FUZZ_CHECK(!hx::hasFrameNumber(r.output));
+    if (r.output == "-") HX_FUZZ_CHECK(!r.frames || !r.cache.empty());
+}
+
+void checkRequest(const hx::DeformRequest& r)
+{
+    // A recipe file is read by the run; without one, the request is checked in full here.
+    if (r.config) HX_FUZZ_CHECK(!r.config->empty());
+    else checkRecipe(r.recipe);
 }
 
 void checkCommandLine(const std::vector<std::string>& args)
@@ -114,10 +127,12 @@ void checkValueParsers(const std::string& text)
     } catch (const hx::UsageError&) {
     }
     try {
-        const hx::AttributeKey k = hx::parseKey(text);
+        const hx::KeyArgument k = hx::parseKeyArgument(text);
         HX_FUZZ_CHECK(isPlugPart(k.node, k.attribute));
-        HX_FUZZ_CHECK(k.node + "." + k.attribute + "=" + k.fromText + ":" + k.toText == text);
-        HX_FUZZ_CHECK(std::isfinite(k.from) && std::isfinite(k.to));
+        HX_FUZZ_CHECK(!k.values.empty() && k.values.size() == k.parts.size());
+        HX_FUZZ_CHECK(k.frame || k.toValues.size() == k.values.size());
+        for (double v : k.values) HX_FUZZ_CHECK(std::isfinite(v));
+        for (double v : k.toValues) HX_FUZZ_CHECK(std::isfinite(v));
     } catch (const hx::UsageError&) {
     }
     try {
@@ -131,11 +146,17 @@ void checkValueParsers(const std::string& text)
     // Per-frame names: the suffix goes into the file name, the folders stay as they were.
     const int frameCount = 1 + static_cast<int>(text.size() * 7919 % hx::kMaxFrames);
     const int frame = 1 + static_cast<int>(text.size() % static_cast<std::size_t>(frameCount));
-    const std::string numbered = hx::numberedPath(text, frame, frameCount);
-    const std::size_t slash = text.find_last_of('/');
-    if (slash != std::string::npos)
-        HX_FUZZ_CHECK(numbered.compare(0, slash + 1, text, 0, slash + 1) == 0);
-    HX_FUZZ_CHECK(numbered.size() > text.size() + 4);
+    try {
+        const std::string numbered = hx::framePath(text, frame, hx::parseFrameRange(std::to_string(frameCount)));
+        const std::size_t slash = text.find_last_of('/');
+        if (slash != std::string::npos)
+            HX_FUZZ_CHECK(numbered.compare(0, slash + 1, text, 0, slash + 1) == 0);
+        // A run of # becomes the frame number, at least as wide; no # gets "_" and 4 digits or more.
+        if (hx::hasFrameNumber(text)) HX_FUZZ_CHECK(numbered.size() >= text.size());
+        else HX_FUZZ_CHECK(numbered.size() > text.size() + 4);
+    } catch (const hx::UsageError&) {
+        HX_FUZZ_CHECK(text.find('#') != std::string::npos);  // only a # can be misplaced
+    }
 
     // Suggestions: a distance is symmetric and zero to itself; suggestions are candidates.
     if (text.size() <= 256) {

@@ -1,12 +1,31 @@
 // The file each frame writes: # runs for the pipeline's frame numbers, _NNNN otherwise.
-#include "NumberedPath.h"
 #include "OutputName.h"
 #include "ValueParse.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using hx::framePath;
 using hx::parseFrameRange;
+
+namespace {
+
+// The names the tool gave runs of frames 1..N before a frame range could be named: at least
+// four digits, more when N needs them, before the file name's last extension.
+std::string namesOfFramesOneToN(const std::string& path, int frame, int frameCount)
+{
+    const std::size_t digits = std::max<std::size_t>(4, std::to_string(frameCount).size());
+    std::string number = std::to_string(frame);
+    number.insert(0, digits > number.size() ? digits - number.size() : 0, '0');
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot <= nameStart) dot = path.size();
+    return path.substr(0, dot) + "_" + number + path.substr(dot);
+}
+
+}  // namespace
 
 TEST(OutputName, ARunOfHashesIsTheZeroPaddedFrameNumber)
 {
@@ -26,14 +45,19 @@ TEST(OutputName, ARunOfHashesIsTheZeroPaddedFrameNumber)
 
 TEST(OutputName, ANameWithoutHashesGetsTheNumberedSuffixAsBefore)
 {
-    // The same names numberedPath gave runs of frames 1..N.
+    // The same names as runs of frames 1..N always had.
     for (const char* path : {"out.obj", "renders/IMAGE.png", "shot.v2/frame", ".hidden", "a.b.c", "dir/.obj"})
         for (int frames : {1, 24, 9999, 12000, 100000})
             for (int frame : {1, frames / 2 + 1, frames})
                 EXPECT_EQ(framePath(path, frame, parseFrameRange(std::to_string(frames))),
-                          hx::numberedPath(path, frame, frames))
+                          namesOfFramesOneToN(path, frame, frames))
                     << path << " " << frame << "/" << frames;
 
+    EXPECT_EQ(framePath("out.obj", 1, parseFrameRange("24")), "out_0001.obj");
+    EXPECT_EQ(framePath("renders/IMAGE.png", 12, parseFrameRange("100")), "renders/IMAGE_0012.png");
+    EXPECT_EQ(framePath("shot.v2/frame", 3, parseFrameRange("10")), "shot.v2/frame_0003");
+    EXPECT_EQ(framePath(".hidden", 3, parseFrameRange("10")), ".hidden_0003");
+    EXPECT_EQ(framePath("a.obj", 7, parseFrameRange("12000")), "a_00007.obj");
     EXPECT_EQ(framePath("out.obj", 1001, parseFrameRange("1001-1100")), "out_1001.obj");
     EXPECT_EQ(framePath("out.obj", -3, parseFrameRange("-10-5")), "out_-003.obj");
 }

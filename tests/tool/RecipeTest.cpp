@@ -284,3 +284,45 @@ TEST(Recipe, EveryFileCarriesTheToolsVersionAndItsFramesRecipe)
     EXPECT_EQ(hx::recipeToml(frame), hx::recipeToml(hx::recipeForFrame(shot, 1031)));
     EXPECT_EQ(hx::recipeComment(Recipe{}, std::nullopt), (std::vector<std::string>{"hxNoise 3.0", "[deform]"}));
 }
+
+TEST(Recipe, APointCacheIsTheWholeRunsSoAFramesRecipeLeavesItOut)
+{
+    RecipeArguments a = shotArguments();
+    a.cache = "out/shot.mdd";
+    const Recipe shot = hx::makeRecipe(a);
+    EXPECT_EQ(shot.cache, "out/shot.mdd");
+    // Saved and read back with the rest; a chunk on the command line names its own.
+    const std::string toml = hx::recipeToml(shot);
+    EXPECT_NE(toml.find("\ncache = 'out/shot.mdd'\n"), std::string::npos) << toml;
+    EXPECT_EQ(fromToml(toml).cache, "out/shot.mdd");
+    RecipeArguments chunk;
+    chunk.cache = "out/shot.1026-1050.mdd";
+    EXPECT_EQ(hx::overlay(a, chunk).cache, "out/shot.1026-1050.mdd");
+    // A frame's files would not make the cache again, but write one frame over it.
+    EXPECT_EQ(hx::recipeForFrame(shot, 1031).cache, "");
+    for (const std::string& line : hx::recipeComment(shot, 1031)) EXPECT_EQ(line.find("cache"), std::string::npos);
+}
+
+TEST(Recipe, ATableNameThatCannotStartAKeyIsRefusedWithItsPlace)
+{
+    const auto readRefusal = [](const std::string& text) -> std::string {
+        try {
+            fromToml(text);
+        } catch (const hx::UsageError& error) {
+            return error.what();
+        }
+        return "(read)";
+    };
+    const std::string refused = ": a table name starts with a letter, a digit, _, - or a quote";
+    EXPECT_EQ(readRefusal("[!x]\n"), "recipe test.toml: line 1, column 2" + refused);
+    EXPECT_EQ(readRefusal("[deform]\noutput = 'a'\n[[ \xc3\xa9 ]]\n"), "recipe test.toml: line 3, column 4" + refused);
+    // What toml++ says of a name quotes it as the file has it.
+    EXPECT_NE(readRefusal("[deform]\n\xc3\xa9 = 1\n").find("'\xc3\xa9'"), std::string::npos)
+        << readRefusal("[deform]\n\xc3\xa9 = 1\n");
+    // A [ at the start of a line inside a string or a list is no table.
+    const Recipe inside = fromToml("[deform]\n# [!comment]\nrender = '''\n[\xc3\xa9.png'''\n"
+                                   "set = [\n'a.b=1', # [!x]\n]\noutput = \"\"\"x\\\n[!.obj\"\"\"\n");
+    EXPECT_EQ(inside.render, "[\xc3\xa9.png");
+    EXPECT_EQ(inside.output, "x[!.obj");
+    ASSERT_EQ(inside.settings.size(), 1u);
+}

@@ -47,7 +47,7 @@ TEST(SettingReport, APlugTheDeformerNeverUsesIsWarnedOfOnce)
     hxtest::writeFile(dir / "tri.obj", kTriangle);
     const ToolRun run = runTool({"deform", "tri.obj", "--set", "hxNoise1.envelope=0.5", "--set", "hxNoise1.en=0.2",
                                  "--set", "hxNoise1.weightList[0].weights[0]=0.5", "--set", "hxNoise1.nodeState=1",
-                                 "--set", "transform1.tx=1", "--frames", "2", "--key", "hxNoise1.envelope=0:1"},
+                                 "--set", "transform1.tx=1", "--frames", "2", "--key", "transform1.ty=0:1"},
                                 dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(count(run.err, "hxnoise: warning: hxNoise1.envelope has no effect: hxNoise applies its noise in full "
@@ -62,4 +62,9 @@ TEST(SettingReport, APlugTheDeformerNeverUsesIsWarnedOfOnce)
               1u)
         << run.err;
     EXPECT_EQ(count(run.err, "has no effect"), 3u) << "transform1.tx moves the deform space: " << run.err;
+
+    // Keyed rather than set (a keyed plug cannot be set too): once for the whole sequence.
+    const ToolRun keyed = runTool({"deform", "tri.obj", "--frames", "3", "--key", "hxNoise1.envelope=0:1"}, dir.path());
+    ASSERT_EQ(keyed.exitCode, 0) << keyed.err;
+    EXPECT_EQ(count(keyed.err, "hxNoise1.envelope has no effect"), 1u) << keyed.err;
 }

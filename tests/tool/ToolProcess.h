@@ -209,6 +209,14 @@ inline std::map<std::string, std::string> snapshot(const fs::path& dir)
     return files;
 }
 
+// How often `part` occurs in `text`.
+inline std::size_t count(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
+
 inline std::size_t lineCount(const std::string& text)
 {
     std::size_t lines = 0;

@@ -1,6 +1,5 @@
 // The hxnoise command line: what it accepts, what it refuses, and how it says so.
 #include "CommandLine.h"
-#include "NumberedPath.h"
 #include "Suggest.h"
 #include "ValueParse.h"
 
@@ -30,7 +29,7 @@ TEST(CommandLine, ReadsAFullDeformRequest)
                "--key", "transform1.tx=-1:1", "--plugin", "lib/hxNoise.so"});
     ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.error;
     ASSERT_EQ(cl.command, CommandLine::Command::Deform);
-    const hx::DeformRequest& r = cl.deform;
+    const hx::Recipe& r = cl.deform.recipe;
     EXPECT_EQ(r.input, "head.obj");  // --set took one value, not the input after it
     EXPECT_EQ(r.output, "out.obj");
     ASSERT_EQ(r.settings.size(), 2u);
@@ -42,11 +41,15 @@ TEST(CommandLine, ReadsAFullDeformRequest)
     EXPECT_EQ(r.view, "top");
     EXPECT_EQ(r.width, 320);
     EXPECT_EQ(r.height, 200);
-    EXPECT_EQ(r.frames, 24);
-    ASSERT_EQ(r.keys.size(), 2u);
-    EXPECT_EQ(r.keys[1].attribute, "tx");
-    EXPECT_EQ(r.keys[1].from, -1.0);
-    EXPECT_EQ(r.keys[1].to, 1.0);
+    ASSERT_TRUE(r.frames);
+    EXPECT_EQ(r.frames->count(), 24);
+    // FROM:TO keys become keys on the range's first and last frames.
+    ASSERT_EQ(r.keys.size(), 4u);
+    EXPECT_EQ(r.keys[2].attribute, "tx");
+    EXPECT_EQ(r.keys[2].frame, 1);
+    EXPECT_EQ(r.keys[2].values, std::vector<double>{-1.0});
+    EXPECT_EQ(r.keys[3].frame, 24);
+    EXPECT_EQ(r.keys[3].values, std::vector<double>{1.0});
     EXPECT_EQ(r.plugin, "lib/hxNoise.so");
 }
 
@@ -54,10 +57,10 @@ TEST(CommandLine, DefaultsAndInfo)
 {
     const CommandLine bare = parse({"deform"});
     ASSERT_EQ(bare.action, CommandLine::Action::Run);
-    EXPECT_EQ(bare.deform.input, "");
-    EXPECT_EQ(bare.deform.view, "persp");
-    EXPECT_EQ(bare.deform.width, 640);
-    EXPECT_EQ(bare.deform.frames, 0);
+    EXPECT_EQ(bare.deform.recipe.input, "");
+    EXPECT_EQ(bare.deform.recipe.view, "persp");
+    EXPECT_EQ(bare.deform.recipe.width, 640);
+    EXPECT_FALSE(bare.deform.recipe.frames);
 
     const CommandLine info = parse({"info", "hxNoise"});
     ASSERT_EQ(info.action, CommandLine::Action::Run);
@@ -90,7 +93,7 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
         {{"deform", "--key", "a.b=0:1"}, "--key requires --frames"},
         {{"deform", "--frames", "2.5", "--key", "a.b=0:1"}, "'2.5' is not an integer"},
         {{"deform", "--frames", "0", "--key", "a.b=0:1"}, "outside 1..100000"},
-        {{"deform", "--frames", "2", "--key", "a.b=0"}, "is not NODE.ATTRIBUTE=FROM:TO"},
+        {{"deform", "--frames", "2", "--key", "a.b=0"}, "is not NODE.ATTRIBUTE@FRAME=VALUE (or NODE.ATTRIBUTE=FROM:TO)"},
         {{"deform", "--frames", "2", "--key", "a.b=0:inf"}, "'inf' is not a finite number"},
         {{"deform", "--render", "a.png", "--size", "0x10"}, "outside 1x1..8192x8192"},
         {{"deform", "--render", "a.png", "--size", "100"}, "is not WIDTHxHEIGHT"},
@@ -99,6 +102,8 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
         {{"deform", "--render", "a.png", "--view", "bottom"}, "bottom"},
         {{"deform", "--bogus"}, "--bogus"},
         {{"deform", "a.obj", "-o", "a.obj"}, "names the input file"},
+        {{"deform", "-o", "a.obj", "--save-config", "-"}, "--save-config -: a recipe is written to a named file"},
+        {{"deform", "--config", "-"}, "--config -: a recipe is read from a named file"},
     };
     for (const auto& [args, fragment] : cases) {
         std::vector<const char*> argv = {"hxnoise"};
@@ -127,15 +132,6 @@ TEST(ValueParse, NumbersAndIntegersAreReadStrictly)
     } catch (const hx::UsageError& error) {
         EXPECT_STREQ(error.what(), "value of hxNoise1.oxNoiseOctaves '2.5' is not an integer");
     }
-}
-
-TEST(NumberedPath, NumbersGoBeforeTheExtensionWithFourDigitsOrMore)
-{
-    EXPECT_EQ(hx::numberedPath("out.obj", 1, 24), "out_0001.obj");
-    EXPECT_EQ(hx::numberedPath("renders/IMAGE.png", 12, 100), "renders/IMAGE_0012.png");
-    EXPECT_EQ(hx::numberedPath("shot.v2/frame", 3, 10), "shot.v2/frame_0003");
-    EXPECT_EQ(hx::numberedPath(".hidden", 3, 10), ".hidden_0003");
-    EXPECT_EQ(hx::numberedPath("a.obj", 7, 12000), "a_00007.obj");
 }
 
 TEST(Suggest, ProposesTheClosestKnownNames)

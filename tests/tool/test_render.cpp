@@ -144,6 +144,55 @@ TEST(Viewport, SavesAPngThatReadsBackAsTheSameImage)
     fs::remove_all(dir);
 }
 
+// The text chunks libpng finds in a PNG file: keyword and text.
+std::vector<std::pair<std::string, std::string>> pngTexts(const std::string& path)
+{
+    std::vector<std::pair<std::string, std::string>> texts;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return texts;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+        png_textp text = nullptr;
+        const int count = png_get_text(png, info, &text, nullptr);
+        for (int i = 0; i < count; ++i) {
+            const std::size_t length = text[i].itxt_length ? text[i].itxt_length : text[i].text_length;
+            texts.emplace_back(text[i].key, std::string(text[i].text, length));
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    return texts;
+}
+
+TEST(Viewport, APngCarriesItsCommentInATextChunkThatLibpngReads)
+{
+    const fs::path dir = fs::temp_directory_path() / ("hx_render_text_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    Viewport viewport(32, 24);
+    drawScene(viewport, View::Top);
+    const std::string ascii = (dir / "ascii.png").string(), utf8 = (dir / "utf8.png").string();
+    viewport.savePng(ascii, "hxNoise 3.0\n[deform]\ninput = 'rock.obj'");
+    // Text beyond Latin-1's ASCII goes in an international chunk, as UTF-8.
+    viewport.savePng(utf8, "hxNoise 3.0\ninput = 'r\xc3\xb6""ck.obj'");
+    using Texts = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(pngTexts(ascii), (Texts{{"Comment", "hxNoise 3.0\n[deform]\ninput = 'rock.obj'"}}));
+    EXPECT_EQ(pngTexts(utf8), (Texts{{"Comment", "hxNoise 3.0\ninput = 'r\xc3\xb6""ck.obj'"}}));
+
+    // The picture is the one without a comment, pixel for pixel.
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, utf8.c_str())) << image.message;
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    EXPECT_EQ(pixels, viewport.pixelsTopDown());
+    fs::remove_all(dir);
+}
+
 TEST(Camera, OrthographicViewsLookAsTheHostsDo)
 {
     Bounds box = Bounds::empty();

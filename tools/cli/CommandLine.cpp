@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include "OutputName.h"
+#include "RecipeOptions.h"
+#include "RecipeToml.h"
 #include "Suggest.h"
 #include "ValueParse.h"
 
@@ -16,15 +19,41 @@ file name) with its shape under it; the deformer is hxNoise1 and its locator
 transform1|noiseLocator1, as the host's deformer command names them. Move transform1 to
 move the deform space; set the noise on hxNoise1 (hxnoise info hxNoise lists it all).
 
+Formats, by extension: meshes are read from .obj, .ply, .stl, .gltf, .glb, .fbx and .dae,
+and written to .obj, .ply, .stl, .gltf and .glb; - is OBJ on standard input or output.
+Pictures are .png. Point caches are .pc2 (little-endian) or .mdd (big-endian).
+
+Evolving noise: keying a seed (--key hxNoise1.oyNoiseSeed@1001=1 --key
+hxNoise1.oyNoiseSeed@1100=100) gives a new, unrelated pattern every time the seed changes:
+the mesh flickers. For noise that evolves smoothly, leave the seeds alone and move the
+deform space through the noise: key the locator's translate, and the pattern drifts
+through the mesh a little each frame.
+
 Examples:
   hxnoise deform -o out.obj --render out.png
       the bundled example mesh with the deformer's defaults
   hxnoise deform head.obj -o head_noisy.obj --set hxNoise1.oyNoiseAmp=0.5 \
       --set transform1.translate=0,1,0 --render head.png --view front --size 800x600
-  hxnoise deform head.obj -o anim.obj --frames 24 --key hxNoise1.oyNoiseSeed=1:24
-      writes anim_0001.obj .. anim_0024.obj
+  hxnoise deform scan.ply -o scan_noisy.glb --set hxNoise1.oxNoiseAmp=0.2
+      PLY in, GLB out
+  cat head.obj | hxnoise deform - -o - --set hxNoise1.oyNoiseAmp=0.5 > noisy.obj
+      a pipe: OBJ in on standard input, out on standard output
+  hxnoise deform head.obj -o out/head.####.obj --frames 1001-1100 \
+      --set hxNoise1.oxNoiseAmp=0.3 --set hxNoise1.oyNoiseAmp=0.3 --set hxNoise1.ozNoiseAmp=0.3 \
+      --key transform1.translate@1001=0,0,0 --key transform1.translate@1100=0,0,2 --tangents smooth
+      smoothly evolving noise: out/head.1001.obj .. out/head.1100.obj
+  hxnoise deform head.obj -o head_rest.obj --cache head.pc2 --frames 1001-1100 \
+      --set hxNoise1.oyNoiseAmp=0.3 --key transform1.tz@1001=0 --key transform1.tz@1100=2
+      every frame's points in one point cache, the undeformed mesh as its rest shape
+  hxnoise deform head.obj -o out/head.####.obj --frames 1001-1100 ... --save-config shot.toml
+  parallel hxnoise deform --config shot.toml --frames {} ::: 1001-1025 1026-1050 1051-1075 1076-1100
+      a shot saved as a recipe, then run in four chunks (GNU parallel, or one farm task a
+      chunk): each frame's files are the same byte for byte as the whole run's
   hxnoise info              the registered node types
   hxnoise info hxNoise      one type's attributes: names, kind, default, limits, affects
+
+Every OBJ written starts with comment lines holding the tool's version and the recipe of
+its frame; every PNG holds them in a Comment text chunk.
 
 Exit codes: 0 done; 1 a failure (a file, the plug-in, the evaluation); 2 a mistake on the
 command line. Nothing is written unless the whole evaluation succeeded.)";
@@ -45,65 +74,65 @@ CommandLine usageError(const std::string& message)
     return result;
 }
 
+// Options that mean nothing without another, in the words CLI11 uses for its own.
+void checkOptionPairs(const RecipeArguments& a)
+{
+    const auto need = [](bool given, const char* option, bool needed, const char* other) {
+        if (given && !needed) throw UsageError(std::string(option) + " requires " + other);
+    };
+    const bool frames = a.frames.has_value();
+    need(frames, "--frames", !a.keys.empty(), "--key");
+    need(!a.keys.empty(), "--key", frames, "--frames");
+    need(a.step.has_value(), "--step", frames, "--frames");
+    need(a.tangents.has_value(), "--tangents", frames, "--frames");
+    const bool rendering = a.render && !a.render->empty();
+    need(a.view.has_value(), "--view", rendering, "--render");
+    need(a.size.has_value(), "--size", rendering, "--render");
+}
+
 }  // namespace
+
+Recipe checkDeformArguments(const RecipeArguments& arguments)
+{
+    checkOptionPairs(arguments);
+    const Recipe recipe = makeRecipe(arguments);
+    if (!recipe.output.empty() && recipe.output == recipe.render)
+        throw UsageError("-o and --render name the same file " + recipe.output);
+    if (!recipe.input.empty() && recipe.input != "-" && recipe.input == recipe.output)
+        throw UsageError("-o names the input file " + recipe.input + "; write the deformed mesh to a new file");
+    if (recipe.output == "-" && recipe.frames && recipe.cache.empty())
+        throw UsageError("-o - writes one mesh to standard output, and --frames writes one a frame; name the "
+                         "frames' files (-o out.####.obj) or write their points with --cache");
+    return recipe;
+}
+
+Recipe deformRecipe(const DeformRequest& request)
+{
+    if (!request.config) return request.recipe;
+    return checkDeformArguments(overlay(readRecipeFile(*request.config), request.arguments));
+}
 
 CommandLine parseCommandLine(int argc, const char* const* argv)
 {
     CommandLine result;
     DeformRequest& deform = result.deform;
 
-    CLI::App app("hxnoise: the hxNoise deformer on OBJ meshes, with a rendered viewport.",
-                 "hxnoise");
+    CLI::App app("hxnoise: the hxNoise deformer on meshes, with a rendered viewport.", "hxnoise");
     app.require_subcommand(1);
     app.footer(kExamples);
 
     CLI::App* deformCommand = app.add_subcommand(
         "deform", "Put an hxNoise deformer and its locator on a mesh, evaluate, write the "
-                  "deformed mesh and/or a picture of the viewport.");
-    deformCommand->add_option("input", deform.input,
-                              "The mesh to deform (OBJ), e.g. head.obj; default: the bundled example mesh.");
-    deformCommand->add_option("-o,--output", deform.output,
-                              "Write the deformed mesh here (OBJ), e.g. -o out.obj. The file "
-                              "is replaced whole or not at all.");
-    std::vector<std::string> settings;
-    deformCommand
-        ->add_option("--set", settings,
-                     "Set an attribute before evaluating, in the order given; long or short "
-                     "names; a compound takes a comma list. e.g. --set hxNoise1.oyNoiseAmp=0.5 "
-                     "--set transform1.translate=1,2,3 --set transform1.tx=1")
-        ->allow_extra_args(false);
-    deformCommand->add_option("--render", deform.render,
-                              "Render the viewport to this PNG file, e.g. --render view.png");
-    CLI::Option* view =
-        deformCommand
-            ->add_option("--view", deform.view,
-                         "Camera for --render: persp (frames the mesh and the locator), top, "
-                         "front or side, e.g. --view top")
-            ->check(CLI::IsMember({"persp", "top", "front", "side"}));
-    std::string size;
-    CLI::Option* sizeOption = deformCommand->add_option(
-        "--size", size, "Image size WIDTHxHEIGHT for --render, e.g. --size 800x600 (default 640x480)");
-    std::string frames;
-    CLI::Option* framesOption = deformCommand->add_option(
-        "--frames", frames,
-        "Evaluate N frames with the --key attributes moving linearly; outputs are numbered, "
-        "e.g. --frames 24 writes out_0001.obj .. out_0024.obj");
-    std::vector<std::string> keys;
-    CLI::Option* keysOption =
-        deformCommand
-            ->add_option("--key", keys,
-                         "With --frames: an attribute going from FROM on the first frame to TO "
-                         "on the last (rounded for integers), e.g. --key hxNoise1.oxNoiseAmp=0:2")
-            ->allow_extra_args(false);
-    deformCommand->add_option("--plugin", deform.plugin,
-                              "The plug-in to load, e.g. --plugin build/src/hxNoise.so "
-                              "(default: the installed lib/hxnoise/plug-ins/hxNoise.so, else MAYA_PLUG_IN_PATH; "
-                              "a bare name such as hxNoise is searched in MAYA_PLUG_IN_PATH, then there)");
-    CLI::Option* renderOption = deformCommand->get_option("--render");
-    view->needs(renderOption);
-    sizeOption->needs(renderOption);
-    framesOption->needs(keysOption);
-    keysOption->needs(framesOption);
+                  "deformed mesh, a picture of the viewport and/or a point cache, for one frame or a sequence.");
+    addRecipeOptions(*deformCommand, deform.arguments);
+    addConfigOption(*deformCommand, deform.config);
+    deformCommand->add_option("--save-config", deform.saveConfig,
+                              "Write this run's complete options (every --set and --key in order) to a recipe "
+                              "file that --config reads, e.g. --save-config shot.toml; it appears with the first "
+                              "frame's files.");
+    deformCommand->add_flag("--timings", deform.timings,
+                            "Print the seconds spent in each phase (read, set-up, evaluate, render, write), wall "
+                            "and processor time, on standard error, e.g. --timings");
 
     CLI::App* infoCommand = app.add_subcommand(
         "info", "List the registered node types, or one type's attributes.");
@@ -141,22 +170,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         return result;
     }
 
-    // Our own checks: CLI11 takes the text, we say what is wrong with it.
+    // Our own checks: CLI11 takes the text, we say what is wrong with it. A recipe file's
+    // options are not known yet: the run checks them with the command line's.
     try {
-        for (const std::string& text : settings) deform.settings.push_back(parseSetting(text));
-        for (const std::string& text : keys) deform.keys.push_back(parseKey(text));
-        if (!size.empty()) parseSize(size, kMaxImageSide, deform.width, deform.height);
-        if (!frames.empty()) {
-            deform.frames = parseInteger(frames, "--frames");
-            if (deform.frames < 1 || deform.frames > kMaxFrames)
-                throw UsageError("--frames " + frames + " is outside 1.." +
-                                 std::to_string(kMaxFrames));
-        }
-        if (!deform.output.empty() && deform.output == deform.render)
-            throw UsageError("-o and --render name the same file " + deform.output);
-        if (!deform.input.empty() && deform.input == deform.output)
-            throw UsageError("-o names the input file " + deform.input +
-                             "; write the deformed mesh to a new file");
+        if (deform.config && deform.config->empty()) throw UsageError("--config needs a file name");
+        // "-" is a mesh on standard input or output; a recipe beside it would share the stream.
+        if (deform.config && *deform.config == "-")
+            throw UsageError("--config -: a recipe is read from a named file, e.g. --config shot.toml");
+        if (deform.saveConfig == "-")
+            throw UsageError("--save-config -: a recipe is written to a named file, e.g. --save-config shot.toml");
+        if (!deform.config) deform.recipe = checkDeformArguments(deform.arguments);
     } catch (const UsageError& error) {
         return usageError(error.what());
     }

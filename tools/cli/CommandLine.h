@@ -30,7 +30,19 @@ constexpr int kMaxImageSide = 8192;
 // Frames beyond this are almost surely a typo too, and each writes files.
 constexpr int kMaxFrames = 100000;
 
-// argv[0] is the program name. Never throws and never prints.
+// argv[0] is the program name. Never throws, never prints and reads no file: with --config,
+// the request is checked once the file is read (deformRecipe).
 CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// A deform run's options, checked: makeRecipe's checks, then the tool's own (`-` for standard
+// input and output, the options that need each other). Throws UsageError,
+// one line. The formats the names ask for are checked by the run, after it has made sure
+// that no two names are one file.
+Recipe checkDeformArguments(const RecipeArguments& arguments);
+
+// The run `request` asks for: its recipe file's options (--config) with the command line's
+// on top, checked as checkDeformArguments does. Throws UsageError, and ToolError for a
+// recipe file that cannot be read.
+Recipe deformRecipe(const DeformRequest& request);
 
 }  // namespace hx

@@ -97,21 +97,4 @@ AttributeSetting parseSetting(const std::string& text)
     return setting;
 }
 
-AttributeKey parseKey(const std::string& text)
-{
-    const std::size_t equals = text.find('=');
-    const std::size_t colon = text.find(':', equals == std::string::npos ? 0 : equals);
-    if (equals == std::string::npos || colon == std::string::npos)
-        throw UsageError("--key " + quoted(text) +
-                         " is not NODE.ATTRIBUTE=FROM:TO, e.g. hxNoise1.oyNoiseAmp=0:2");
-    AttributeKey key;
-    parsePlugName(text.substr(0, equals), key.node, key.attribute);
-    key.fromText = text.substr(equals + 1, colon - equals - 1);
-    key.toText = text.substr(colon + 1);
-    const std::string what = "--key " + key.node + "." + key.attribute;
-    key.from = parseNumber(key.fromText, what + " start");
-    key.to = parseNumber(key.toText, what + " end");
-    return key;
-}
-
 }  // namespace hx

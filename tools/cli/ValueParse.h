@@ -4,7 +4,7 @@
 // text and what it was meant for, rather than read as something the user did not mean.
 #pragma once
 
-#include "DeformRequest.h"
+#include "AttributeSetting.h"
 
 #include <stdexcept>
 #include <string>
@@ -29,8 +29,5 @@ void parsePlugName(const std::string& text, std::string& node, std::string& attr
 
 // "NODE.ATTR=VALUE" where VALUE is a number or a comma list of numbers.
 AttributeSetting parseSetting(const std::string& text);
-
-// "NODE.ATTR=FROM:TO".
-AttributeKey parseKey(const std::string& text);
 
 }  // namespace hx

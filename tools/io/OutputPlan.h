@@ -9,8 +9,8 @@
 //
 //     OutputPlan plan;
 //     plan.addInput("anim_0002.obj", "the input mesh anim_0002.obj");
-//     for (int frame = 1; frame <= frames; ++frame)
-//         plan.addOutput(numberedPath("anim.obj", frame, frames),
+//     for (int frame : range.frames())
+//         plan.addOutput(framePath("anim.obj", frame, range),
 //                        "-o anim.obj (frame " + std::to_string(frame) + ": ...)");
 //     plan.check();  // throws OutputClash: "-o anim.obj (frame 2: anim_0002.obj) is the
 //                    // input mesh anim_0002.obj; write the output to a new file"

@@ -14,10 +14,11 @@ Mesh readMesh(const std::string& path)
     return readMeshWithAssimp(path, format);
 }
 
-std::vector<std::string> writeMesh(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name)
+std::vector<std::string> writeMesh(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name,
+                                   const std::vector<std::string>& comment)
 {
     if (format == MeshFormat::Obj) {
-        writeObj(mesh, out);
+        writeObj(mesh, out, comment);
         return {};
     }
     return writeMeshWithAssimp(mesh, format, out, name);

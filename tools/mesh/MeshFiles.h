@@ -19,7 +19,8 @@ Mesh readMesh(const std::string& path);
 
 // Writes `mesh` as `format` to `out` (the output step's temporary file, or standard output);
 // `name` names the target in messages. Returns warnings for what the format cannot hold
-// (none for OBJ).
-std::vector<std::string> writeMesh(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name);
+// (none for OBJ). An OBJ carries the `comment` lines at its top (ObjWriter.h).
+std::vector<std::string> writeMesh(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name,
+                                   const std::vector<std::string>& comment = {});
 
 }  // namespace hx

@@ -81,10 +81,18 @@ const char* keywordOf(Mesh::Statement::Kind kind)
 
 }  // namespace
 
-void writeObj(const Mesh& mesh, ByteSink& sink)
+void writeObj(const Mesh& mesh, ByteSink& sink, const std::vector<std::string>& comment)
 {
     TextBuffer out(sink);
     out.text("# written by hxnoise\n");
+    for (std::string line : comment) {
+        // A line break would end the comment and start a statement.
+        for (char& c : line)
+            if (c == '\n' || c == '\r') c = ' ';
+        out.text("# ");
+        out.text(line);
+        out.put('\n');
+    }
     for (const std::string& library : mesh.materialLibraries()) {
         out.text("mtllib ");
         out.text(library);

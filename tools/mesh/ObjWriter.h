@@ -12,11 +12,13 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace hx {
 
-// Writes the whole mesh to `out`; throws FileWriteError when the sink does.
-void writeObj(const Mesh& mesh, ByteSink& out);
+// Writes the whole mesh to `out`; throws FileWriteError when the sink does. `comment` lines go
+// at the top, each after "# " (how the file was made: the tool's version and recipe).
+void writeObj(const Mesh& mesh, ByteSink& out, const std::vector<std::string>& comment = {});
 // The same, to a stdio stream the caller owns (AtomicFile::stream()) or a descriptor (1 for
 // standard output); `name` names the target in messages.
 void writeObj(const Mesh& mesh, std::FILE* out, const std::string& name);

@@ -285,10 +285,10 @@ void Viewport::finish()
     checkMemory();
 }
 
-void Viewport::savePng(const std::string& path)
+void Viewport::savePng(const std::string& path, const std::string& comment)
 {
     finish();
-    writePng(path, mWidth, mHeight, mBuffer.data(), true);
+    writePng(path, mWidth, mHeight, mBuffer.data(), true, comment);
 }
 
 }  // namespace hx

@@ -74,8 +74,9 @@ public:
     std::vector<std::uint8_t> pixelsTopDown();
     // One pixel, x right and y down from the top-left corner.
     Rgba pixel(int x, int y);
-    // Writes the image as PNG through a temporary file; throws FileWriteError.
-    void savePng(const std::string& path);
+    // Writes the image as PNG through a temporary file, with `comment` in a text chunk when
+    // it is not empty; throws FileWriteError.
+    void savePng(const std::string& path, const std::string& comment = "");
 
 private:
     void makeCurrent();

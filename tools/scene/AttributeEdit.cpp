@@ -211,28 +211,42 @@ std::vector<double> settingValues(const NamedPlug& plug, const AttributeSetting&
     return values;
 }
 
-void checkKey(const NamedPlug& plug, const AttributeKey& key)
+std::vector<std::string> numberPlugs(const NamedPlug& plug)
 {
-    if (plug.components.size() != 1)
-        throw UsageError("--key " + plug.name + ": a key moves one number" +
-                         (plug.components.empty() ? std::string()
-                                                  : ", and " + plug.name + " has " +
-                                                        std::to_string(plug.components.size()) +
-                                                        componentNames(plug) + "; key each one"));
-    const std::string what = "--key " + plug.name;
-    checkedValue(plug.components[0], key.fromText, key.from, what + " start");
-    checkedValue(plug.components[0], key.toText, key.to, what + " end");
+    // Long names, so that "hxNoise1.xna" and "hxNoise1.oxNoiseAmp" are one plug; a path into an
+    // array or a child ("input[0].x") stays as typed.
+    const std::size_t dot = plug.name.find('.');
+    const std::string node = plug.name.substr(0, dot);
+    const bool simple = plug.name.find_first_of("[.", dot + 1) == std::string::npos;
+    std::vector<std::string> plugs;
+    if (plug.components.size() == 1 && plug.components[0].longName == plug.attribute.longName) {
+        plugs.push_back(simple ? node + "." + plug.attribute.longName : plug.name);
+    } else if (plug.components.size() > 1 && plug.components[0].longName != plug.attribute.longName) {
+        for (const AttributeInfo& child : plug.components) plugs.push_back(node + "." + child.longName);
+    }
+    return plugs;
 }
 
-double keyValue(const NamedPlug& plug, const AttributeKey& key, int frame, int frames)
+std::vector<KeyedNumber> keyedNumbers(const NamedPlug& plug, const Key& key, const std::string& what)
 {
-    // (1 - t) * FROM + t * TO gives FROM and TO exactly at the ends.
-    const double t = frames > 1 ? double(frame - 1) / double(frames - 1) : 0.0;
-    const double value = (1.0 - t) * key.from + t * key.to;
-    Range range{0, 0};
-    const ValueKind kind = kindOf(plug.components.at(0), range);
-    if (kind == ValueKind::Bool || kind == ValueKind::Integer) return std::round(value);
-    return value;
+    const std::vector<std::string> plugs = numberPlugs(plug);
+    if (plugs.empty())
+        throw UsageError(what + ": " + plug.name + " cannot be keyed; a key moves numbers one by one");
+    if (key.values.size() != plugs.size()) {
+        std::string typed;
+        for (std::size_t i = 0; i < key.parts.size(); ++i) typed += (i ? "," : "") + key.parts[i];
+        throw UsageError(what + ": a key moves one number per value, and " + plug.name + " has " +
+                         std::to_string(plugs.size()) + componentNames(plug) + "; got " +
+                         std::to_string(key.values.size()) + ": '" + typed + "'");
+    }
+    std::vector<KeyedNumber> numbers;
+    for (std::size_t i = 0; i < plugs.size(); ++i) {
+        checkedValue(plug.components[i], key.parts[i], key.values[i], what);
+        Range range{0, 0};
+        const ValueKind kind = kindOf(plug.components[i], range);
+        numbers.push_back({plugs[i], kind == ValueKind::Bool || kind == ValueKind::Integer});
+    }
+    return numbers;
 }
 
 }  // namespace hx

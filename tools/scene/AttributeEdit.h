@@ -1,5 +1,5 @@
-// AttributeEdit: the NODE.ATTR=VALUE and NODE.ATTR=FROM:TO of the command line, checked
-// against the node's type in the host's registry before anything is set.
+// AttributeEdit: the NODE.ATTR=VALUE of --set and the keys of --key, checked against the
+// node's type in the host's registry before anything is set.
 //
 // The host clamps values to an attribute's limits (and says so); what it cannot judge, and
 // the command line must, is what the user typed: a name that is not there (answered with the
@@ -7,7 +7,9 @@
 // float attribute can hold.
 #pragma once
 
-#include "DeformRequest.h"
+#include "Animation.h"
+#include "AttributeSetting.h"
+#include "Key.h"
 
 #include <engine/Host.h>
 
@@ -34,12 +36,15 @@ NamedPlug findPlug(const Host& host, const std::string& node, const std::string&
 // within the range a float or short attribute holds. Throws UsageError.
 std::vector<double> settingValues(const NamedPlug& plug, const AttributeSetting& setting);
 
-// Checks a --key: one numeric value; FROM and TO integers for an integer attribute.
-void checkKey(const NamedPlug& plug, const AttributeKey& key);
+// The plug of each number `plug` holds, one per component: a compound's children
+// ("transform1.translateX", ...), or the plug itself for a single number. Empty for what
+// cannot be set number by number (matrices, arrays, multi-valued attributes without children).
+std::vector<std::string> numberPlugs(const NamedPlug& plug);
 
-// The key's value on `frame` of `frames` (1-based): FROM on the first, TO on the last,
-// linear between, rounded to the nearest integer (halves away from zero) for integers.
-double keyValue(const NamedPlug& plug, const AttributeKey& key, int frame, int frames);
+// The numbers `key` moves (an Animation's ResolveKey), integers marked for rounding. Throws
+// UsageError naming `what` (the key as typed, "--key hxNoise1.xno@24") for a count of values
+// that does not fit, or a value the attribute cannot hold, checked as a --set's are.
+std::vector<KeyedNumber> keyedNumbers(const NamedPlug& plug, const Key& key, const std::string& what);
 
 // What `plug` holds after `setting` was applied, as text: each value as typed where the
 // host stored it so, else what the host made of it ("10" for an octave count of 11 clamped

@@ -29,8 +29,8 @@ RecipeArguments overlay(const RecipeArguments& file, const RecipeArguments& comm
 {
     RecipeArguments merged = file;
     for (auto member : {&RecipeArguments::input, &RecipeArguments::output, &RecipeArguments::render,
-                        &RecipeArguments::view, &RecipeArguments::size, &RecipeArguments::frames,
-                        &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
+                        &RecipeArguments::cache, &RecipeArguments::view, &RecipeArguments::size,
+                        &RecipeArguments::frames, &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
         if (commandLine.*member) merged.*member = commandLine.*member;
     merged.settings.insert(merged.settings.end(), commandLine.settings.begin(), commandLine.settings.end());
     merged.keys.insert(merged.keys.end(), commandLine.keys.begin(), commandLine.keys.end());
@@ -43,6 +43,7 @@ Recipe makeRecipe(const RecipeArguments& a)
     recipe.input = a.input.value_or("");
     recipe.output = a.output.value_or("");
     recipe.render = a.render.value_or("");
+    recipe.cache = a.cache.value_or("");
     recipe.plugin = a.plugin.value_or("");
 
     const bool rendering = !recipe.render.empty();
@@ -81,6 +82,7 @@ RecipeArguments recipeArguments(const Recipe& recipe)
     RecipeArguments a;
     if (!recipe.input.empty()) a.input = recipe.input;
     if (!recipe.output.empty()) a.output = recipe.output;
+    if (!recipe.cache.empty()) a.cache = recipe.cache;
     if (!recipe.render.empty()) {
         a.render = recipe.render;
         a.view = recipe.view;
@@ -100,6 +102,7 @@ RecipeArguments recipeArguments(const Recipe& recipe)
 Recipe recipeForFrame(const Recipe& recipe, int frame)
 {
     Recipe one = recipe;
+    one.cache.clear();
     if (one.frames) {
         one.frames->first = frame;
         one.frames->last = frame;

@@ -11,7 +11,7 @@
 // the run, which has the scene.
 #pragma once
 
-#include "DeformRequest.h"
+#include "AttributeSetting.h"
 #include "FrameRange.h"
 #include "Key.h"
 #include "KeyCurve.h"
@@ -26,6 +26,9 @@ struct Recipe {
     std::string input;   // the mesh; empty: the bundled example mesh
     std::string output;  // the deformed mesh; empty: none. With frames, # is the frame number
     std::string render;  // the viewport picture; empty: none
+    // A point cache of every frame's points (.pc2 or .mdd); empty: none. With a cache, the
+    // mesh of -o is written once, undeformed, as the cache's rest shape.
+    std::string cache;
     std::string view = "persp";
     int width = 640;
     int height = 480;
@@ -42,6 +45,7 @@ struct RecipeArguments {
     std::optional<std::string> input;
     std::optional<std::string> output;
     std::optional<std::string> render;
+    std::optional<std::string> cache;
     std::optional<std::string> view;
     std::optional<std::string> size;
     std::optional<std::string> frames;
@@ -67,9 +71,10 @@ Recipe makeRecipe(const RecipeArguments& arguments);
 // run depends on is given, defaults included, so that a later default cannot change it.
 RecipeArguments recipeArguments(const Recipe& recipe);
 
-// The recipe of `frame`'s files: its frames narrowed to that one frame (the step kept). It is
-// the same for every run that writes that frame, whole shot or farm chunk, and makes the
-// frame's files again.
+// The recipe of `frame`'s files: its frames narrowed to that one frame (the step kept), and no
+// cache, which is a file of the whole run (a one-frame run would write over it). It is the
+// same for every run that writes that frame, whole shot or farm chunk, and makes the frame's
+// files again.
 Recipe recipeForFrame(const Recipe& recipe, int frame);
 
 }  // namespace hx

@@ -21,6 +21,8 @@
 #include "Recipe.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace CLI {
 class App;
@@ -29,10 +31,14 @@ class Config;
 
 namespace hx {
 
-// Adds the input positional and -o/--output, --render, --view, --size, --frames, --step,
-// --tangents, --set, --key and --plugin to `command`, each storing into `into` (which must
-// outlive the parse) when given. Nothing is checked here: makeRecipe does that.
+// Adds the input positional and -o/--output, --render, --cache, --view, --size, --frames,
+// --step, --tangents, --set, --key and --plugin to `command`, each storing into `into` (which
+// must outlive the parse) when given. Nothing is checked here: makeRecipe does that.
 void addRecipeOptions(CLI::App& command, RecipeArguments& into);
+
+// Adds --config FILE to a command that takes the recipe options: the file's options are read
+// first (readRecipeFile), the command line's laid on top of them (overlay).
+void addConfigOption(CLI::App& command, std::optional<std::string>& into);
 
 // The TOML reader for recipe files: app.config_formatter(recipeFormat()). Tables are
 // subcommands ([deform]); the subcommand need not be configurable, as the command line names it.

@@ -69,6 +69,7 @@ std::string deformTable(const Recipe& recipe)
     writeString(out, "input", a.input);
     writeString(out, "output", a.output);
     writeString(out, "render", a.render);
+    writeString(out, "cache", a.cache);
     writeString(out, "view", a.view);
     writeString(out, "size", a.size);
     writeString(out, "frames", a.frames);
