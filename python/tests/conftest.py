@@ -39,6 +39,32 @@ def run_tool(*args, cwd=None, check=True):
     return run
 
 
+def without_recipe(path):
+    """An OBJ file's bytes without the recipe comments the tool writes below its first line.
+
+    The tool records how a file was made (its options, paths included) at the top of every OBJ;
+    a script's export has no command line to record. What follows must match to the byte.
+    """
+    lines = pathlib.Path(path).read_bytes().splitlines(keepends=True)
+    rest = 1
+    while rest < len(lines) and lines[rest].startswith(b"#"):
+        rest += 1
+    return b"".join(lines[:1] + lines[rest:])
+
+
+def png_without_text(path):
+    """A PNG file's bytes without its text chunks (where the tool writes its recipe)."""
+    data = pathlib.Path(path).read_bytes()
+    kept, at = [data[:8]], 8
+    while at < len(data):
+        length = int.from_bytes(data[at:at + 4], "big")
+        chunk = data[at:at + 12 + length]
+        if chunk[4:8] not in (b"tEXt", b"iTXt", b"zTXt"):
+            kept.append(chunk)
+        at += 12 + length
+    return b"".join(kept)
+
+
 def obj_vertices(path):
     """The numbers of every `v` line of an OBJ file, as written."""
     return [line for line in pathlib.Path(path).read_text().splitlines() if line.startswith("v ")]

@@ -7,7 +7,7 @@ import pytest
 import hxnoise
 from hxnoise import cmds
 
-from conftest import obj_points, obj_vertices, run_tool
+from conftest import obj_points, obj_vertices, run_tool, without_recipe
 
 SETTINGS = [
     ("hxNoise1.oxNoiseAmp", 0.6), ("hxNoise1.oyNoiseAmp", 0.45), ("hxNoise1.ozNoiseAmp", 0.3),
@@ -43,7 +43,7 @@ def test_a_deformed_mesh_is_the_tools_to_the_bit(mesh, data, tmp_path):
     cmds.file(str(data / "python.obj"), exportAll=True, type="OBJexport")
 
     # Same writer, same numbers: the whole file, groups, materials and normals included.
-    assert (data / "python.obj").read_bytes() == (data / "tool.obj").read_bytes()
+    assert without_recipe(data / "python.obj") == without_recipe(data / "tool.obj")
     assert obj_vertices(data / "python.obj") != obj_vertices(source)
     # And the points a script reads are the numbers written, exactly.
     assert numpy.array_equal(hxnoise.points(transform), numpy.array(obj_points(data / "tool.obj")))
@@ -65,5 +65,5 @@ def test_a_keyed_sequence_is_the_tools_frame_for_frame(data):
     for frame in range(1, 6):
         cmds.currentTime(frame)
         cmds.file(str(data / f"python_{frame:04d}.obj"), exportAll=True, force=True)
-        assert (data / f"python_{frame:04d}.obj").read_bytes() == \
-            (data / f"tool_{frame:04d}.obj").read_bytes(), f"frame {frame}"
+        assert without_recipe(data / f"python_{frame:04d}.obj") == \
+            without_recipe(data / f"tool_{frame:04d}.obj"), f"frame {frame}"
