@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "PictureOptions.h"
 #include "Suggest.h"
 #include "ValueParse.h"
 
@@ -83,6 +84,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     std::string size;
     CLI::Option* sizeOption = deformCommand->add_option(
         "--size", size, "Image size WIDTHxHEIGHT for --render, e.g. --size 800x600 (default 640x480)");
+    std::optional<std::string> hud, shading;
+    addPictureOptions(*deformCommand, hud, shading);
     std::string frames;
     CLI::Option* framesOption = deformCommand->add_option(
         "--frames", frames,
@@ -144,6 +147,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         for (const std::string& text : settings) deform.settings.push_back(parseSetting(text));
         for (const std::string& text : keys) deform.keys.push_back(parseKey(text));
         if (!size.empty()) parseSize(size, kMaxImageSide, deform.width, deform.height);
+        for (const auto& [option, name] : {std::pair{&hud, "--hud"}, std::pair{&shading, "--shading"}})
+            if (*option && deform.render.empty()) throw UsageError(std::string(name) + " needs --render");
+        if (hud) deform.hud = checkHud(*hud);
+        if (shading) deform.shading = checkShading(*shading);
         if (!frames.empty()) {
             deform.frames = parseInteger(frames, "--frames");
             if (deform.frames < 1 || deform.frames > kMaxFrames)

@@ -36,6 +36,8 @@ struct DeformRequest {
     std::string view = "persp";
     int width = 640;
     int height = 480;
+    bool hud = true;              // --hud on|off
+    std::string shading = "auto";  // --shading auto|smooth|wire|both
     int frames = 0;  // 0: one evaluation, unnumbered outputs
     std::vector<AttributeKey> keys;
     std::string plugin;  // empty: hxNoise.so beside the tool

@@ -29,9 +29,9 @@ class Config;
 
 namespace hx {
 
-// Adds the input positional and -o/--output, --render, --view, --size, --frames, --step,
-// --tangents, --set, --key and --plugin to `command`, each storing into `into` (which must
-// outlive the parse) when given. Nothing is checked here: makeRecipe does that.
+// Adds the input positional and -o/--output, --render, --view, --size, --hud, --shading,
+// --frames, --step, --tangents, --set, --key and --plugin to `command`, each storing into
+// `into` (which must outlive the parse) when given. Nothing is checked here: makeRecipe does that.
 void addRecipeOptions(CLI::App& command, RecipeArguments& into);
 
 // The TOML reader for recipe files: app.config_formatter(recipeFormat()). Tables are
