@@ -21,6 +21,7 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <set>
 #include <sys/stat.h>
 #include <utility>
@@ -99,6 +100,26 @@ void checkFinite(const std::vector<double>& points, const std::string& deformer)
         throw ToolError("the deformation gave points that are not finite numbers (the first is vertex " +
                         std::to_string(first + 1) + "): the mesh, the locator's placement or " + deformer +
                         "'s amplitudes go beyond the range of double precision");
+}
+
+// How the run's pictures are drawn, and the values their display lists: each plug set or
+// keyed, by its long name.
+PictureStyle pictureStyle(const DeformRequest& request, const std::vector<NamedPlug>& settings,
+                          const std::vector<NamedPlug>& keys)
+{
+    PictureStyle style;
+    parseShading(request.shading, style.shading);
+    style.hud = request.hud;
+    for (const NamedPlug& plug : settings) style.setPlugs.push_back(longPlugName(plug));
+    for (const NamedPlug& plug : keys) style.keyedPlugs.push_back(longPlugName(plug));
+    return style;
+}
+
+std::vector<int> frameNumbers(int frames)
+{
+    std::vector<int> numbers;
+    for (int frame = 1; frame <= frames; ++frame) numbers.push_back(frame);
+    return numbers;
 }
 
 std::string describeNode(Host& host, const std::string& node, const DeformScene& scene, const ObjMesh& mesh,
@@ -188,8 +209,8 @@ int runDeform(const DeformRequest& request)
     const SceneMesh sceneMesh{&mesh.positions(), &mesh.faceSizes(), &faceVertices};
 
     std::set<std::string> clampedKeys;  // one warning per keyed plug, not one per frame
-    const auto evaluateAndWrite = [&](int frame) {
-        if (request.frames > 0) progress.show("frame " + std::to_string(frame) + "/" + std::to_string(frames));
+    // Puts the scene at `frame` and leaves its deformed points in the mesh.
+    const auto evaluateFrame = [&](int frame) {
         for (std::size_t k = 0; k < keyPlugs.size(); ++k) {
             const double value = keyValue(keyPlugs[k], request.keys[k], frame, frames);
             const Result set = host.setAttr(keyPlugs[k].name, value);
@@ -197,17 +218,39 @@ int runDeform(const DeformRequest& request)
             if (!set.warnings.empty() && clampedKeys.insert(keyPlugs[k].name).second)
                 for (const std::string& w : set.warnings) warn(w + " (frame " + std::to_string(frame) + ")");
         }
-
-        if (request.frames == 0) progress.show("deforming " + std::to_string(vertexCount) + " vertices");
         if (const Result evaluated = host.meshPoints(scene.meshShape, mesh.positions()); !evaluated)
             throw ToolError("cannot evaluate " + scene.meshShape + ": " + evaluated.error);
         if (mesh.positions().size() != 3 * vertexCount)
             throw ToolError(scene.deformer + " gave " + std::to_string(mesh.positions().size() / 3) +
                             " points for a mesh of " + std::to_string(vertexCount) + " vertices");
         checkFinite(mesh.positions(), scene.deformer);
+    };
+
+    // A sequence's pictures share one camera and grid, framed on what every frame shows, so
+    // that they play as a flipbook: the frames are evaluated once for that first. A frame that
+    // fails then fails again in its turn, after the frames before it are written.
+    PictureStyle style = pictureStyle(request, settingPlugs, keyPlugs);
+    std::optional<SequenceFraming> framed;
+    if (viewport && request.frames > 0)
+        framed = frameSequence(host, scene, sceneMesh, view, request.width, request.height, frameNumbers(frames),
+                               [&](int frame) {
+                                   progress.show("framing frame " + std::to_string(frame) + "/" + std::to_string(frames));
+                                   evaluateFrame(frame);
+                               },
+                               style);
+
+    const auto evaluateAndWrite = [&](int frame) {
+        if (request.frames > 0) progress.show("frame " + std::to_string(frame) + "/" + std::to_string(frames));
+        if (request.frames == 0) progress.show("deforming " + std::to_string(vertexCount) + " vertices");
+        if (framed && framed->failedFrame == frame) std::rethrow_exception(framed->failure);
+        evaluateFrame(frame);
         if (viewport) {
             if (request.frames == 0) progress.show("rendering");
-            for (const std::string& w : drawScene(*viewport, host, scene, sceneMesh, view)) warn(w);
+            if (request.frames > 0) style.frame = frame;
+            const std::vector<std::string> warnings =
+                framed ? drawScene(*viewport, host, scene, sceneMesh, framed->framing, style)
+                       : drawScene(*viewport, host, scene, sceneMesh, view, style);
+            for (const std::string& w : warnings) warn(w);
         }
 
         // The frame is evaluated in full; only now are its files written, all of them to
