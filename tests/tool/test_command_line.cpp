@@ -113,6 +113,34 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
     }
 }
 
+TEST(CommandLine, PicturesTakeTheDisplayOnOrOffAndAShadingMode)
+{
+    const CommandLine plain = parse({"deform", "--render", "a.png"});
+    ASSERT_EQ(plain.action, CommandLine::Action::Run) << plain.error;
+    EXPECT_TRUE(plain.deform.hud);
+    EXPECT_EQ(plain.deform.shading, "auto");
+
+    const CommandLine styled = parse({"deform", "--render", "a.png", "--hud", "off", "--shading", "wire"});
+    ASSERT_EQ(styled.action, CommandLine::Action::Run) << styled.error;
+    EXPECT_FALSE(styled.deform.hud);
+    EXPECT_EQ(styled.deform.shading, "wire");
+
+    for (const auto& [args, message] : std::vector<std::pair<std::vector<const char*>, std::string>>{
+             {{"deform", "--hud", "off"}, "hxnoise: --hud needs --render (see hxnoise --help)"},
+             {{"deform", "--shading", "both"}, "hxnoise: --shading needs --render (see hxnoise --help)"},
+             {{"deform", "--render", "a.png", "--hud", "Off"},
+              "hxnoise: --hud 'Off' is not on or off; did you mean off or on? (see hxnoise --help)"},
+             {{"deform", "--render", "a.png", "--shading", "Smooth"},
+              "hxnoise: --shading 'Smooth' is not auto, smooth, wire or both; did you mean smooth? (see hxnoise --help)"},
+         }) {
+        std::vector<const char*> argv = {"hxnoise"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const CommandLine cl = hx::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(cl.exitCode, 2);
+        EXPECT_EQ(cl.error, message);
+    }
+}
+
 TEST(ValueParse, NumbersAndIntegersAreReadStrictly)
 {
     EXPECT_EQ(hx::parseNumber("-2.5e-3", "x"), -2.5e-3);

@@ -164,3 +164,53 @@ TEST(HxnoiseRender, ShowsTheCrossTheCurvesAndTheMeshWhereTheCameraProjectsThem)
         EXPECT_GE(checked, 15);
     }
 }
+
+TEST(HxnoiseRender, ASequenceKeepsOneCameraSoItsFramesPlayAsAFlipbook)
+{
+    // The box slides along x; the locator above it, with its curves, stays where it is.
+    TempDir dir;
+    hxtest::writeFile(dir / "box.obj", kCube);
+    std::vector<std::string> args = {"deform", "box.obj", "--render", "anim.png", "--size", "200x150", "--hud",
+                                     "off", "--frames", "3", "--key", "box.tx=0:1.5", "--set",
+                                     "transform1.translate=0,2.5,0"};
+    for (const char* axis : {"x", "y", "z"}) args.insert(args.end(), {"--set", std::string("hxNoise1.") + axis + "na=0.3"});
+    const ToolRun run = runTool(args, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Image first = readPng(dir / "anim_0001.png"), last = readPng(dir / "anim_0003.png");
+    ASSERT_EQ(first.rgba.size(), last.rgba.size());
+
+    // Every pixel of the locator's cross and curves is where it was; the box has moved.
+    int locatorPixels = 0, moved = 0;
+    for (int y = 0; y < first.height; ++y)
+        for (int x = 0; x < first.width; ++x) {
+            const std::uint8_t *a = first.at(x, y), *b = last.at(x, y);
+            if (isRed(a) || isBlue(a)) {
+                ++locatorPixels;
+                EXPECT_TRUE(std::equal(a, a + 4, b)) << "locator pixel " << x << "," << y;
+            }
+            moved += !std::equal(a, a + 4, b);
+        }
+    EXPECT_GT(locatorPixels, 30);
+    EXPECT_GT(moved, 100);
+    EXPECT_TRUE(std::equal(first.at(0, 0), first.at(0, 0) + 4, last.at(0, 0)));
+}
+
+TEST(HxnoiseRender, ShadingSmoothLeavesTheWireframeOut)
+{
+    TempDir dir;
+    hxtest::writeFile(dir / "box.obj", kCube);
+    const auto darkPixels = [&](const char* shading) {
+        const ToolRun run = runTool({"deform", "box.obj", "--render", "box.png", "--size", "160x120", "--hud", "off",
+                                     "--shading", shading},
+                                    dir.path());
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const Image image = readPng(dir / "box.png");
+        int dark = 0;
+        for (std::size_t i = 0; i < image.rgba.size(); i += 4) dark += image.rgba[i] < 50 && image.rgba[i + 2] < 50;
+        return dark;
+    };
+    // The grid's axis lines are as dark; the wireframe adds its edges to them.
+    const int smooth = darkPixels("smooth"), both = darkPixels("both");
+    EXPECT_GT(both, smooth + 50);
+    EXPECT_EQ(darkPixels("auto"), both);  // a box's few edges are far apart: drawn
+}

@@ -48,7 +48,8 @@ std::vector<HudLine> hudValueLines(const std::vector<HudValue>& values, double m
             bool first = true;
             for (const std::string& item : items[node]) {
                 const std::string longer = line + (first ? " " : ", ") + item;
-                if (!first && textWidth(longer, scale) > maxWidth) {
+                // With room for the comma that ends a line when the next value wraps.
+                if (!first && textWidth(longer + ",", scale) > maxWidth) {
                     lines.push_back({line + ",", keyed});
                     line = "    " + item;
                 } else {
