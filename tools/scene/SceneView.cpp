@@ -4,6 +4,7 @@
 #include "Text.h"
 #include "ToolError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -87,7 +88,9 @@ std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformS
     // The shape's points are in its object space; the viewport shows them where its
     // transform puts them.
     const std::vector<double> points = worldPoints(host, scene, *mesh.points);
-    viewport.setSamples(style.antialias ? Viewport::antialiasingSamples(viewport.width(), viewport.height()) : 1);
+    viewport.setSamples(style.antialias ? std::clamp(Viewport::antialiasingSamples(viewport.width(), viewport.height()), 1,
+                                                     std::max(style.maxSamples, 1))
+                                        : 1);
     viewport.setCamera(framing.camera);
     viewport.clear();
     viewport.drawGrid(framing.grid);
