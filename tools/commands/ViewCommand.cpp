@@ -84,7 +84,11 @@ int runView(const ViewRequest& request)
         window.saveNames.recipe = defaultName(input, ".toml");
 
     if (!request.snapshot.empty()) {
-        checkPictureName(request.snapshot);
+        try {
+            checkPictureName(request.snapshot);
+        } catch (const MeshFormatError& error) {
+            throw UsageError(std::string("--snapshot ") + error.what());
+        }
         OutputPlan plan;
         plan.addInput(input, "the input mesh " + input);
         plan.addInput(plugin, "the plug-in " + plugin);
