@@ -62,8 +62,8 @@ std::map<std::string, std::string> panelLines(const std::string& out)
     return lines;
 }
 
-// A window is 900 x 600; its panel takes the right 306 pixels.
-constexpr int kWidth = 900, kHeight = 600, kPanelLeft = 594;
+// A window is 900 x 600; its panel takes the right 324 pixels.
+constexpr int kWidth = 900, kHeight = 600, kPanelLeft = 576;
 
 class ViewWindow : public ::testing::Test {
 protected:

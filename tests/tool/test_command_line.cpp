@@ -79,7 +79,7 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
 {
     const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
         {{}, "subcommand is required"},
-        {{"transmogrify"}, "unknown command 'transmogrify', expected deform or info"},
+        {{"transmogrify"}, "unknown command 'transmogrify', expected deform, info or view"},
         {{"defrom"}, "did you mean deform?"},
         {{"deform", "--set", "hxNoise1.oyNoiseAmp"}, "is not NODE.ATTRIBUTE=VALUE"},
         {{"deform", "--set", "oyNoiseAmp=1"}, "is not NODE.ATTRIBUTE"},
@@ -178,4 +178,37 @@ TEST(Suggest, ProposesTheClosestKnownNames)
     EXPECT_EQ(hx::didYouMean({"hxNoise1"}), "; did you mean hxNoise1?");
     EXPECT_EQ(hx::didYouMean({}), "");
     EXPECT_EQ(hx::editDistance("kitten", "sitting"), 3u);
+}
+
+TEST(CommandLine, ViewTakesDeformsOptionsAndItsOwn)
+{
+    const CommandLine view = parse({"view", "head.obj", "--set", "hxNoise1.yna=0.5", "--frames", "1001-1010", "--key",
+                                    "transform1.tx@1001=0", "--size", "1024x700", "--hud", "off", "--config",
+                                    "shot.toml", "--save-config", "mine.toml", "--snapshot", "window.png", "-o",
+                                    "out.obj"});
+    ASSERT_EQ(view.action, CommandLine::Action::Run) << view.error;
+    ASSERT_EQ(view.command, CommandLine::Command::View);
+    const hx::ViewRequest& r = view.view;
+    EXPECT_EQ(r.arguments.input, "head.obj");
+    EXPECT_EQ(r.arguments.settings, std::vector<std::string>{"hxNoise1.yna=0.5"});
+    EXPECT_EQ(r.arguments.frames, "1001-1010");
+    EXPECT_EQ(r.arguments.keys, std::vector<std::string>{"transform1.tx@1001=0"});
+    EXPECT_EQ(r.arguments.size, "1024x700");
+    EXPECT_EQ(r.arguments.hud, "off");
+    EXPECT_EQ(r.arguments.output, "out.obj");
+    EXPECT_EQ(r.config, "shot.toml");
+    EXPECT_EQ(r.saveConfig, "mine.toml");
+    EXPECT_EQ(r.snapshot, "window.png");
+
+    const CommandLine bare = parse({"view"});
+    ASSERT_EQ(bare.action, CommandLine::Action::Run);
+    EXPECT_FALSE(bare.view.arguments.input);
+    EXPECT_FALSE(bare.view.config);
+
+    const CommandLine help = parse({"view", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--snapshot", "--config", "--save-config", "--set", "--key", "tumbles", "e.g."})
+        EXPECT_NE(help.output.find(option), std::string::npos) << option;
+    EXPECT_EQ(parse({"veiw"}).error, "hxnoise: unknown command 'veiw', expected deform, info or view; did you mean "
+                                     "view? (see hxnoise --help)");
 }

@@ -5,6 +5,7 @@
 #include "ByteSink.h"
 #include "FrameFiles.h"
 #include "HostSession.h"
+#include "Interruption.h"
 #include "Hud.h"
 #include "KeyedPlugs.h"
 #include "MaterialLibraries.h"
@@ -467,6 +468,8 @@ SaveResult SceneWorker::write(const SaveRequest& save, const SceneRequest& view)
         for (std::size_t i = 0; i < result.written.size(); ++i)
             result.message += (i ? ", " : " ") + result.written[i];
         for (const std::string& note : notes) result.message += "; " + note;
+        // What an interruption says was done.
+        setRunNote(result.message.substr(0, result.message.find(';')) + " before");
     } catch (const std::exception& error) {
         result.ok = false;
         result.message = error.what();

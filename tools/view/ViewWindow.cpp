@@ -552,7 +552,7 @@ void Window::frame()
 
     const ImGuiIO& io = ImGui::GetIO();
     const float width = io.DisplaySize.x, height = io.DisplaySize.y;
-    const float panelWidth = std::clamp(width * 0.34f, 300.0f, 460.0f);
+    const float panelWidth = std::clamp(width * 0.36f, 300.0f, 480.0f);
     const ImGuiWindowFlags fixed = ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
                                    ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoBringToFrontOnFocus;
 
