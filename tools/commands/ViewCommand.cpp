@@ -44,8 +44,7 @@ WindowOptions windowOptions(RecipeArguments& arguments)
     return window;
 }
 
-// "head_noise.obj" for head.ply: beside nothing, in the working directory, in a format Save
-// writes.
+// "head_noise.ply" for head.ply, in the working directory.
 std::string defaultName(const std::string& input, const std::string& extension)
 {
     return fs::path(input).stem().string() + "_noise" + extension;

@@ -25,11 +25,6 @@ OrbitCamera::OrbitCamera(const Camera& framed)
     mPitch = std::asin(std::clamp(d[1] / mDistance, -1.0, 1.0)) / kRadians;
 }
 
-void OrbitCamera::frame(View view, const std::vector<Vec3>& points, int width, int height, Insets insets)
-{
-    *this = OrbitCamera(Camera::framing(view, points, width, height, insets));
-}
-
 Vec3 OrbitCamera::eye() const
 {
     const double yaw = mYaw * kRadians, pitch = mPitch * kRadians;

@@ -3,12 +3,12 @@
 //
 // A persp camera is its target, its distance from it and the direction it looks from (yaw
 // about +Y, pitch above the ground); an orthographic one is its view, its centre and its half
-// height. Either makes a Camera for any picture size.
+// height. Either makes a Camera for any picture size. To frame the scene again, start a new
+// one from a framed camera.
 #pragma once
 
 #include "Camera.h"
 
-#include <vector>
 
 namespace hx {
 
@@ -22,8 +22,6 @@ public:
     explicit OrbitCamera(const Camera& framed);
 
     View view() const { return mView; }
-    // Frames `points` in `view` as the heads-up display leaves room (Camera::framing).
-    void frame(View view, const std::vector<Vec3>& points, int width, int height, Insets insets = {});
 
     // The mouse moved by (dx, dy) pixels, x right and y down, in a picture `height` pixels tall.
     // Tumble turns a persp camera about its target (dragging right turns the scene right,

@@ -120,12 +120,12 @@ private:
     void close();
     void frame();
     void takeFromWorker();
-    void toolbar(float width);
+    void toolbar();
     void viewport(float width, float height);
     void timeline(float width);
     void panel();
     void panelRow(const PanelRow& row);
-    bool fieldWidget(const PanelField& field, bool enabled);
+    void fieldWidget(const PanelField& field);
     void saveDialog();
     void keys();
     void sendRequest();
@@ -276,7 +276,7 @@ void Window::sendRequest()
     mWorker.request(request);
 }
 
-void Window::toolbar(float width)
+void Window::toolbar()
 {
     ImGui::SetNextItemWidth(90);
     const char* views[] = {"persp", "top", "front", "side"};
@@ -307,7 +307,6 @@ void Window::toolbar(float width)
     else
         ImGui::TextColored(mStatusProblem ? ImVec4(1.0f, 0.45f, 0.4f, 1.0f) : ImVec4(0.7f, 0.85f, 0.7f, 1.0f), "%s",
                            mStatus.c_str());
-    (void)width;
 }
 
 void Window::viewport(float width, float height)
@@ -362,15 +361,13 @@ void Window::timeline(float width)
     }
 }
 
-bool Window::fieldWidget(const PanelField& field, bool enabled)
+void Window::fieldWidget(const PanelField& field)
 {
-    // enabled is kept for fields shown greyed; the panel shows its others as text.
     std::vector<double>& values = mValues[field.plug];
     if (values.empty()) values.push_back(field.defaultValue);
     double value = values[0];
     const std::string id = "##" + field.plug;
     bool changed = false;
-    if (!enabled) ImGui::BeginDisabled();
     switch (field.kind) {
     case PanelField::Kind::Boolean: {
         bool on = value >= 0.5;
@@ -403,15 +400,13 @@ bool Window::fieldWidget(const PanelField& field, bool enabled)
         break;
     }
     }
-    if (!enabled) ImGui::EndDisabled();
     if (ImGui::IsItemActive()) mActivePlug = field.plug;
-    if (changed && enabled) {
+    if (changed) {
         const PanelEdit edit = editOf(field, value);
         values[0] = edit.value;
         mWorker.edit(edit);
     }
     if (ImGui::IsItemHovered() && !field.label.empty()) ImGui::SetTooltip("%s", field.plug.c_str());
-    return changed;
 }
 
 void Window::panelRow(const PanelRow& row)
@@ -460,7 +455,7 @@ void Window::panelRow(const PanelRow& row)
     for (std::size_t i = 0; i < n; ++i) {
         if (i) ImGui::SameLine(0.0f, spacing);
         ImGui::SetNextItemWidth(each);
-        fieldWidget(row.fields[i], true);
+        fieldWidget(row.fields[i]);
     }
     ImGui::PopID();
 }
@@ -561,7 +556,7 @@ void Window::frame()
     ImGui::SetNextWindowSize(ImVec2(width - panelWidth, height));
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(4, 4));
     ImGui::Begin("viewport", nullptr, fixed | ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
-    toolbar(width - panelWidth);
+    toolbar();
     const float timelineHeight = mScene.frames ? ImGui::GetFrameHeightWithSpacing() + 4.0f : 0.0f;
     const ImVec2 space = ImGui::GetContentRegionAvail();
     viewport(space.x, std::max(1.0f, space.y - timelineHeight));
