@@ -9,7 +9,6 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <new>
 #include <string>
 
@@ -59,13 +58,15 @@ Viewport::Viewport(int width, int height) : mWidth(width), mHeight(height)
 
 Viewport::~Viewport()
 {
-    // After a failed allocation, or while an error unwinds (which may be one), Mesa's own
-    // clean-up can crash: the context is left to the end of the process instead.
-    if (!mContext || mBroken || std::uncaught_exceptions() > 0) return;
+    if (!mContext) return;
     CrashGuard guard(kRendererCrashed);
-    // Release the context before destroying it, or Mesa keeps our framebuffer bound.
+    // Whatever happens, the context lets go of our buffer: left current, it would point Mesa
+    // at freed memory for the next viewport, or the next GL call on this thread, to write to.
     if (OSMesaGetCurrentContext() == context(mContext))
         OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+    // After a failed allocation Mesa's own clean-up can crash: that context is left to the end
+    // of the process instead. Any other context is destroyed, during unwinding too.
+    if (mBroken) return;
     OSMesaDestroyContext(context(mContext));
 }
 
