@@ -165,12 +165,16 @@ void SceneWorker::run()
     try {
         build();
     } catch (...) {
+        // The host is emptied before the failure is told: whoever waits on it may go on to
+        // build another scene on the same host at once.
+        const std::exception_ptr failure = std::current_exception();
+        mScene->viewport.reset();
+        mScene->session.reset();
         {
             std::lock_guard<std::mutex> lock(mMutex);
-            mBuildFailure = std::current_exception();
+            mBuildFailure = failure;
         }
         ready();
-        mScene->session.reset();
         return;
     }
     {
