@@ -7,6 +7,7 @@
 
 #include <png.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -71,6 +72,13 @@ protected:
     {
         if (!mDisplay.ready()) GTEST_SKIP() << "no X display for the window: " << mDisplay.whyNot();
         ::setenv("DISPLAY", mDisplay.display().c_str(), 1);
+        // Under the sanitizers: Mesa's GLX driver (swrast_dri.so) keeps two small blocks of its
+        // own and is unloaded when the window closes, before the leak report, so no suppression
+        // can name it. The window's process is not leak-checked; the scene it runs is, in
+        // SceneWorkerTest and PanelTest.
+        const char* leakOptions = std::getenv("LSAN_OPTIONS");
+        const std::string childLeakOptions = std::string(leakOptions ? leakOptions : "") + ":detect_leaks=0";
+        ::setenv("LSAN_OPTIONS", childLeakOptions.c_str(), 1);
         hxtest::writeFile(mDir / "box.obj", kCube);
     }
 
