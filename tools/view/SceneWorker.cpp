@@ -310,7 +310,13 @@ SceneFrame SceneWorker::draw(const SceneRequest& request, bool antialias)
         frame.rgba = s.viewport->pixelsTopDown();
     } catch (const std::exception& error) {
         if (frame.problem.empty()) frame.problem = error.what();
-        if (s.viewport) frame.rgba = s.viewport->pixelsTopDown();
+        // What was drawn before the failure, if the viewport can still give it: one that Mesa
+        // gave up on refuses, and is let go so that the next picture makes a new one.
+        try {
+            if (s.viewport) frame.rgba = s.viewport->pixelsTopDown();
+        } catch (const std::exception&) {
+            s.viewport.reset();
+        }
     }
     if (frame.rgba.size() != std::size_t(frame.width) * frame.height * 4)
         frame.rgba.assign(std::size_t(frame.width) * frame.height * 4, 0);
