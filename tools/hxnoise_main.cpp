@@ -13,6 +13,7 @@
 #include "StandardStreams.h"
 #include "ToolError.h"
 #include "ValueParse.h"
+#include "ViewCommand.h"
 
 #include <cstddef>
 #include <sys/resource.h>
@@ -50,8 +51,12 @@ int fail(const std::string& message, int exitCode)
 int run(const hx::CommandLine& commandLine)
 {
     try {
-        const int exitCode = commandLine.command == hx::CommandLine::Command::Info ? hx::runInfo(commandLine.info)
-                                                                                   : hx::runDeform(commandLine.deform);
+        int exitCode = 0;
+        switch (commandLine.command) {
+        case hx::CommandLine::Command::Info: exitCode = hx::runInfo(commandLine.info); break;
+        case hx::CommandLine::Command::View: exitCode = hx::runView(commandLine.view); break;
+        case hx::CommandLine::Command::Deform: exitCode = hx::runDeform(commandLine.deform); break;
+        }
         // Whatever was said must have reached its reader, or the run did not do its job.
         hx::checkStandardStreams();
         return exitCode;

@@ -49,10 +49,11 @@ def set_points(shape, array):
     _hx.set_points(shape, numpy.ascontiguousarray(given, dtype=numpy.float64))
 
 
-def render(path, view="persp", size=(640, 480), shape=None):
+def render(path, view="persp", size=(640, 480), shape=None, hud=True, shading="auto"):
     """Writes the viewport picture to a PNG file, as the tool's --render: the grid, the mesh
     shaded with its wireframe, then each locator's own draw. view: persp, top, front or side;
-    size: (width, height) or "WxH"; shape: the mesh to draw, when the scene has several."""
+    size: (width, height) or "WxH"; shape: the mesh to draw, when the scene has several;
+    hud: the heads-up display (as --hud on|off); shading: auto, smooth, wire or both."""
     path = text(path, "render: the path")
     if isinstance(size, str):
         parts = size.lower().split("x")
@@ -65,7 +66,10 @@ def render(path, view="persp", size=(640, 480), shape=None):
     if not all(1 <= side <= 1 << 20 for side in size):
         raise ValueError(f"render: size {size[0]}x{size[1]} is not a picture's size")
     shape = text(shape, "render: shape") if shape is not None else ""
-    report(_hx.render(path, text(view, "render: view"), size[0], size[1], shape))
+    if not isinstance(hud, bool):
+        raise ValueError(f"render: hud must be True or False, not {hud!r}")
+    report(_hx.render(path, text(view, "render: view"), size[0], size[1], shape, hud,
+                      text(shading, "render: shading")))
     return path
 
 

@@ -241,9 +241,9 @@ PYBIND11_MODULE(_hxnoise, m)
     m.def("points", &pointsArray);
     m.def("set_points", &setPointsArray);
     m.def("render", [](const std::string& path, const std::string& view, int width, int height,
-                       const std::string& shape) {
+                       const std::string& shape, bool hud, const std::string& shading) {
         hx::Remarks remarks;
-        scene().render(path, view, width, height, shape, remarks);
+        scene().render(path, view, width, height, shape, hud, shading, remarks);
         return remarksOf(remarks);
     });
 

@@ -13,6 +13,7 @@
 #include "OutputPlan.h"
 #include "PluginFile.h"
 #include "SceneView.h"
+#include "Shading.h"
 #include "Suggest.h"
 #include "ToolError.h"
 #include "ValueParse.h"
@@ -483,11 +484,15 @@ void ScriptScene::setPoints(const std::string& object, std::vector<double> point
 }
 
 void ScriptScene::render(const std::string& path, const std::string& viewName, int width, int height,
-                         const std::string& object, Remarks& remarks)
+                         const std::string& object, bool hud, const std::string& shading, Remarks& remarks)
 {
     checkPictureName(path);
     View view = View::Persp;
     if (!parseView(viewName, view)) throw UsageError("view '" + viewName + "' is not persp, top, front or side");
+    PictureStyle style;
+    style.hud = hud;
+    if (!parseShading(shading, style.shading))
+        throw UsageError("shading '" + shading + "' is not auto, smooth, wire or both");
     if (width < 1 || height < 1 || width > Viewport::kMaxSide || height > Viewport::kMaxSide)
         throw UsageError("size " + std::to_string(width) + "x" + std::to_string(height) + " is outside 1.." +
                          std::to_string(Viewport::kMaxSide) + " on a side");
@@ -534,7 +539,7 @@ void ScriptScene::render(const std::string& path, const std::string& viewName, i
             scene.meshTransform = mHost.parentOf(shape);
             scene.meshShape = shape;
             const SceneMesh mesh{&points, &sizes, &vertices};
-            for (const std::string& w : drawScene(viewport, mHost, scene, mesh, view)) remarks.warnings.push_back(w);
+            for (const std::string& w : drawScene(viewport, mHost, scene, mesh, view, style)) remarks.warnings.push_back(w);
 
             FrameFiles files;
             files.write(path, [&](const std::string& temporary) { viewport.savePng(temporary); });

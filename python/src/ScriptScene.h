@@ -100,9 +100,10 @@ public:
     // points go to the geometry the deformer reads, so the deformation follows them.
     void setPoints(const std::string& shape, std::vector<double> points);
     // Draws the viewport (grid, the mesh, each locator's own draw) into a PNG file. `shape`
-    // names the mesh to draw; empty: the scene's only visible mesh.
+    // names the mesh to draw; empty: the scene's only visible mesh. `hud` and `shading` are
+    // the tool's --hud and --shading.
     void render(const std::string& path, const std::string& view, int width, int height, const std::string& shape,
-                Remarks& remarks);
+                bool hud, const std::string& shading, Remarks& remarks);
 
     // ---- keys and time ---------------------------------------------------------------------
 

@@ -10,6 +10,8 @@
 #include "CommandLine.h"
 #include "Key.h"
 #include "OutputName.h"
+#include "PictureOptions.h"
+#include "Recipe.h"
 #include "Suggest.h"
 #include "ValueParse.h"
 
@@ -62,6 +64,8 @@ void checkRecipe(const hx::Recipe& r)
     HX_FUZZ_CHECK(!r.frames || (r.frames->count() >= 1 && r.frames->count() <= hx::kMaxFrames));
     HX_FUZZ_CHECK(r.frames.has_value() == !r.keys.empty());
     HX_FUZZ_CHECK(r.view == "persp" || r.view == "top" || r.view == "front" || r.view == "side");
+    HX_FUZZ_CHECK(r.shading == "auto" || r.shading == "smooth" || r.shading == "wire" || r.shading == "both");
+    HX_FUZZ_CHECK(!r.render.empty() || (r.hud && r.shading == "auto"));
     HX_FUZZ_CHECK(r.output.empty() || r.output != r.render);
     HX_FUZZ_CHECK(r.input.empty() || r.input == "-" || r.input != r.output);
     // With a cache, -o is one file; without one, standard output takes one mesh only.
@@ -74,6 +78,36 @@ void checkRequest(const hx::DeformRequest& r)
     // A recipe file is read by the run; without one, the request is checked in full here.
     if (r.config) HX_FUZZ_CHECK(!r.config->empty());
     else checkRecipe(r.recipe);
+}
+
+// The view's arguments as the view checks them: its window's options read alone, the rest a
+// recipe without a picture. Either refuses with UsageError or gives checked values.
+void checkView(const hx::ViewRequest& v)
+{
+    hx::RecipeArguments a = v.arguments;
+    try {
+        if (a.hud) hx::checkHud(*a.hud);
+        if (a.shading) {
+            const std::string shading = hx::checkShading(*a.shading);
+            HX_FUZZ_CHECK(shading == *a.shading);
+        }
+        if (a.size) {
+            int width = 0, height = 0;
+            hx::parseSize(*a.size, hx::kMaxImageSide, width, height);
+            HX_FUZZ_CHECK(width >= 1 && height >= 1);
+        }
+    } catch (const hx::UsageError&) {
+    }
+    a.view.reset();
+    a.size.reset();
+    a.hud.reset();
+    a.shading.reset();
+    try {
+        const hx::Recipe recipe = hx::makeRecipe(a);
+        HX_FUZZ_CHECK(recipe.keys.empty() || recipe.frames.has_value());
+        HX_FUZZ_CHECK(recipe.settings.size() == a.settings.size());
+    } catch (const hx::UsageError&) {
+    }
 }
 
 void checkCommandLine(const std::vector<std::string>& args)
@@ -95,6 +129,7 @@ void checkCommandLine(const std::vector<std::string>& args)
     }
     HX_FUZZ_CHECK(cl.error.empty());
     if (cl.command == CommandLine::Command::Deform) checkRequest(cl.deform);
+    if (cl.command == CommandLine::Command::View) checkView(cl.view);
 }
 
 // Each parser either refuses with UsageError or returns a value that re-assembles into the

@@ -63,6 +63,7 @@ void checkRecipe(const std::string& text)
     const hx::Recipe back = hx::makeRecipe(hx::readRecipeArguments(again, "written"));
     HX_FUZZ_CHECK(hx::recipeToml(back) == written);
     HX_FUZZ_CHECK(back.settings.size() == recipe.settings.size() && back.keys.size() == recipe.keys.size());
+    HX_FUZZ_CHECK(back.hud == recipe.hud && back.shading == recipe.shading);
     for (std::size_t i = 0; i < back.settings.size(); ++i)
         HX_FUZZ_CHECK(sameBits(back.settings[i].numbers, recipe.settings[i].numbers));
     for (std::size_t i = 0; i < back.keys.size(); ++i) HX_FUZZ_CHECK(sameBits(back.keys[i].values, recipe.keys[i].values));

@@ -326,3 +326,42 @@ TEST(Recipe, ATableNameThatCannotStartAKeyIsRefusedWithItsPlace)
     EXPECT_EQ(inside.output, "x[!.obj");
     ASSERT_EQ(inside.settings.size(), 1u);
 }
+
+TEST(Recipe, APictureKeepsItsDisplayAndShading)
+{
+    RecipeArguments a;
+    a.render = "view.png";
+    a.hud = "off";
+    a.shading = "wire";
+    const Recipe styled = hx::makeRecipe(a);
+    EXPECT_FALSE(styled.hud);
+    EXPECT_EQ(styled.shading, "wire");
+    // Written out and read back, and written with the defaults when none were given.
+    const Recipe back = fromToml(hx::recipeToml(styled));
+    EXPECT_FALSE(back.hud);
+    EXPECT_EQ(back.shading, "wire");
+    RecipeArguments plain;
+    plain.render = "view.png";
+    const RecipeArguments filled = hx::recipeArguments(hx::makeRecipe(plain));
+    EXPECT_EQ(filled.hud, "on");
+    EXPECT_EQ(filled.shading, "auto");
+
+    // Without a picture they mean nothing, and are refused like --view and --size.
+    for (const auto& [option, member] : {std::pair{"--hud", &RecipeArguments::hud},
+                                         std::pair{"--shading", &RecipeArguments::shading}}) {
+        RecipeArguments alone;
+        alone.*member = "on";
+        try {
+            hx::makeRecipe(alone);
+            ADD_FAILURE() << option << " without --render was taken";
+        } catch (const hx::UsageError& error) {
+            EXPECT_EQ(std::string(error.what()), std::string(option) + " needs --render");
+        }
+    }
+    a.shading = "flat";
+    EXPECT_THROW(hx::makeRecipe(a), hx::UsageError);
+    // The command line's choice wins over the file's.
+    RecipeArguments commandLine;
+    commandLine.hud = "on";
+    EXPECT_EQ(hx::overlay(hx::recipeArguments(styled), commandLine).hud, "on");
+}

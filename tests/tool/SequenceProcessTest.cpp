@@ -291,6 +291,8 @@ TEST(HxnoiseSequence, ASavedRecipeRunsTheSameRunAgainAndTheCommandLineAddsToIt)
               "cache = 't.mdd'\n"
               "view = 'top'\n"
               "size = '40x30'\n"
+              "hud = 'on'\n"
+              "shading = 'auto'\n"
               "frames = '1001-1004'\n"
               "step = 3\n"
               "tangents = 'smooth'\n"
@@ -367,6 +369,8 @@ TEST(HxnoiseSequence, EveryObjAndPngCarriesTheVersionAndTheRecipeOfItsFrame)
         "render = 'c.####.png'",
         "view = 'persp'",
         "size = '32x24'",
+        "hud = 'on'",
+        "shading = 'auto'",
         "frames = '1002-1002'",
         "step = 1",
         "tangents = 'linear'",

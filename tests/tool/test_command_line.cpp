@@ -82,7 +82,7 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
 {
     const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
         {{}, "subcommand is required"},
-        {{"transmogrify"}, "unknown command 'transmogrify', expected deform or info"},
+        {{"transmogrify"}, "unknown command 'transmogrify', expected deform, info or view"},
         {{"defrom"}, "did you mean deform?"},
         {{"deform", "--set", "hxNoise1.oyNoiseAmp"}, "is not NODE.ATTRIBUTE=VALUE"},
         {{"deform", "--set", "oyNoiseAmp=1"}, "is not NODE.ATTRIBUTE"},
@@ -118,6 +118,34 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
     }
 }
 
+TEST(CommandLine, PicturesTakeTheDisplayOnOrOffAndAShadingMode)
+{
+    const CommandLine plain = parse({"deform", "--render", "a.png"});
+    ASSERT_EQ(plain.action, CommandLine::Action::Run) << plain.error;
+    EXPECT_TRUE(plain.deform.recipe.hud);
+    EXPECT_EQ(plain.deform.recipe.shading, "auto");
+
+    const CommandLine styled = parse({"deform", "--render", "a.png", "--hud", "off", "--shading", "wire"});
+    ASSERT_EQ(styled.action, CommandLine::Action::Run) << styled.error;
+    EXPECT_FALSE(styled.deform.recipe.hud);
+    EXPECT_EQ(styled.deform.recipe.shading, "wire");
+
+    for (const auto& [args, message] : std::vector<std::pair<std::vector<const char*>, std::string>>{
+             {{"deform", "--hud", "off"}, "hxnoise: --hud needs --render (see hxnoise --help)"},
+             {{"deform", "--shading", "both"}, "hxnoise: --shading needs --render (see hxnoise --help)"},
+             {{"deform", "--render", "a.png", "--hud", "Off"},
+              "hxnoise: --hud 'Off' is not on or off; did you mean off or on? (see hxnoise --help)"},
+             {{"deform", "--render", "a.png", "--shading", "Smooth"},
+              "hxnoise: --shading 'Smooth' is not auto, smooth, wire or both; did you mean smooth? (see hxnoise --help)"},
+         }) {
+        std::vector<const char*> argv = {"hxnoise"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const CommandLine cl = hx::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(cl.exitCode, 2);
+        EXPECT_EQ(cl.error, message);
+    }
+}
+
 TEST(ValueParse, NumbersAndIntegersAreReadStrictly)
 {
     EXPECT_EQ(hx::parseNumber("-2.5e-3", "x"), -2.5e-3);
@@ -146,4 +174,37 @@ TEST(Suggest, ProposesTheClosestKnownNames)
     EXPECT_EQ(hx::didYouMean({"hxNoise1"}), "; did you mean hxNoise1?");
     EXPECT_EQ(hx::didYouMean({}), "");
     EXPECT_EQ(hx::editDistance("kitten", "sitting"), 3u);
+}
+
+TEST(CommandLine, ViewTakesDeformsOptionsAndItsOwn)
+{
+    const CommandLine view = parse({"view", "head.obj", "--set", "hxNoise1.yna=0.5", "--frames", "1001-1010", "--key",
+                                    "transform1.tx@1001=0", "--size", "1024x700", "--hud", "off", "--config",
+                                    "shot.toml", "--save-config", "mine.toml", "--snapshot", "window.png", "-o",
+                                    "out.obj"});
+    ASSERT_EQ(view.action, CommandLine::Action::Run) << view.error;
+    ASSERT_EQ(view.command, CommandLine::Command::View);
+    const hx::ViewRequest& r = view.view;
+    EXPECT_EQ(r.arguments.input, "head.obj");
+    EXPECT_EQ(r.arguments.settings, std::vector<std::string>{"hxNoise1.yna=0.5"});
+    EXPECT_EQ(r.arguments.frames, "1001-1010");
+    EXPECT_EQ(r.arguments.keys, std::vector<std::string>{"transform1.tx@1001=0"});
+    EXPECT_EQ(r.arguments.size, "1024x700");
+    EXPECT_EQ(r.arguments.hud, "off");
+    EXPECT_EQ(r.arguments.output, "out.obj");
+    EXPECT_EQ(r.config, "shot.toml");
+    EXPECT_EQ(r.saveConfig, "mine.toml");
+    EXPECT_EQ(r.snapshot, "window.png");
+
+    const CommandLine bare = parse({"view"});
+    ASSERT_EQ(bare.action, CommandLine::Action::Run);
+    EXPECT_FALSE(bare.view.arguments.input);
+    EXPECT_FALSE(bare.view.config);
+
+    const CommandLine help = parse({"view", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--snapshot", "--config", "--save-config", "--set", "--key", "tumbles", "e.g."})
+        EXPECT_NE(help.output.find(option), std::string::npos) << option;
+    EXPECT_EQ(parse({"veiw"}).error, "hxnoise: unknown command 'veiw', expected deform, info or view; did you mean "
+                                     "view? (see hxnoise --help)");
 }

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <GL/osmesa.h>
 #include <cstring>
 #include <filesystem>
 #include <png.h>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 using hx::Bounds;
@@ -118,6 +120,29 @@ TEST(Viewport, RefusesImpossibleSizes)
 {
     EXPECT_THROW(Viewport(0, 10), hx::RenderError);
     EXPECT_THROW(Viewport(10, Viewport::kMaxSide + 1), hx::RenderError);
+}
+
+TEST(Viewport, LetsGoOfItsContextWhenDestroyedEvenWhileAnErrorUnwinds)
+{
+    {
+        Viewport viewport(16, 16);
+        viewport.clear();
+        ASSERT_NE(OSMesaGetCurrentContext(), nullptr);
+    }
+    EXPECT_EQ(OSMesaGetCurrentContext(), nullptr) << "destroyed normally";
+
+    try {
+        Viewport viewport(16, 16);
+        viewport.clear();
+        throw std::runtime_error("the frame failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(OSMesaGetCurrentContext(), nullptr) << "destroyed while an error unwound";
+
+    // Another viewport made after both draws as the first did.
+    Viewport next(16, 16);
+    next.clear();
+    EXPECT_NEAR(next.pixel(8, 8).r, 92, 1);  // the background grey
 }
 
 TEST(Viewport, SavesAPngThatReadsBackAsTheSameImage)

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "OutputName.h"
+#include "PictureOptions.h"
 #include "RecipeOptions.h"
 #include "RecipeToml.h"
 #include "Suggest.h"
@@ -49,6 +50,10 @@ Examples:
   parallel hxnoise deform --config shot.toml --frames {} ::: 1001-1025 1026-1050 1051-1075 1076-1100
       a shot saved as a recipe, then run in four chunks (GNU parallel, or one farm task a
       chunk): each frame's files are the same byte for byte as the whole run's
+  hxnoise view head.obj --set hxNoise1.oyNoiseAmp=0.5
+      a window: the viewport, a panel of every attribute, Save (Ctrl+S)
+  hxnoise view --snapshot view.png
+      a picture of the window (under xvfb-run where there is no display)
   hxnoise info              the registered node types
   hxnoise info hxNoise      one type's attributes: names, kind, default, limits, affects
 
@@ -63,6 +68,28 @@ std::string oneLine(std::string text)
     std::replace(text.begin(), text.end(), '\n', ' ');
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
+}
+
+// `hxnoise view`: deform's options, which mean the same, and the window's own.
+CLI::App* addViewCommand(CLI::App& app, ViewRequest& view)
+{
+    CLI::App* command = app.add_subcommand(
+        "view", "Open a window on a mesh with an hxNoise deformer: the viewport (Alt or no key: left button "
+                "tumbles, middle tracks, right dollies; wheel dollies; F frames), a panel of every attribute of "
+                "hxNoise1, transform1 and noiseLocator1, a timeline when --frames and --key are given, and Save "
+                "(Ctrl+S: the mesh, the picture, the recipe). --set, --key, --frames and --config work as for "
+                "deform; -o and --render name what Save writes; --size is the window's size.");
+    addRecipeOptions(*command, view.arguments);
+    command->add_option_function<std::string>(
+        "--config", [&view](const std::string& path) { view.config = path; },
+        "Start from a recipe (deform's --save-config, or the window's Save), e.g. --config shot.toml; the options "
+        "given here go on top of it");
+    command->add_option("--save-config", view.saveConfig,
+                        "Where Save writes the recipe, e.g. --save-config shot.toml (default: the mesh's name, .toml)");
+    command->add_option("--snapshot", view.snapshot,
+                        "Open the window, draw one frame with the panel, save it as this PNG and close, e.g. "
+                        "--snapshot view.png; prints the panel's values");
+    return command;
 }
 
 CommandLine usageError(const std::string& message)
@@ -134,6 +161,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
                             "Print the seconds spent in each phase (read, set-up, evaluate, render, write), wall "
                             "and processor time, on standard error, e.g. --timings");
 
+    CLI::App* viewCommand = addViewCommand(app, result.view);
+
     CLI::App* infoCommand = app.add_subcommand(
         "info", "List the registered node types, or one type's attributes.");
     infoCommand->add_option("type", result.info.type, "A node type, e.g. hxNoise");
@@ -144,9 +173,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     // CLI11 would only say that a command is required; name the stranger and the near miss.
     if (argc > 1 && argv[1][0] != '-') {
         const std::string command = argv[1];
-        const std::vector<std::string> commands = {"deform", "info"};
+        const std::vector<std::string> commands = {"deform", "info", "view"};
         if (std::find(commands.begin(), commands.end(), command) == commands.end())
-            return usageError("unknown command '" + command + "', expected deform or info" +
+            return usageError("unknown command '" + command + "', expected deform, info or view" +
                               didYouMean(closestNames(command, commands)));
     }
 
@@ -166,6 +195,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
 
     if (infoCommand->parsed()) {
         result.command = CommandLine::Command::Info;
+        result.action = CommandLine::Action::Run;
+        return result;
+    }
+    if (viewCommand->parsed()) {
+        result.command = CommandLine::Command::View;
         result.action = CommandLine::Action::Run;
         return result;
     }

@@ -2,13 +2,14 @@
 #pragma once
 
 #include "DeformRequest.h"
+#include "ViewRequest.h"
 
 #include <string>
 
 namespace hx {
 
 struct CommandLine {
-    enum class Command { Deform, Info };
+    enum class Command { Deform, Info, View };
 
     // What to do now: run the command, or exit at once with `exitCode` after printing
     // `output` (help, to standard output) or `error` (one line, to standard error).
@@ -22,6 +23,7 @@ struct CommandLine {
     Command command = Command::Deform;
     DeformRequest deform;
     InfoRequest info;
+    ViewRequest view;
 };
 
 // The largest image side --size accepts; Mesa's own limit is higher, but a bigger picture

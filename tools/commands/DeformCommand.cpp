@@ -17,13 +17,16 @@
 #include "PointCache.h"
 #include "Progress.h"
 #include "RecipeToml.h"
+#include "SceneFraming.h"
 #include "SceneView.h"
+#include "Shading.h"
 #include "StandardStreams.h"
 #include "TemporaryFiles.h"
 #include "ToolError.h"
 #include "ValueParse.h"
 #include "Viewport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -173,6 +176,36 @@ void checkFinite(const std::vector<double>& points, const std::string& deformer)
         throw ToolError("the deformation gave points that are not finite numbers (the first is vertex " +
                         std::to_string(first + 1) + "): the mesh, the locator's placement or " + deformer +
                         "'s amplitudes go beyond the range of double precision");
+}
+
+// How the run's pictures are drawn, and the values their display lists: each plug set or
+// keyed, by its long name.
+PictureStyle pictureStyle(const Recipe& recipe, const std::vector<NamedPlug>& settings,
+                          const std::vector<NamedPlug>& keys)
+{
+    PictureStyle style;
+    parseShading(recipe.shading, style.shading);
+    style.hud = recipe.hud;
+    for (const NamedPlug& plug : settings) style.setPlugs.push_back(longPlugName(plug));
+    for (const NamedPlug& plug : keys) style.keyedPlugs.push_back(longPlugName(plug));
+    return style;
+}
+
+// The frames a sequence's one camera is framed on: every frame from its first key to its last,
+// or its first frame when nothing is keyed. Frames outside the keys hold the end keys' values
+// and show nothing new, so a chunk of a shot run alone (the same keys, fewer frames) frames on
+// what the whole shot shows, and its pictures are the whole run's byte for byte.
+std::vector<int> framingFrames(const Recipe& recipe, int firstFrame)
+{
+    if (recipe.keys.empty()) return {firstFrame};
+    int first = recipe.keys.front().frame, last = first;
+    for (const Key& key : recipe.keys) {
+        first = std::min(first, key.frame);
+        last = std::max(last, key.frame);
+    }
+    std::vector<int> numbers;
+    for (int frame = first; frame <= last; ++frame) numbers.push_back(frame);
+    return numbers;
 }
 
 std::string describeNode(Host& host, const std::string& node, const DeformScene& scene, const Mesh& mesh,
@@ -426,6 +459,7 @@ public:
         if (!mRecipe.render.empty()) {
             mViewport = std::make_unique<Viewport>(mRecipe.width, mRecipe.height);
             parseView(mRecipe.view, mView);
+            if (mFrames.sequence()) frameSequencePictures();
         }
         if (!mRecipe.cache.empty()) mCache = std::make_unique<CacheFile>(mRecipe.cache, mVertexCount, mFrames);
     }
@@ -443,13 +477,20 @@ public:
         {
             PhaseTimes::Stretch evaluating(mTimes, PhaseTimes::Evaluate);
             if (!mFrames.sequence()) mProgress.show("deforming " + std::to_string(mVertexCount) + " vertices");
+            // The framing's evaluations stopped at a frame that failed: this one is that frame
+            // or after it, and fails as it did there.
+            if (mFramed && mFramed->failedFrame && *mFramed->failedFrame <= frame)
+                std::rethrow_exception(mFramed->failure);
             evaluateFrame(mHost, mScene, mAnimation, frame, mVertexCount, mMesh.positions(), mClampedKeys);
         }
         if (mViewport) {
             PhaseTimes::Stretch rendering(mTimes, PhaseTimes::Render);
             if (!mFrames.sequence()) mProgress.show("rendering");
-            const SceneMesh sceneMesh{&mMesh.positions(), &mMesh.faceSizes(), &mMesh.faceVertexIndices()};
-            for (const std::string& w : drawScene(*mViewport, mHost, mScene, sceneMesh, mView)) warn(w);
+            if (mFrames.sequence()) mStyle.frame = frame;
+            const std::vector<std::string> warnings =
+                mFramed ? drawScene(*mViewport, mHost, mScene, sceneMesh(), mFramed->framing, mStyle)
+                        : drawScene(*mViewport, mHost, mScene, sceneMesh(), mView, mStyle);
+            for (const std::string& w : warnings) warn(w);
         }
         PhaseTimes::Stretch writing(mTimes, PhaseTimes::Write);
         writeFrame(index, frame);
@@ -554,6 +595,12 @@ private:
             mAnimation.checkNotKeyed("--set " + setting.node + "." + setting.attribute + "=" + setting.text,
                                      numberPlugs(plugs.back()));
         }
+        std::set<std::string> keyed;
+        std::vector<NamedPlug> keyPlugs;
+        for (const Key& key : mRecipe.keys)
+            if (NamedPlug plug = findPlug(mHost, key.node, key.attribute); keyed.insert(plug.name).second)
+                keyPlugs.push_back(plug);
+        mStyle = pictureStyle(mRecipe, plugs, keyPlugs);
         std::set<std::string> ignored;
         const auto warnIfIgnored = [&](const NamedPlug& plug) {
             const std::string warning = ignoredPlugWarning(plug);
@@ -567,7 +614,28 @@ private:
             warnIfIgnored(plugs[i]);
             mSay << "set " << plugs[i].name << " = " << storedValueText(mHost, plugs[i], mRecipe.settings[i]) << "\n";
         }
-        for (const Key& key : mRecipe.keys) warnIfIgnored(findPlug(mHost, key.node, key.attribute));
+        for (const NamedPlug& plug : keyPlugs) warnIfIgnored(plug);
+    }
+
+    SceneMesh sceneMesh() const { return {&mMesh.positions(), &mMesh.faceSizes(), &mMesh.faceVertexIndices()}; }
+
+    // A sequence's pictures share one camera and grid, framed on what its frames show, so that
+    // they play as a flipbook: those frames are evaluated once for that first. A frame that
+    // fails then fails again in its turn, after the frames before it are written.
+    void frameSequencePictures()
+    {
+        const std::vector<int> frames = framingFrames(mRecipe, mFrames.numbers.front());
+        std::size_t done = 0;
+        mFramed = frameSequence(mHost, mScene, sceneMesh(), mView, mRecipe.width, mRecipe.height, frames,
+                                [&](int frame) {
+                                    mProgress.show("framing the camera: frame " + std::to_string(frame) + " (" +
+                                                   std::to_string(++done) + "/" + std::to_string(frames.size()) +
+                                                   ")");
+                                    evaluateFrame(mHost, mScene, mAnimation, frame, mVertexCount, mMesh.positions(),
+                                                  mClampedKeys);
+                                },
+                                mStyle);
+        mProgress.clear();
     }
 
     // The frame's files to temporaries, then in place together. The last frame takes the whole
@@ -636,6 +704,8 @@ private:
     Animation mAnimation;
     std::unique_ptr<Viewport> mViewport;
     View mView = View::Persp;
+    PictureStyle mStyle;
+    std::optional<SequenceFraming> mFramed;  // a sequence's one camera and grid
     std::unique_ptr<CacheFile> mCache;
     FrameFiles mWholeRun;  // put in place with the last frame
     std::string mRestShapeOnStdout;

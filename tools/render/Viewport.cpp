@@ -2,13 +2,13 @@
 
 #include "Interruption.h"
 #include "PngFile.h"
+#include "Text.h"
 #include "VertexNormals.h"
 
 #include <GL/osmesa.h>
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <new>
 #include <string>
 
@@ -25,13 +25,8 @@ constexpr const char* kRendererCrashed =
 
 const char* const kOutOfMemory = "out of memory while rendering";
 
-// A step of 1, 2 or 5 times a power of ten, the way grids are usually spaced.
-double niceStep(double rough)
-{
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    const double scaled = rough / power;
-    return power * (scaled < 1.5 ? 1.0 : scaled < 3.5 ? 2.0 : scaled < 7.5 ? 5.0 : 10.0);
-}
+// OpenGL's largest drawable side here (Mesa's software renderer).
+constexpr int kMaxDrawnSide = 16384;
 
 }  // namespace
 
@@ -63,13 +58,15 @@ Viewport::Viewport(int width, int height) : mWidth(width), mHeight(height)
 
 Viewport::~Viewport()
 {
-    // After a failed allocation, or while an error unwinds (which may be one), Mesa's own
-    // clean-up can crash: the context is left to the end of the process instead.
-    if (!mContext || mBroken || std::uncaught_exceptions() > 0) return;
+    if (!mContext) return;
     CrashGuard guard(kRendererCrashed);
-    // Release the context before destroying it, or Mesa keeps our framebuffer bound.
+    // Whatever happens, the context lets go of our buffer: left current, it would point Mesa
+    // at freed memory for the next viewport, or the next GL call on this thread, to write to.
     if (OSMesaGetCurrentContext() == context(mContext))
         OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+    // After a failed allocation Mesa's own clean-up can crash: that context is left to the end
+    // of the process instead. Any other context is destroyed, during unwinding too.
+    if (mBroken) return;
     OSMesaDestroyContext(context(mContext));
 }
 
@@ -77,7 +74,7 @@ void Viewport::makeCurrent()
 {
     if (mBroken) throw RenderError(kOutOfMemory);
     CrashGuard guard(kRendererCrashed);
-    if (!OSMesaMakeCurrent(context(mContext), mBuffer.data(), GL_UNSIGNED_BYTE, mWidth, mHeight))
+    if (!OSMesaMakeCurrent(context(mContext), mBuffer.data(), GL_UNSIGNED_BYTE, drawnWidth(), drawnHeight()))
         throw RenderError("Mesa could not make the off-screen OpenGL context current (most likely out of memory)");
 }
 
@@ -103,7 +100,7 @@ void Viewport::clear()
 {
     makeCurrent();
     CrashGuard guard(kRendererCrashed);
-    glViewport(0, 0, mWidth, mHeight);
+    glViewport(0, 0, drawnWidth(), drawnHeight());
     glClearColor(kBackground[0], kBackground[1], kBackground[2], 1.0f);
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -112,37 +109,74 @@ void Viewport::clear()
     checkMemory();
 }
 
+int Viewport::antialiasingSamples(int width, int height)
+{
+    for (int samples = 3; samples > 1; --samples)
+        if (long(width) * height * samples * samples <= kMaxSampledPixels && width * samples <= kMaxDrawnSide &&
+            height * samples <= kMaxDrawnSide)
+            return samples;
+    return 1;
+}
+
+void Viewport::setSamples(int samples)
+{
+    samples = std::max(samples, 1);
+    if (samples == mSamples) return;
+    if (long(mWidth) * samples > kMaxDrawnSide || long(mHeight) * samples > kMaxDrawnSide)
+        throw RenderError("cannot draw a " + std::to_string(mWidth) + "x" + std::to_string(mHeight) + " picture at " +
+                          std::to_string(samples) + " samples a side");
+    try {
+        std::vector<std::uint8_t> buffer(std::size_t(mWidth) * mHeight * samples * samples * 4, 0);
+        mBuffer.swap(buffer);
+    } catch (const std::bad_alloc&) {
+        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" +
+                          std::to_string(mHeight) + " picture at " + std::to_string(samples) + " samples a side");
+    }
+    mSamples = samples;
+    makeCurrent();
+}
+
 void Viewport::drawGrid(const Bounds& around)
 {
-    makeCurrent();
-    double reach = 1.0;
-    if (!around.isEmpty())
-        for (double v : {around.min[0], around.max[0], around.min[2], around.max[2]})
-            if (std::isfinite(v)) reach = std::max(reach, std::abs(v));
-    const double step = niceStep(reach * 1.25 / 5.0);
-    const int lines = static_cast<int>(std::ceil(reach * 1.25 / step));
-    const double extent = lines * step;
+    drawGrid(gridFor(mCamera.view(), around));
+}
 
+void Viewport::drawGrid(const Grid& grid)
+{
+    makeCurrent();
     CrashGuard guard(kRendererCrashed);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(mCamera.projectionMatrix().data());
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixd(mCamera.viewMatrix().data());
     glDisable(GL_LIGHTING);
+    glLineWidth(float(mSamples));
+    // The grid is a backdrop: it hides nothing drawn after it, so a curve or a mesh below the
+    // ground is not cut into dashes by the lines over it.
+    glDepthMask(GL_FALSE);
+    const auto vertex = [&](double along0, double along1) {
+        double p[3] = {0.0, 0.0, 0.0};
+        p[grid.axes[0]] = along0;
+        p[grid.axes[1]] = along1;
+        glVertex3dv(p);
+    };
     glBegin(GL_LINES);
-    for (int i = -lines; i <= lines; ++i) {
-        const float shade = (i == 0) ? 0.15f : 0.48f;  // the axes stand out, as in the host
-        glColor3f(shade, shade, shade);
-        glVertex3d(i * step, 0.0, -extent);
-        glVertex3d(i * step, 0.0, extent);
-        glVertex3d(-extent, 0.0, i * step);
-        glVertex3d(extent, 0.0, i * step);
+    for (int a = 0; a < 2; ++a) {
+        const int other = 1 - a;
+        for (long k = grid.first[a]; k <= grid.last[a]; ++k) {
+            const float shade = (k == 0) ? 0.15f : 0.48f;  // the axes stand out, as in the host
+            glColor3f(shade, shade, shade);
+            const double at = double(k) * grid.step;
+            if (a == 0) vertex(at, grid.low(other)), vertex(at, grid.high(other));
+            else vertex(grid.low(other), at), vertex(grid.high(other), at);
+        }
     }
     glEnd();
+    glDepthMask(GL_TRUE);
     checkMemory();
 }
 
-void Viewport::drawMesh(const MeshView& mesh)
+void Viewport::drawMesh(const MeshView& mesh, Shading shading)
 {
     makeCurrent();
     // Faces are drawn only when all their corners exist; the rest of the mesh still shows.
@@ -218,18 +252,24 @@ void Viewport::drawMesh(const MeshView& mesh)
             corner += size;
         }
     };
-    drawFaces(true);
+    const bool wireframe = drawsWireframe(shading, mesh, mCamera);
+    if (drawsSurfaces(shading)) drawFaces(true);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_LIGHTING);
 
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glColor3f(0.12f, 0.12f, 0.12f);
-    drawFaces(false);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    if (wireframe) {
+        glLineWidth(float(mSamples));
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        // Over the surfaces, dark lines; on their own, lighter ones that read on the background.
+        const float shade = drawsSurfaces(shading) ? 0.12f : 0.75f;
+        glColor3f(shade, shade, shade);
+        drawFaces(false);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    }
     checkMemory();
 }
 
-unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::function<void()>& draw)
+unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::function<void()>& draw, Depth depth)
 {
     makeCurrent();
     CrashGuard guard(kRendererCrashed);
@@ -243,6 +283,13 @@ unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::fun
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushMatrix();
     glDisable(GL_LIGHTING);
+    glLineWidth(kLocatorLineWidth * float(mSamples));
+    if (depth == Depth::Hidden) {
+        glDepthFunc(GL_GREATER);
+        glDepthMask(GL_FALSE);
+        glEnable(GL_LINE_STIPPLE);
+        glLineStipple(2 * mSamples, 0x3333);
+    }
     draw();
     // A draw that left a begin open or passed a bad argument is reported to the caller,
     // which decides whether a locator's fault should fail the run.
@@ -258,13 +305,61 @@ unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::fun
     return error;
 }
 
-std::vector<std::uint8_t> Viewport::pixelsTopDown()
+void Viewport::drawText(const std::string& text, double x, double y, double scale, const float rgb[3])
+{
+    makeCurrent();
+    const std::vector<float> shape = textQuads(text, 0.0, 0.0, scale);
+    CrashGuard guard(kRendererCrashed);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, mWidth, mHeight, 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    const double shadow = std::max(1.0, 0.75 * scale);
+    for (int pass = 0; pass < 2; ++pass) {
+        const double dx = x + (pass == 0 ? shadow : 0.0), dy = y + (pass == 0 ? shadow : 0.0);
+        if (pass == 0) glColor3f(0.08f, 0.08f, 0.08f);
+        else glColor3fv(rgb);
+        glBegin(GL_QUADS);
+        for (std::size_t i = 0; i + 1 < shape.size(); i += 2) glVertex2d(dx + shape[i], dy + shape[i + 1]);
+        glEnd();
+    }
+    glPopAttrib();
+    checkMemory();
+}
+
+std::vector<std::uint8_t> Viewport::resolved()
 {
     finish();
-    std::vector<std::uint8_t> out(mBuffer.size());
+    if (mSamples == 1) return mBuffer;
+    std::vector<std::uint8_t> out(std::size_t(mWidth) * mHeight * 4);
+    const std::size_t drawnRow = std::size_t(drawnWidth()) * 4;
+    const unsigned blockArea = unsigned(mSamples * mSamples);
+    std::vector<unsigned> sums(std::size_t(mWidth) * 4);
+    for (int y = 0; y < mHeight; ++y) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int sy = 0; sy < mSamples; ++sy) {
+            const std::uint8_t* row = mBuffer.data() + (std::size_t(y) * mSamples + sy) * drawnRow;
+            for (int x = 0; x < mWidth; ++x)
+                for (int sx = 0; sx < mSamples; ++sx)
+                    for (int c = 0; c < 4; ++c) sums[std::size_t(x) * 4 + c] += row[(std::size_t(x) * mSamples + sx) * 4 + c];
+        }
+        std::uint8_t* outRow = out.data() + std::size_t(y) * mWidth * 4;
+        for (std::size_t i = 0; i < sums.size(); ++i) outRow[i] = std::uint8_t((sums[i] + blockArea / 2) / blockArea);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> Viewport::pixelsTopDown()
+{
+    const std::vector<std::uint8_t> picture = resolved();
+    std::vector<std::uint8_t> out(picture.size());
     const std::size_t row = std::size_t(mWidth) * 4;
     for (int y = 0; y < mHeight; ++y)
-        std::copy_n(mBuffer.data() + (mHeight - 1 - y) * row, row, out.data() + y * row);
+        std::copy_n(picture.data() + (mHeight - 1 - y) * row, row, out.data() + y * row);
     return out;
 }
 
@@ -273,8 +368,16 @@ Rgba Viewport::pixel(int x, int y)
     finish();
     x = std::clamp(x, 0, mWidth - 1);
     y = std::clamp(y, 0, mHeight - 1);
-    const std::uint8_t* p = mBuffer.data() + (std::size_t(mHeight - 1 - y) * mWidth + x) * 4;
-    return {p[0], p[1], p[2], p[3]};
+    unsigned sums[4] = {0, 0, 0, 0};
+    for (int sy = 0; sy < mSamples; ++sy)
+        for (int sx = 0; sx < mSamples; ++sx) {
+            const std::size_t drawnY = std::size_t(mHeight - 1 - y) * mSamples + sy;
+            const std::uint8_t* p = mBuffer.data() + (drawnY * drawnWidth() + std::size_t(x) * mSamples + sx) * 4;
+            for (int c = 0; c < 4; ++c) sums[c] += p[c];
+        }
+    const unsigned area = unsigned(mSamples * mSamples);
+    const auto average = [&](int c) { return std::uint8_t((sums[c] + area / 2) / area); };
+    return {average(0), average(1), average(2), average(3)};
 }
 
 void Viewport::finish()
@@ -287,8 +390,8 @@ void Viewport::finish()
 
 void Viewport::savePng(const std::string& path, const std::string& comment)
 {
-    finish();
-    writePng(path, mWidth, mHeight, mBuffer.data(), true, comment);
+    const std::vector<std::uint8_t> picture = resolved();
+    writePng(path, mWidth, mHeight, picture.data(), true, comment);
 }
 
 }  // namespace hx

@@ -2,11 +2,17 @@
 //
 // Mesa's OSMesa renders into memory with real OpenGL, so the same immediate-mode calls a
 // locator makes in the host's viewport land in our image. A frame is: clear to the host's
-// dark grey, the ground grid, each mesh shaded with its wireframe over it, then whatever
-// the caller draws in a node's world space (a locator's own draw), then read back or save.
+// dark grey, the grid, each mesh shaded with its wireframe over it, then whatever the caller
+// draws in a node's world space (a locator's own draw), text over it all, then read back or
+// save. With antialiasing (setSamples), the frame is drawn larger and each block of pixels
+// averaged into one, so lines and edges come out smooth; line widths and text are given in
+// the picture's own pixels either way.
 #pragma once
 
 #include "Camera.h"
+#include "Grid.h"
+#include "MeshView.h"
+#include "Shading.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,18 +28,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A polygon mesh as raw arrays owned by the caller (see computeVertexNormals for the layout).
-struct MeshView {
-    const double* positions = nullptr;  // x, y, z per vertex, in world space
-    std::size_t vertexCount = 0;
-    const std::uint32_t* faceSizes = nullptr;
-    std::size_t faceCount = 0;
-    const int* faceVertices = nullptr;
-};
-
 struct Rgba {
     std::uint8_t r, g, b, a;
 };
+
+// How a caller's drawing meets what is already drawn: in front of it, as usual, or only
+// where it lies behind it (dashed, for the parts of a locator the mesh hides).
+enum class Depth { Visible, Hidden };
 
 class Viewport {
 public:
@@ -54,21 +55,39 @@ public:
     int width() const { return mWidth; }
     int height() const { return mHeight; }
 
+    // Antialiasing: each picture pixel is the average of samples x samples drawn pixels. 1,
+    // the default, draws the picture as it is. Takes effect from the next clear().
+    void setSamples(int samples);
+    int samples() const { return mSamples; }
+    // The samples a width x height picture is drawn with when antialiased: 3, or fewer where
+    // the drawing would take more than kMaxSampledPixels (or more than OpenGL's largest side).
+    static int antialiasingSamples(int width, int height);
+    static constexpr long kMaxSampledPixels = 16L * 1024 * 1024;
+
     void setCamera(const Camera& camera);
     const Camera& camera() const { return mCamera; }
 
     void clear();
-    // Lines on the XZ plane, spaced to suit `around`, axis lines darker.
+    // The grid's lines, those through the origin darker, as the host draws its grid: a
+    // backdrop, hiding nothing drawn after it.
+    void drawGrid(const Grid& grid);
+    // The grid the camera's view shows around `around` (gridFor).
     void drawGrid(const Bounds& around);
-    // The mesh lit in grey, its wireframe drawn over it (offset so the lines win the depth
-    // test); faces naming vertices out of range are skipped.
-    void drawMesh(const MeshView& mesh);
+    // The mesh lit in grey, with its wireframe as `shading` says (drawn over the surfaces,
+    // offset so the lines win the depth test); faces naming vertices out of range are skipped.
+    void drawMesh(const MeshView& mesh, Shading shading = Shading::Both);
     // Runs `draw` with the model-view set to the camera's view times `worldMatrix` (16
     // doubles, row-vector convention with the translation in the last row, which is GL's
-    // column-major layout) and lighting off; GL state is restored afterwards. Returns the
-    // first OpenGL error the drawing raised (GL_NO_ERROR, 0, when it was clean); running
-    // out of memory throws instead.
-    unsigned drawInWorldSpace(const double worldMatrix[16], const std::function<void()>& draw);
+    // column-major layout), lighting off and lines kLocatorLineWidth pixels wide; GL state is
+    // restored afterwards. Depth::Hidden keeps only what lies behind what is drawn already,
+    // in dashes, and leaves the depth buffer as it was. Returns the first OpenGL error the
+    // drawing raised (GL_NO_ERROR, 0, when it was clean); running out of memory throws instead.
+    unsigned drawInWorldSpace(const double worldMatrix[16], const std::function<void()>& draw,
+                              Depth depth = Depth::Visible);
+    static constexpr float kLocatorLineWidth = 1.5f;
+    // One line of text over everything, its top-left corner at (x, y) in picture pixels, at a
+    // stroke width of `scale` pixels (Text.h), with a dark shadow so it reads on any background.
+    void drawText(const std::string& text, double x, double y, double scale, const float rgb[3]);
 
     // The finished image, top row first.
     std::vector<std::uint8_t> pixelsTopDown();
@@ -84,10 +103,15 @@ private:
     void checkMemory();
     // Makes the context current and waits for the drawing to land in the buffer.
     void finish();
+    // The picture: the drawn buffer, each block of samples x samples averaged; bottom row first.
+    std::vector<std::uint8_t> resolved();
+    int drawnWidth() const { return mWidth * mSamples; }
+    int drawnHeight() const { return mHeight * mSamples; }
 
     int mWidth;
     int mHeight;
-    std::vector<std::uint8_t> mBuffer;  // bottom row first, as OpenGL fills it
+    int mSamples = 1;
+    std::vector<std::uint8_t> mBuffer;  // the drawn pixels, bottom row first, as OpenGL fills it
     void* mContext = nullptr;
     bool mBroken = false;  // Mesa failed an allocation: nothing more is asked of it
     Camera mCamera;

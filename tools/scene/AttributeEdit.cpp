@@ -146,6 +146,14 @@ std::string ignoredPlugWarning(const NamedPlug& plug)
     return "";
 }
 
+std::string longPlugName(const NamedPlug& plug)
+{
+    const std::size_t dot = plug.name.find('.');
+    const std::string attribute = plug.name.substr(dot + 1);
+    if (attribute.find_first_of("[.") != std::string::npos) return plug.name;
+    return plug.name.substr(0, dot) + "." + plug.attribute.longName;
+}
+
 NamedPlug findPlug(const Host& host, const std::string& node, const std::string& attribute)
 {
     if (!host.exists(node))

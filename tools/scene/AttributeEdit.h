@@ -28,6 +28,10 @@ struct NamedPlug {
     std::vector<AttributeInfo> components;
 };
 
+// "node.longName" for a plug named by its attribute alone ("hxNoise1.xna" gives
+// "hxNoise1.oxNoiseAmp"); the name as typed for a path ("input[0].inputGeometry").
+std::string longPlugName(const NamedPlug& plug);
+
 // Finds NODE.ATTR (long or short name; "attr[2]" and "parent.child" paths go to the
 // host as typed). Throws UsageError: "no node named 'hxNoise2'; did you mean hxNoise1?".
 NamedPlug findPlug(const Host& host, const std::string& node, const std::string& attribute);

@@ -5,15 +5,13 @@
 #include "ValueParse.h"
 
 namespace hx {
-namespace {
 
-bool takesWholeNumbers(const AttributeInfo& a)
+bool isIntegerAttribute(const AttributeInfo& attribute)
 {
-    const std::string& t = a.valueType;
-    return t == "bool" || t == "byte" || t == "char" || t.compare(0, 5, "short") == 0 || t.compare(0, 3, "int") == 0;
+    const std::string& t = attribute.valueType;
+    return t == "bool" || t == "byte" || t == "char" || t == "enum" || t.compare(0, 5, "short") == 0 ||
+           t.compare(0, 3, "int") == 0 || t.compare(0, 4, "long") == 0;
 }
-
-}  // namespace
 
 std::vector<KeyedNumber> keyedNumbers(const Host& host, const Key& key)
 {
@@ -31,7 +29,7 @@ std::vector<KeyedNumber> keyedNumbers(const Host& host, const Key& key)
 
     std::vector<KeyedNumber> numbers;
     for (const AttributeInfo& component : plug.components)
-        numbers.push_back({key.node + "." + component.longName, takesWholeNumbers(component)});
+        numbers.push_back({key.node + "." + component.longName, isIntegerAttribute(component)});
     return numbers;
 }
 

@@ -15,6 +15,9 @@
 
 namespace hx {
 
+// Whether an attribute holds whole numbers (bool, byte, char, short, int, long, enum).
+bool isIntegerAttribute(const AttributeInfo& attribute);
+
 // The numbers `key` moves, one per value, in order. Throws UsageError for a key on a node or
 // attribute that is not there (with the closest names), on an attribute that holds no single
 // numbers (a matrix, a mesh, an array element), or with values its attribute cannot take.

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "NumberText.h"
 #include "OutputName.h"
+#include "PictureOptions.h"
 #include "Suggest.h"
 #include "ValueParse.h"
 
@@ -30,7 +31,8 @@ RecipeArguments overlay(const RecipeArguments& file, const RecipeArguments& comm
     RecipeArguments merged = file;
     for (auto member : {&RecipeArguments::input, &RecipeArguments::output, &RecipeArguments::render,
                         &RecipeArguments::cache, &RecipeArguments::view, &RecipeArguments::size,
-                        &RecipeArguments::frames, &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
+                        &RecipeArguments::hud, &RecipeArguments::shading, &RecipeArguments::frames,
+                        &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
         if (commandLine.*member) merged.*member = commandLine.*member;
     merged.settings.insert(merged.settings.end(), commandLine.settings.begin(), commandLine.settings.end());
     merged.keys.insert(merged.keys.end(), commandLine.keys.begin(), commandLine.keys.end());
@@ -56,6 +58,10 @@ Recipe makeRecipe(const RecipeArguments& a)
         recipe.view = *a.view;
     }
     if (a.size) parseSize(*a.size, kMaxImageSide, recipe.width, recipe.height);
+    needs(a.hud, "--hud", rendering, "--render");
+    needs(a.shading, "--shading", rendering, "--render");
+    if (a.hud) recipe.hud = checkHud(*a.hud);
+    if (a.shading) recipe.shading = checkShading(*a.shading);
 
     const bool sequence = a.frames.has_value();
     needs(a.step, "--step", sequence, "--frames");
@@ -87,6 +93,8 @@ RecipeArguments recipeArguments(const Recipe& recipe)
         a.render = recipe.render;
         a.view = recipe.view;
         a.size = std::to_string(recipe.width) + "x" + std::to_string(recipe.height);
+        a.hud = recipe.hud ? "on" : "off";
+        a.shading = recipe.shading;
     }
     if (recipe.frames) {
         a.frames = recipe.frames->text();

@@ -32,6 +32,8 @@ struct Recipe {
     std::string view = "persp";
     int width = 640;
     int height = 480;
+    bool hud = true;                  // the picture's heads-up display
+    std::string shading = "auto";     // auto, smooth, wire or both
     std::optional<FrameRange> frames;  // none: one evaluation, unnumbered outputs
     Tangents tangents = Tangents::Linear;
     std::vector<AttributeSetting> settings;  // applied in order
@@ -48,6 +50,8 @@ struct RecipeArguments {
     std::optional<std::string> cache;
     std::optional<std::string> view;
     std::optional<std::string> size;
+    std::optional<std::string> hud;
+    std::optional<std::string> shading;
     std::optional<std::string> frames;
     std::optional<std::string> step;
     std::optional<std::string> tangents;
@@ -63,8 +67,8 @@ struct RecipeArguments {
 RecipeArguments overlay(const RecipeArguments& file, const RecipeArguments& commandLine);
 
 // Checks and reads every option. Throws UsageError, one line: a value that is not what its
-// option takes, --key without --frames, --view or --size without --render, a # in an output
-// name without --frames, ...
+// option takes, --key without --frames, --view, --size, --hud or --shading without --render, a
+// # in an output name without --frames, ...
 Recipe makeRecipe(const RecipeArguments& arguments);
 
 // The options that make `recipe` again: makeRecipe(recipeArguments(r)) is r. Every value the

@@ -1,6 +1,7 @@
 #include "RecipeOptions.h"
 
 #include "NumberText.h"
+#include "PictureOptions.h"
 #include "Utf8.h"
 
 #include <CLI/CLI.hpp>
@@ -263,6 +264,7 @@ void addRecipeOptions(CLI::App& command, RecipeArguments& into)
             "Camera for --render: persp (frames the mesh and the locator), top, front or side, e.g. --view top");
     addText(command, "--size", into.size,
             "Image size WIDTHxHEIGHT for --render, e.g. --size 800x600 (default 640x480)");
+    addPictureOptions(command, into.hud, into.shading);
     addText(command, "--frames", into.frames,
             "Evaluate a sequence: N for frames 1..N, or FIRST-LAST for a shot's frames, e.g. --frames 1001-1100; "
             "each frame writes its own files.");

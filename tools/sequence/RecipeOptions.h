@@ -31,9 +31,9 @@ class Config;
 
 namespace hx {
 
-// Adds the input positional and -o/--output, --render, --cache, --view, --size, --frames,
-// --step, --tangents, --set, --key and --plugin to `command`, each storing into `into` (which
-// must outlive the parse) when given. Nothing is checked here: makeRecipe does that.
+// Adds the input positional and -o/--output, --render, --cache, --view, --size, --hud,
+// --shading, --frames, --step, --tangents, --set, --key and --plugin to `command`, each storing
+// into `into` (which must outlive the parse) when given. Nothing is checked here: makeRecipe does that.
 void addRecipeOptions(CLI::App& command, RecipeArguments& into);
 
 // Adds --config FILE to a command that takes the recipe options: the file's options are read

@@ -72,6 +72,8 @@ std::string deformTable(const Recipe& recipe)
     writeString(out, "cache", a.cache);
     writeString(out, "view", a.view);
     writeString(out, "size", a.size);
+    writeString(out, "hud", a.hud);
+    writeString(out, "shading", a.shading);
     writeString(out, "frames", a.frames);
     if (a.step) out << "step = " << *a.step << "\n";
     writeString(out, "tangents", a.tangents);
