@@ -31,6 +31,8 @@
 //   MDataBlock::inputValue, MDataBlock::outputValue                    the attribute's long name
 //   MPlug::getValue, MPlug::asDouble, asFloat, asInt, asShort, asBool,
 //   asChar                                                             the plug's attribute's long name
+//   MThreadPool::init, MThreadPool::newParallelRegion,
+//   MThreadPool::createTask                                            (none)
 //   <function set>::attach (its constructor from an MObject), for
 //   MFnDependencyNode, MFnAttribute and the attribute and data sets    (none)
 // (*) none when no type of that name or id is registered.

@@ -5,6 +5,7 @@
 #include "HostNames.h"
 #include "Modifier.h"
 #include "PlugPath.h"
+#include "ThreadPool.h"
 
 namespace hx {
 
@@ -40,6 +41,10 @@ Result Host::done(Result result) {
     mLastError = result.error;
     return result;
 }
+
+void Host::setThreadCount(unsigned int count) { ThreadPool::get().setSize(count); }
+
+unsigned int Host::threadCount() const { return ThreadPool::get().size(); }
 
 void Host::reset() {
     Engine::get().reset();
