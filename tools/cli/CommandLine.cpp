@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "Suggest.h"
+#include "ThreadsOption.h"
 #include "ValueParse.h"
 
 #include <CLI/CLI.hpp>
@@ -98,6 +99,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     deformCommand->add_option("--plugin", deform.plugin,
                               "The plug-in to load, e.g. --plugin build/src/hxNoise.so "
                               "(default: hxNoise.so beside hxnoise)");
+    addThreadsOption(*deformCommand, deform.threads);
     CLI::Option* renderOption = deformCommand->get_option("--render");
     view->needs(renderOption);
     sizeOption->needs(renderOption);

@@ -39,6 +39,7 @@ struct DeformRequest {
     int frames = 0;  // 0: one evaluation, unnumbered outputs
     std::vector<AttributeKey> keys;
     std::string plugin;  // empty: hxNoise.so beside the tool
+    unsigned int threads = 0;  // the host's thread pool; 0: every core
 };
 
 struct InfoRequest {

@@ -123,6 +123,7 @@ int runDeform(const DeformRequest& request)
 {
     Host& host = Host::instance();
     HostSession session(host);
+    host.setThreadCount(request.threads);
     Progress progress;
 
     const std::string input = request.input.empty() ? bundledExampleMesh() : request.input;
