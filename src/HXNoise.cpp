@@ -30,6 +30,7 @@
 #include <maya/MPoint.h>
 #include <maya/MPointArray.h>
 #include <maya/MString.h>
+#include <maya/MThreadPool.h>
 #include <maya/MVector.h>
 
 #include <cfloat>
@@ -126,8 +127,10 @@ MObject hxNoise::ozNoiseSeed;
 
 namespace {
 
-// Points deformed per pass of the vectorised path: large enough to spread its per-call
-// set-up, small enough that the block stays in cache (16,384 points, 512 KB).
+// Points deformed per task, at most: large enough to spread a task's set-up (its buffer
+// and the gather-order tables of the vectorised path), small enough that the block stays
+// in cache (16,384 points, 512 KB) and that a large mesh makes enough tasks to keep every
+// thread of the host's pool busy to the end.
 const unsigned int kDeformBlock = 16384;
 
 // The attribute handles of one axis of the deformer, and how its names are spelled.
@@ -284,6 +287,144 @@ MStatus declareNoiseEdges(const MObject& parameter, const DeformerAxis& other1,
     return firstFailure;
 }
 
+// One task of a deformation: a contiguous range of the call's points, deformed through a
+// block buffer of its own and written back at its own indices only. The generators'
+// tables are built before any task starts, so tasks only read them.
+struct DeformRange
+{
+    MPointArray* points;
+    unsigned int begin;
+    unsigned int end;
+    Perlin* noiseX;
+    Perlin* noiseY;
+    Perlin* noiseZ;
+    const MMatrix* mat;
+    const MMatrix* invMat;
+    bool done;
+};
+
+void deformRange(DeformRange& range)
+{
+    MPointArray& points = *range.points;
+    const unsigned int n = range.end - range.begin;
+    std::vector<double> buffer(4 * std::size_t(n));
+    for (unsigned int i = 0; i < n; ++i) {
+        const MPoint& pt = points[range.begin + i];
+        double* xyzw = &buffer[4 * std::size_t(i)];
+        xyzw[0] = pt.x;
+        xyzw[1] = pt.y;
+        xyzw[2] = pt.z;
+        xyzw[3] = pt.w;
+    }
+    deformPoints(*range.noiseX, *range.noiseY, *range.noiseZ, range.mat->matrix,
+                 range.invMat->matrix, &buffer[0], n);
+    for (unsigned int i = 0; i < n; ++i) {
+        const double* xyzw = &buffer[4 * std::size_t(i)];
+        points[range.begin + i] = MPoint(xyzw[0], xyzw[1], xyzw[2], xyzw[3]);
+    }
+    range.done = true;
+}
+
+MThreadRetVal deformRangeTask(void* data)
+{
+    deformRange(*static_cast<DeformRange*>(data));
+    return 0;
+}
+
+// What a deformation's parallel region works on, and the first pool call that failed in it.
+struct DeformRegion
+{
+    std::vector<DeformRange>* ranges;
+    MStatus failure;
+};
+
+// Creates one task per range and runs them. A range whose task cannot be created is left
+// for the calling thread, after the region.
+void runDeformTasks(void* data, MThreadRootTask* root)
+{
+    DeformRegion& region = *static_cast<DeformRegion*>(data);
+    std::vector<DeformRange>& ranges = *region.ranges;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        const MStatus created = MThreadPool::createTask(deformRangeTask, &ranges[i], root);
+        if (created != MS::kSuccess) {
+            region.failure = created;
+            break;
+        }
+    }
+    MThreadPool::executeAndJoin(root);
+}
+
+// Splits `count` points into ranges of at most kDeformBlock points, as even as can be.
+std::vector<DeformRange> splitIntoRanges(MPointArray& points, Perlin& noiseX, Perlin& noiseY,
+                                         Perlin& noiseZ, const MMatrix& mat,
+                                         const MMatrix& invMat)
+{
+    const unsigned int count = points.length();
+    const unsigned int tasks = count / kDeformBlock + (count % kDeformBlock != 0 ? 1 : 0);
+    // The first count % tasks ranges take one point more than the others.
+    const unsigned int size = tasks == 0 ? 0 : count / tasks;
+    const unsigned int longer = tasks == 0 ? 0 : count % tasks;
+    std::vector<DeformRange> ranges;
+    ranges.reserve(tasks);
+    unsigned int begin = 0;
+    for (unsigned int t = 0; t < tasks; ++t) {
+        DeformRange range;
+        range.points = &points;
+        range.begin = begin;
+        range.end = begin + size + (t < longer ? 1 : 0);
+        begin = range.end;
+        range.noiseX = &noiseX;
+        range.noiseY = &noiseY;
+        range.noiseZ = &noiseZ;
+        range.mat = &mat;
+        range.invMat = &invMat;
+        range.done = false;
+        ranges.push_back(range);
+    }
+    return ranges;
+}
+
+// Runs the ranges' tasks in the host's thread pool. Returns the first pool call that
+// failed (success if none did); the ranges not done are then the caller's to deform.
+// Gives the pool back however the region ends (a task may throw std::bad_alloc).
+class PoolUse
+{
+public:
+    PoolUse() {}
+    ~PoolUse() { MThreadPool::release(); }
+
+private:
+    PoolUse(const PoolUse&);
+    PoolUse& operator=(const PoolUse&);
+};
+
+MStatus deformInPool(std::vector<DeformRange>& ranges)
+{
+    MStatus status = MThreadPool::init();
+    if (status != MS::kSuccess)
+        return status;
+    PoolUse use;
+    DeformRegion region;
+    region.ranges = &ranges;
+    region.failure = MS::kSuccess;
+    status = MThreadPool::newParallelRegion(runDeformTasks, &region);
+    if (status != MS::kSuccess)
+        return status;
+    return region.failure;
+}
+
+// Said once a process: the host's thread pool refused a deformation, which then ran on
+// the calling thread.
+void warnPoolUnavailable(const MStatus& failure)
+{
+    static bool warned = false;
+    if (warned)
+        return;
+    warned = true;
+    cerr << "hxNoise: the host's thread pool is unavailable (" << failure.errorString().asChar()
+         << "); deforming on one thread" << endl;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -422,33 +563,26 @@ MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m
 
     // Every point goes object space -> deform space (invMat) -> the three noise passes ->
     // object space (mat), many points at a time through the vectorised path, which gives
-    // the same bits as one point at a time. The points are read and written once, and
-    // deformed through one block buffer per call.
+    // the same bits as one point at a time. The points are read and written once, split
+    // into ranges that the host's thread pool deforms at once; each point's result is the
+    // same whichever range and thread it falls to.
     MPointArray points;
     iter.allPositions(points, MSpace::kObject);
     const unsigned int count = points.length();
     if (count == 0)
         return firstFailure;
 
-    const unsigned int blockSize = count < kDeformBlock ? count : kDeformBlock;
-    std::vector<double> buffer(4 * std::size_t(blockSize));
-    for (unsigned int start = 0; start < count; start += blockSize) {
-        const unsigned int n = count - start < blockSize ? count - start : blockSize;
-        for (unsigned int i = 0; i < n; ++i) {
-            const MPoint& pt = points[start + i];
-            double* xyzw = &buffer[4 * std::size_t(i)];
-            xyzw[0] = pt.x;
-            xyzw[1] = pt.y;
-            xyzw[2] = pt.z;
-            xyzw[3] = pt.w;
-        }
-        deformPoints(perlinNoiseX, perlinNoiseY, perlinNoiseZ, mat.matrix, invMat.matrix,
-                     &buffer[0], n);
-        for (unsigned int i = 0; i < n; ++i) {
-            const double* xyzw = &buffer[4 * std::size_t(i)];
-            points[start + i] = MPoint(xyzw[0], xyzw[1], xyzw[2], xyzw[3]);
-        }
-    }
+    // The tables are built here, once, before any task reads them.
+    prepareDeformation(perlinNoiseX, perlinNoiseY, perlinNoiseZ);
+    std::vector<DeformRange> ranges =
+        splitIntoRanges(points, perlinNoiseX, perlinNoiseY, perlinNoiseZ, mat, invMat);
+    const MStatus pooled = deformInPool(ranges);
+    if (pooled != MS::kSuccess)
+        warnPoolUnavailable(pooled);
+    // Whatever the pool did not deform (all of it when the pool was refused).
+    for (std::size_t i = 0; i < ranges.size(); ++i)
+        if (!ranges[i].done)
+            deformRange(ranges[i]);
     iter.setAllPositions(points, MSpace::kObject);
 
     return firstFailure;

@@ -44,6 +44,13 @@ public:
         gen.perm = perlin.p;
         gen.corners = corners;
     }
+
+    // Builds the tables now if an evaluation would build them.
+    static void build(Perlin& perlin)
+    {
+        if (perlin.mOctaves >= 1)
+            perlin.buildOnFirstUse();
+    }
 };
 
 namespace {
@@ -234,6 +241,14 @@ bool parseNoiseBatchPath(const char* name, NoiseBatchPath& path)
         }
     }
     return false;
+}
+
+void prepareDeformation(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ)
+{
+    noiseBatchActivePath();
+    PerlinTables::build(noiseY);
+    PerlinTables::build(noiseX);
+    PerlinTables::build(noiseZ);
 }
 
 void deformPoints(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4],

@@ -64,6 +64,12 @@ void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& n
                   const double mat[4][4], const double invMat[4][4],
                   double* points, unsigned int count);
 
+// Builds the generators' tables, if they are not yet built, exactly as the first point
+// of deformPoints would (Y, then X, then Z; a generator without octaves never), and fixes
+// the active path. Afterwards deformPoints only reads the generators, so that several
+// calls may run at once over disjoint points with the same three.
+void prepareDeformation(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ);
+
 // True if this build carries the path and this processor (and its operating system)
 // can run it. The scalar and SSE2 paths are always there on x86-64.
 bool noiseBatchSupports(NoiseBatchPath path);

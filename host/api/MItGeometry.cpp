@@ -77,11 +77,20 @@ MStatus MItGeometry::reset() {
 
 MStatus MItGeometry::allPositions(MPointArray& points, MSpace::Space space) const {
     MStatus status = points.setLength(mCount);
-    if (!status) return status;
+    if (!status || mCount == 0) return status;
+    // Straight into the array's storage: a call per point would cost a large mesh more than
+    // the copy itself, and this runs on the deformer's calling thread, before its tasks.
+    MPoint* out = &points[0];
     for (unsigned int i = 0; i < mCount; ++i) {
         const double* p = mPoints + 3 * i;
-        MPoint point(p[0], p[1], p[2]);
-        points[i] = space == MSpace::kWorld ? point * mLocalToWorld : point;
+        if (space == MSpace::kWorld) {
+            out[i] = MPoint(p[0], p[1], p[2]) * mLocalToWorld;
+        } else {
+            out[i].x = p[0];
+            out[i].y = p[1];
+            out[i].z = p[2];
+            out[i].w = 1.0;
+        }
     }
     return MStatus();
 }
@@ -89,9 +98,11 @@ MStatus MItGeometry::allPositions(MPointArray& points, MSpace::Space space) cons
 MStatus MItGeometry::setAllPositions(const MPointArray& points, MSpace::Space space) {
     if (points.length() != mCount)
         return hx::Access::fail(MStatus::kInvalidParameter, "setAllPositions needs one point per geometry point");
+    if (mCount == 0) return MStatus();
     const MMatrix toLocal = space == MSpace::kWorld ? mLocalToWorld.inverse() : MMatrix();
+    const MPoint* in = &points[0];
     for (unsigned int i = 0; i < mCount; ++i) {
-        const MPoint local = space == MSpace::kWorld ? points[i] * toLocal : points[i];
+        const MPoint local = space == MSpace::kWorld ? in[i] * toLocal : in[i];
         double* p = mPoints + 3 * i;
         p[0] = local.x;
         p[1] = local.y;

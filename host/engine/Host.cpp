@@ -5,6 +5,7 @@
 #include "HostNames.h"
 #include "Modifier.h"
 #include "PlugPath.h"
+#include "ThreadPool.h"
 #include "UserUnits.h"
 
 namespace hx {
@@ -45,6 +46,10 @@ Result Host::done(Result result) {
     mLastError = result.error;
     return result;
 }
+
+void Host::setThreadCount(unsigned int count) { ThreadPool::get().setSize(count); }
+
+unsigned int Host::threadCount() const { return ThreadPool::get().size(); }
 
 void Host::reset() {
     mEngine->reset();

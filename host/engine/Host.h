@@ -158,6 +158,12 @@ public:
     Result locatorBounds(const std::string& locator, bool& bounded, MBoundingBox& box);
     void setViewportSize(int width, int height);
 
+    // The threads the host lends plug-ins through MThreadPool: the calling thread and
+    // count - 1 workers; 0 (the default) is one per processor core, 1 runs every task on
+    // the calling thread. Applies from the next parallel region; reset() keeps it.
+    void setThreadCount(unsigned int count);
+    unsigned int threadCount() const;  // the number in use: never 0
+
     // The error of the latest failed call.
     const std::string& lastError() const { return mLastError; }
 

@@ -28,6 +28,8 @@
 //   MPxNode::addAttribute                                              the attribute's long name
 //   MPxNode::attributeAffects                                          the changing attribute's long name
 //   MFnVectorArrayData::create, MFnMatrixData::create                  (none)
+//   MThreadPool::init, MThreadPool::newParallelRegion,
+//   MThreadPool::createTask                                            (none)
 //   MFnDependencyNode::attribute, MFnDependencyNode::findPlug          the attribute's name as asked
 //   MDGModifier::createNode, MDagModifier::createNode                  the node type's name (*)
 //   MDGModifier::connect                                               the destination attribute's long name

@@ -5,6 +5,7 @@
 #include "RecipeOptions.h"
 #include "RecipeToml.h"
 #include "Suggest.h"
+#include "ThreadsOption.h"
 #include "ValueParse.h"
 
 #include <CLI/CLI.hpp>
@@ -160,6 +161,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     deformCommand->add_flag("--timings", deform.timings,
                             "Print the seconds spent in each phase (read, set-up, evaluate, render, write), wall "
                             "and processor time, on standard error, e.g. --timings");
+    addThreadsOption(*deformCommand, deform.threads);
 
     CLI::App* viewCommand = addViewCommand(app, result.view);
 

@@ -21,6 +21,9 @@ struct DeformRequest {
     // The checked run. Without --config it is made from `arguments` by the parser; with one,
     // the command reads the file and makes it (deformRecipe in CommandLine.h).
     Recipe recipe;
+    // --threads N: the size of the host's thread pool; 0: every core. Not part of the recipe,
+    // as any number of threads writes the same bytes.
+    unsigned int threads = 0;
 };
 
 struct InfoRequest {

@@ -431,6 +431,7 @@ public:
           mHost(Host::instance()),
           mSession(mHost)
     {
+        mHost.setThreadCount(request.threads);
     }
 
     void prepare()

@@ -40,6 +40,12 @@ class MStatus;
 typedef void* (*MCreatorFunction)();
 typedef MStatus (*MInitializeFunction)();
 
+// The thread pool's task and region functions (MThreadPool).
+class MThreadRootTask;
+typedef void* MThreadRetVal;
+typedef MThreadRetVal (*MThreadFunc)(void*);
+typedef void (*MThreadCallbackFunc)(void*, MThreadRootTask*);
+
 typedef double double2[2];
 typedef double double3[3];
 typedef double double4[4];
