@@ -1,14 +1,12 @@
 // `hxnoise view` run as a process on an X display of the test's own (Xvfb): its snapshot shows
 // the viewport and the panel, a --set changes both, and the panel holds the registry's values.
+#include "PngImage.h"
 #include "ToolProcess.h"
 #include "VirtualDisplay.h"
 
 #include <engine/Host.h>
 
-#include <png.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <sstream>
 
@@ -17,31 +15,6 @@ using hxtest::TempDir;
 using hxtest::ToolRun;
 
 namespace {
-
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-    const std::uint8_t* at(int x, int y) const { return &rgba[(std::size_t(y) * width + x) * 4]; }
-};
-
-Image readPng(const std::string& path)
-{
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    Image image;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) {
-        ADD_FAILURE() << "cannot read " << path << ": " << png.message;
-        return image;
-    }
-    png.format = PNG_FORMAT_RGBA;
-    image.rgba.resize(PNG_IMAGE_SIZE(png));
-    EXPECT_TRUE(png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr));
-    image.width = int(png.width);
-    image.height = int(png.height);
-    return image;
-}
 
 const char* kCube =
     "o box\n"
@@ -102,7 +75,7 @@ TEST_F(ViewWindow, ASnapshotShowsTheViewportAndThePanel)
     const ToolRun run = snapshot();
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("wrote shot.png (900x600, the window)"), std::string::npos) << run.out;
-    const Image shot = readPng(mDir / "shot.png");
+    const hxtest::Image shot = hxtest::readPng(mDir / "shot.png");
     ASSERT_EQ(shot.width, kWidth);
     ASSERT_EQ(shot.height, kHeight);
 
@@ -135,11 +108,11 @@ TEST_F(ViewWindow, ASnapshotShowsTheViewportAndThePanel)
 TEST_F(ViewWindow, ASetChangesThePictureAndThePanel)
 {
     ASSERT_EQ(snapshot().exitCode, 0);
-    const Image plain = readPng(mDir / "shot.png");
+    const hxtest::Image plain = hxtest::readPng(mDir / "shot.png");
     const ToolRun run = snapshot({"--set", "hxNoise1.oyNoiseAmp=0.5", "--set", "hxNoise1.oxNoiseAmp=0.5"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("set hxNoise1.oyNoiseAmp = 0.5"), std::string::npos);
-    const Image noisy = readPng(mDir / "shot.png");
+    const hxtest::Image noisy = hxtest::readPng(mDir / "shot.png");
     ASSERT_EQ(noisy.rgba.size(), plain.rgba.size());
     int changed = 0;
     for (int y = 60; y < kHeight - 40; ++y)

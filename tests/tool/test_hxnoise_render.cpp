@@ -1,48 +1,22 @@
 // `hxnoise deform --render` run as a process: the picture shows the locator's red cross
 // and its three blue curves where the camera projects them, the mesh where it stands, and
 // the host's dark grey background around them.
+#include "PngImage.h"
 #include "ToolProcess.h"
 
 #include "Camera.h"
 #include "ObjMesh.h"
 #include "axisNoiseField.h"
 
-#include <png.h>
-
 #include <cmath>
-#include <cstring>
 
+using hxtest::Image;
+using hxtest::readPng;
 using hxtest::runTool;
 using hxtest::TempDir;
 using hxtest::ToolRun;
 
 namespace {
-
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-
-    const std::uint8_t* at(int x, int y) const { return &rgba[(std::size_t(y) * width + x) * 4]; }
-};
-
-Image readPng(const std::string& path)
-{
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    Image image;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) {
-        ADD_FAILURE() << "cannot read " << path << ": " << png.message;
-        return image;
-    }
-    png.format = PNG_FORMAT_RGBA;
-    image.rgba.resize(PNG_IMAGE_SIZE(png));
-    EXPECT_TRUE(png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr));
-    image.width = int(png.width);
-    image.height = int(png.height);
-    return image;
-}
 
 // Whether a pixel within `radius` of where `world` projects passes `test`: lines are one
 // pixel wide and land within a pixel of the exact projection.

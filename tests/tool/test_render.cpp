@@ -1,6 +1,7 @@
 // Viewport: a small scene rendered with real OpenGL, checked pixel by pixel.
 #include "AtomicFile.h"
 #include "Camera.h"
+#include "PngImage.h"
 #include "Viewport.h"
 
 #include <gtest/gtest.h>
@@ -154,16 +155,10 @@ TEST(Viewport, SavesAPngThatReadsBackAsTheSameImage)
     const std::string path = (dir / "scene.png").string();
     viewport.savePng(path);
 
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str())) << image.message;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-    EXPECT_EQ(image.width, 64u);
-    EXPECT_EQ(image.height, 48u);
-    EXPECT_EQ(pixels, viewport.pixelsTopDown());
+    const hxtest::Image image = hxtest::readPng(path);
+    EXPECT_EQ(image.width, 64);
+    EXPECT_EQ(image.height, 48);
+    EXPECT_EQ(image.rgba, viewport.pixelsTopDown());
 
     EXPECT_THROW(viewport.savePng((dir / "missing" / "x.png").string()), hx::FileWriteError);
     fs::remove_all(dir);
@@ -207,14 +202,7 @@ TEST(Viewport, APngCarriesItsCommentInATextChunkThatLibpngReads)
     EXPECT_EQ(pngTexts(utf8), (Texts{{"Comment", "hxNoise 3.0\ninput = 'r\xc3\xb6""ck.obj'"}}));
 
     // The picture is the one without a comment, pixel for pixel.
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, utf8.c_str())) << image.message;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-    EXPECT_EQ(pixels, viewport.pixelsTopDown());
+    EXPECT_EQ(hxtest::readPng(utf8).rgba, viewport.pixelsTopDown());
     fs::remove_all(dir);
 }
 
