@@ -6,6 +6,7 @@
 
 #include <regex>
 
+using hxtest::kTetrahedron;
 using hxtest::runTool;
 using hxtest::runToolWith;
 using hxtest::TempDir;
@@ -14,10 +15,6 @@ using hxtest::ToolRun;
 namespace fs = hxtest::fs;
 
 namespace {
-
-const char* kTetrahedron =
-    "o tet\nv 0.3 0.7 0.2\nv 1.4 0.1 0.6\nv 0.25 1.3 0.55\nv 0.1 0.2 1.45\n"
-    "f 1 2 3\nf 1 2 4\nf 1 3 4\nf 2 3 4\n";
 
 std::string frameName(int frame, const char* extension)
 {

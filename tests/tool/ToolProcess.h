@@ -28,6 +28,11 @@ namespace hxtest {
 
 namespace fs = std::filesystem;
 
+// A small closed mesh with coordinates off the noise lattice (where the noise is zero).
+inline const char* const kTetrahedron =
+    "o tet\nv 0.3 0.7 0.2\nv 1.4 0.1 0.6\nv 0.25 1.3 0.55\nv 0.1 0.2 1.45\n"
+    "f 1 2 3\nf 1 2 4\nf 1 3 4\nf 2 3 4\n";
+
 struct ToolRun {
     int exitCode = -1;  // 128 + the signal for a process a signal ended
     int signal = 0;     // the signal that ended the process, else 0
@@ -78,16 +83,41 @@ private:
     fs::path mPath;
 };
 
+// The tool's path and `args` as the null-ended argument vector exec takes.
+class ToolArgv {
+public:
+    explicit ToolArgv(const std::vector<std::string>& args) : mText{toolPath()}
+    {
+        mText.insert(mText.end(), args.begin(), args.end());
+        for (std::string& a : mText) mPointers.push_back(a.data());
+        mPointers.push_back(nullptr);
+    }
+    const char* path() const { return mText[0].c_str(); }
+    char* const* data() { return mPointers.data(); }
+
+private:
+    std::vector<std::string> mText;
+    std::vector<char*> mPointers;
+};
+
+// Fills `run` from a finished process's wait status and the files its outputs went to.
+inline void collectRun(ToolRun& run, int status, const fs::path& outPath, const fs::path& errPath, bool readOut = true,
+                       bool readErr = true)
+{
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    if (readOut) run.out = readFile(outPath);
+    if (readErr) run.err = readFile(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+}
+
 // Runs hxnoise with `args` in `workDir`, standard input closed, both outputs captured.
 inline ToolRun runTool(const std::vector<std::string>& args, const fs::path& workDir)
 {
     const fs::path outPath = workDir / ".hxnoise_stdout";
     const fs::path errPath = workDir / ".hxnoise_stderr";
-    std::vector<std::string> argvText = {toolPath()};
-    argvText.insert(argvText.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argvText) argv.push_back(a.data());
-    argv.push_back(nullptr);
+    ToolArgv argv(args);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -96,22 +126,17 @@ inline ToolRun runTool(const std::vector<std::string>& args, const fs::path& wor
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, argv.path(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
 
     ToolRun run;
     if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << argvText[0];
+        ADD_FAILURE() << "cannot start " << argv.path();
         return run;
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    run.out = readFile(outPath);
-    run.err = readFile(errPath);
-    fs::remove(outPath);
-    fs::remove(errPath);
+    collectRun(run, status, outPath, errPath);
     return run;
 }
 
@@ -131,11 +156,7 @@ inline ToolRun runToolWith(const std::vector<std::string>& args, const fs::path&
 {
     const fs::path outPath = workDir / ".hxnoise_stdout";
     const fs::path errPath = workDir / ".hxnoise_stderr";
-    std::vector<std::string> argvText = {toolPath()};
-    argvText.insert(argvText.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argvText) argv.push_back(a.data());
-    argv.push_back(nullptr);
+    ToolArgv argv(args);
 
     // Pipes whose read ends are closed before the tool starts: its first write fails.
     int closedPipe[2] = {-1, -1};
@@ -158,7 +179,7 @@ inline ToolRun runToolWith(const std::vector<std::string>& args, const fs::path&
             const rlimit limit{*options.fileSize, *options.fileSize};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
-        if (::chdir(workDir.c_str()) == 0) ::execv(argv[0], argv.data());
+        if (::chdir(workDir.c_str()) == 0) ::execv(argv.path(), argv.data());
         ::_exit(127);
     }
     ::close(outFd);
@@ -166,7 +187,7 @@ inline ToolRun runToolWith(const std::vector<std::string>& args, const fs::path&
 
     ToolRun run;
     if (pid < 0) {
-        ADD_FAILURE() << "cannot start " << argvText[0];
+        ADD_FAILURE() << "cannot start " << argv.path();
         return run;
     }
     int status = 0;
@@ -180,12 +201,7 @@ inline ToolRun runToolWith(const std::vector<std::string>& args, const fs::path&
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    if (!options.closedOutput) run.out = readFile(outPath);
-    if (!options.closedError) run.err = readFile(errPath);
-    fs::remove(outPath);
-    fs::remove(errPath);
+    collectRun(run, status, outPath, errPath, !options.closedOutput, !options.closedError);
     return run;
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <sstream>
 
+using hxtest::kTetrahedron;
 using hxtest::runTool;
 using hxtest::TempDir;
 using hxtest::ToolRun;
@@ -54,9 +55,6 @@ struct Case {
     std::string mesh;  // the OBJ text
     std::vector<std::string> settings;
 };
-
-const char* kTetrahedron = "o tet\nv 0.3 0.7 0.2\nv 1.4 0.1 0.6\nv 0.25 1.3 0.55\nv 0.1 0.2 1.45\n"
-                           "f 1 2 3\nf 1 2 4\nf 1 3 4\nf 2 3 4\n";
 
 std::vector<Case> cases()
 {
