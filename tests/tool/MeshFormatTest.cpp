@@ -2,6 +2,7 @@
 // back with their vertex order and faces, files written by Assimp's own exporter read, and
 // warnings for what a format cannot hold.
 #include "AssimpMesh.h"
+#include "ErrorOf.h"
 #include "MeshFiles.h"
 #include "ObjMesh.h"
 
@@ -18,6 +19,7 @@
 
 namespace fs = std::filesystem;
 using hx::Mesh;
+using hxtest::errorOf;
 using hx::MeshFormat;
 
 namespace {
@@ -37,16 +39,6 @@ public:
 private:
     fs::path mPath;
 };
-
-std::string errorOf(const std::function<void()>& run)
-{
-    try {
-        run();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
 
 // Writes `mesh` as the format of `path` into that file; returns the warnings.
 std::vector<std::string> writeFile(const Mesh& mesh, const std::string& path)

@@ -1,5 +1,6 @@
 // Point caches read back by a reader of their own, written here from the formats' layouts:
 // PC2 little-endian with its "POINTCACHE2" header, MDD big-endian with frame times.
+#include "ErrorOf.h"
 #include "MeshFormat.h"
 #include "PointCache.h"
 
@@ -63,32 +64,33 @@ std::vector<double> frame2()
     return moved;
 }
 
+// The bytes of a cache of kFrame1 then frame2().
+std::string twoFrameCache(PointCacheFormat format, const std::string& name,
+                          PointCacheWriter::Timing timing = PointCacheWriter::Timing())
+{
+    std::string bytes;
+    hx::StringSink sink(bytes);
+    PointCacheWriter cache(sink, format, 3, 2, name, timing);
+    cache.writeFrame(kFrame1);
+    cache.writeFrame(frame2());
+    cache.finish();
+    return bytes;
+}
+
+// What the cache refuses with.
+std::string errorOf(const std::function<void()>& run) { return hxtest::errorOf<hx::MeshFormatError>(run); }
+
 void expectFrame(CacheReader& in, const std::vector<double>& points)
 {
     for (std::size_t i = 0; i < points.size(); ++i)
         EXPECT_EQ(in.f32(), static_cast<float>(points[i])) << "value " << i;
 }
 
-std::string errorOf(const std::function<void()>& run)
-{
-    try {
-        run();
-    } catch (const hx::MeshFormatError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
-
 }  // namespace
 
 TEST(PointCache, Pc2HoldsItsHeaderThenEachFrameLittleEndian)
 {
-    std::string bytes;
-    hx::StringSink sink(bytes);
-    PointCacheWriter cache(sink, PointCacheFormat::Pc2, 3, 2, "run.pc2", {5.0, 0.5, 24.0});
-    cache.writeFrame(kFrame1);
-    cache.writeFrame(frame2());
-    cache.finish();
+    const std::string bytes = twoFrameCache(PointCacheFormat::Pc2, "run.pc2", {5.0, 0.5, 24.0});
 
     ASSERT_EQ(bytes.size(), 32u + 2 * 3 * 12);
     EXPECT_EQ(bytes.substr(12, 4), std::string("\x01\x00\x00\x00", 4)) << "version 1, little-endian";
@@ -106,12 +108,7 @@ TEST(PointCache, Pc2HoldsItsHeaderThenEachFrameLittleEndian)
 
 TEST(PointCache, MddHoldsCountsFrameTimesThenEachFrameBigEndian)
 {
-    std::string bytes;
-    hx::StringSink sink(bytes);
-    PointCacheWriter cache(sink, PointCacheFormat::Mdd, 3, 2, "run.mdd");  // frames 1 and 2 at 24 per second
-    cache.writeFrame(kFrame1);
-    cache.writeFrame(frame2());
-    cache.finish();
+    const std::string bytes = twoFrameCache(PointCacheFormat::Mdd, "run.mdd");  // frames 1 and 2 at 24 per second
 
     ASSERT_EQ(bytes.size(), 8u + 2 * 4 + 2 * 3 * 12);
     EXPECT_EQ(bytes.substr(0, 8), std::string("\0\0\0\x02\0\0\0\x03", 8)) << "counts, big-endian";
