@@ -39,4 +39,7 @@ Mesh readMeshWithAssimp(const std::string& path, MeshFormat format, double secon
 std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format, ByteSink& out,
                                              const std::string& name);
 
+// Assimp's error text as one line of a message: line breaks become spaces, trailing spaces go.
+std::string oneLine(std::string text);
+
 }  // namespace hx

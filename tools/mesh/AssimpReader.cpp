@@ -21,7 +21,6 @@
 #include <unordered_map>
 
 namespace hx {
-namespace {
 
 std::string oneLine(std::string text)
 {
@@ -30,6 +29,8 @@ std::string oneLine(std::string text)
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
 }
+
+namespace {
 
 // ---- from Assimp's scene to a Mesh -----------------------------------------------------------
 

@@ -13,15 +13,6 @@
 namespace hx {
 namespace {
 
-std::string oneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
-
 const char* exporterId(MeshFormat format)
 {
     switch (format) {
