@@ -8,7 +8,6 @@
 #include <cmath>
 
 namespace hx {
-namespace {
 
 MMatrix worldMatrixOf(Host& host, const std::string& node)
 {
@@ -17,6 +16,8 @@ MMatrix worldMatrixOf(Host& host, const std::string& node)
     if (!result) throw ToolError("cannot place " + node + " in the viewport: " + result.error);
     return matrix;
 }
+
+namespace {
 
 // A point times the host's row-vector matrix: the translation is the last row.
 void transformPoint(const MMatrix& m, const double in[3], double out[3])

@@ -46,6 +46,9 @@ struct LocatorCurve {
 };
 std::vector<LocatorCurve> locatorCurves(Host& host, const std::string& locator);
 
+// The world matrix of `node`; throws ToolError when the host cannot place it.
+MMatrix worldMatrixOf(Host& host, const std::string& node);
+
 // Adds what the viewport shows now to `into`: `worldPoints` (the mesh in world space; points
 // that are not finite are left out) and every locator's cross and curves. Throws ToolError
 // when the host cannot place a locator or evaluate its curves.

@@ -11,14 +11,6 @@
 namespace hx {
 namespace {
 
-MMatrix worldMatrixOf(Host& host, const std::string& node)
-{
-    MMatrix matrix;
-    const Result result = host.worldMatrix(node, matrix);
-    if (!result) throw ToolError("cannot place " + node + " in the viewport: " + result.error);
-    return matrix;
-}
-
 constexpr float kWhite[3] = {0.93f, 0.93f, 0.93f};
 constexpr float kKeyed[3] = {1.0f, 0.62f, 0.55f};  // the host marks keyed values in red
 constexpr float kCurveLabel[3] = {0.62f, 0.74f, 1.0f};
