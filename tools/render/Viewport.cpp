@@ -78,6 +78,14 @@ void Viewport::makeCurrent()
         throw RenderError("Mesa could not make the off-screen OpenGL context current (most likely out of memory)");
 }
 
+void Viewport::loadCamera()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(mCamera.projectionMatrix().data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(mCamera.viewMatrix().data());
+}
+
 void Viewport::checkMemory()
 {
     // Every error is read, so that none is left for the next step to misreport.
@@ -145,10 +153,7 @@ void Viewport::drawGrid(const Grid& grid)
 {
     makeCurrent();
     CrashGuard guard(kRendererCrashed);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixd(mCamera.projectionMatrix().data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixd(mCamera.viewMatrix().data());
+    loadCamera();
     glDisable(GL_LIGHTING);
     glLineWidth(float(mSamples));
     // The grid is a backdrop: it hides nothing drawn after it, so a curve or a mesh below the
@@ -273,10 +278,7 @@ unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::fun
 {
     makeCurrent();
     CrashGuard guard(kRendererCrashed);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixd(mCamera.projectionMatrix().data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixd(mCamera.viewMatrix().data());
+    loadCamera();
     glMultMatrixd(worldMatrix);
     while (glGetError() != GL_NO_ERROR) {
     }

@@ -99,6 +99,8 @@ public:
 
 private:
     void makeCurrent();
+    // Loads the camera's projection, and its view as the model-view matrix (world space).
+    void loadCamera();
     // Throws when OpenGL has run out of memory since the last check.
     void checkMemory();
     // Makes the context current and waits for the drawing to land in the buffer.
