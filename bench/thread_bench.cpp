@@ -20,6 +20,7 @@
 // Each records the fastest single evaluation (fastest_ms) beside the mean wall time, and
 // processor times (see timed) from which the wall time on an otherwise idle machine can
 // be told apart from what the other work on a shared machine adds to it.
+#include "DeformSpace.h"
 #include "axisNoiseField.h"
 #include "noiseBatch.h"
 
@@ -173,24 +174,6 @@ MThreadRetVal deformRange(void* data)
     deformPoints(r.gen[0], r.gen[1], r.gen[2], r.mat, r.inv, r.points, r.count);
     return nullptr;
 }
-
-// A deform space turned and moved, and its inverse (the transpose, then the move back).
-struct Space
-{
-    double mat[4][4];
-    double inv[4][4];
-    Space()
-    {
-        const double c = std::cos(0.5), s = std::sin(0.5);
-        const double m[4][4] = {{c, s, 0, 0}, {-s * c, c * c, s, 0}, {s * s, -c * s, c, 0}, {1.5, -2.0, 0.25, 1}};
-        for (int r = 0; r < 4; ++r)
-            for (int k = 0; k < 4; ++k) {
-                mat[r][k] = m[r][k];
-                inv[r][k] = r < 3 && k < 3 ? m[k][r] : (r == k ? 1.0 : 0.0);
-            }
-        for (int k = 0; k < 3; ++k) inv[3][k] = -(m[3][0] * inv[0][k] + m[3][1] * inv[1][k] + m[3][2] * inv[2][k]);
-    }
-};
 
 struct CoreField
 {
