@@ -8,9 +8,24 @@
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnNumericAttribute.h>
 
-using Faults = HostTest;
-
 namespace {
+
+const std::vector<double> kBox = {0, 0, 0, 2, 0, 0, 2, 0, 2, 0, 0, 2};
+
+class Faults : public HostTest {
+protected:
+    // "boxShape" under "box", one face of the four points kBox, deformed by testDeformer1
+    // with an offset of 1.5.
+    void deformBox()
+    {
+        loadTestNodes();
+        ASSERT_TRUE(host().createNode("transform", "box"));
+        ASSERT_TRUE(host().createNode("mesh", "boxShape", "box"));
+        ASSERT_TRUE(host().setMesh("boxShape", kBox, {4}, {0, 1, 2, 3}));
+        ASSERT_TRUE(host().deformer("testDeformer", "boxShape")) << host().lastError();
+        ASSERT_TRUE(host().setAttr("testDeformer1.offset", 1.5));
+    }
+};
 
 std::string reason(const MStatus& status) { return status.errorString().asChar(); }
 
@@ -137,13 +152,7 @@ TEST_F(Faults, TheHostRemovesAndNamesTheTypesAFailedLoadLeft) {
 }
 
 TEST_F(Faults, AFailedDeformFailsTheEvaluation) {
-    loadTestNodes();
-    ASSERT_TRUE(host().createNode("transform", "box"));
-    ASSERT_TRUE(host().createNode("mesh", "boxShape", "box"));
-    const std::vector<double> box = {0, 0, 0, 2, 0, 0, 2, 0, 2, 0, 0, 2};
-    ASSERT_TRUE(host().setMesh("boxShape", box, {4}, {0, 1, 2, 3}));
-    ASSERT_TRUE(host().deformer("testDeformer", "boxShape")) << host().lastError();
-    ASSERT_TRUE(host().setAttr("testDeformer1.offset", 1.5));
+    ASSERT_NO_FATAL_FAILURE(deformBox());
 
     // The test deformer returns a failed read of its deform space as it is.
     hx::FaultPlan faults;
@@ -154,17 +163,11 @@ TEST_F(Faults, AFailedDeformFailsTheEvaluation) {
     EXPECT_EQ(result.error, "deform of testDeformer1.outputGeometry[0] failed: (kFailure): "
                             "MDataBlock::inputValue: injected failure on 'deformSpace'");
     EXPECT_TRUE(result.warnings.empty());
-    EXPECT_EQ(points, box);
+    EXPECT_EQ(points, kBox);
 }
 
 TEST_F(Faults, AFailedDeformIsRunAgainByEveryReadUntilItsCauseIsGone) {
-    loadTestNodes();
-    ASSERT_TRUE(host().createNode("transform", "box"));
-    ASSERT_TRUE(host().createNode("mesh", "boxShape", "box"));
-    const std::vector<double> box = {0, 0, 0, 2, 0, 0, 2, 0, 2, 0, 0, 2};
-    ASSERT_TRUE(host().setMesh("boxShape", box, {4}, {0, 1, 2, 3}));
-    ASSERT_TRUE(host().deformer("testDeformer", "boxShape")) << host().lastError();
-    ASSERT_TRUE(host().setAttr("testDeformer1.offset", 1.5));
+    ASSERT_NO_FATAL_FAILURE(deformBox());
     const int deformsBefore = *pluginVariable<int>("TestNodes", "hxTestDeformCalls");
 
     std::vector<double> points;
@@ -174,7 +177,7 @@ TEST_F(Faults, AFailedDeformIsRunAgainByEveryReadUntilItsCauseIsGone) {
         for (int read = 1; read <= 2; ++read) {
             const hx::Result result = host().meshPoints("boxShape", points);
             EXPECT_FALSE(result) << "read " << read;
-            EXPECT_EQ(points, box) << "read " << read;
+            EXPECT_EQ(points, kBox) << "read " << read;
         }
         EXPECT_EQ(faults.injected().size(), 2u) << "each read ran deform again";
     }
