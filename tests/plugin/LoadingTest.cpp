@@ -30,7 +30,19 @@ class Loading : public ::testing::Test {
 protected:
     void SetUp() override { host().reset(); }
     void TearDown() override { host().reset(); }
+    hx::Result load() {
+        return writing([] { return host().loadPlugin(HX_NOISE_PLUGIN); });
+    }
+    // What `call` returns; what it wrote to standard error is kept in mWritten.
+    template <class Call>
+    hx::Result writing(Call call) {
+        mStderr.start();
+        hx::Result result = call();
+        mWritten = mStderr.finish();
+        return result;
+    }
     StderrCapture mStderr;
+    std::string mWritten;
 };
 
 TEST_F(Loading, RegistersTheLocatorThenTheDeformerAndSaysNothing) {
@@ -81,15 +93,13 @@ TEST_F(Loading, AFailedLocatorRegistrationIsReportedAndReturnedAndRegistersNothi
     // Another plug-in holds the type name "noiseLocator".
     ASSERT_TRUE(host().loadPlugin(helperPlugin("LocatorNameTaken"))) << host().lastError();
 
-    mStderr.start();
-    hx::Result result = host().loadPlugin(HX_NOISE_PLUGIN);
-    const std::string written = mStderr.finish();
-
+    const hx::Result result = load();
     EXPECT_FALSE(result);
     EXPECT_NE(result.error.find("initializePlugin failed"), std::string::npos) << result.error;
     EXPECT_NE(result.error.find("'noiseLocator' is already registered"), std::string::npos)
         << "the status returned is the locator's: " << result.error;
-    EXPECT_EQ(written, "registerNode: (kFailure): plug-in 'hxNoise': node type 'noiseLocator' is already registered\n");
+    EXPECT_EQ(mWritten,
+              "registerNode: (kFailure): plug-in 'hxNoise': node type 'noiseLocator' is already registered\n");
     EXPECT_FALSE(registered("hxNoise")) << "the deformer is never registered";
     EXPECT_FALSE(loaded("hxNoise"));
     EXPECT_EQ(host().nodeType("noiseLocator")->plugin, "LocatorNameTaken");
@@ -99,15 +109,12 @@ TEST_F(Loading, AFailedDeformerRegistrationRollsTheLocatorBackAndReturnsTheDefor
     // Another plug-in holds the type id 0xA1.
     ASSERT_TRUE(host().loadPlugin(helperPlugin("DeformerIdTaken"))) << host().lastError();
 
-    mStderr.start();
-    hx::Result result = host().loadPlugin(HX_NOISE_PLUGIN);
-    const std::string written = mStderr.finish();
-
+    const hx::Result result = load();
     EXPECT_FALSE(result);
     EXPECT_NE(result.error.find("type id 0xa1 of 'hxNoise' is already used by node type 'idSquatter'"),
               std::string::npos)
         << result.error;
-    EXPECT_EQ(written, "") << "the deformer's failure is returned without a report of its own";
+    EXPECT_EQ(mWritten, "") << "the deformer's failure is returned without a report of its own";
     EXPECT_FALSE(registered("noiseLocator"));
     EXPECT_FALSE(registered("hxNoise"));
     EXPECT_TRUE(registered("idSquatter"));
@@ -123,17 +130,6 @@ TEST_F(Loading, AFailedDeformerRegistrationRollsTheLocatorBackAndReturnsTheDefor
 // and that it leaves the host nothing to clean up.
 class FailedLoading : public Loading {
 protected:
-    hx::Result load() {
-        return writing([] { return host().loadPlugin(HX_NOISE_PLUGIN); });
-    }
-    // What `call` returns; what it wrote to standard error is kept in mWritten.
-    template <class Call>
-    hx::Result writing(Call call) {
-        mStderr.start();
-        hx::Result result = call();
-        mWritten = mStderr.finish();
-        return result;
-    }
     void expectNothingLeft(const hx::Result& result) {
         EXPECT_FALSE(result);
         EXPECT_TRUE(result.warnings.empty()) << "the host had to remove " << result.warnings[0];
@@ -141,7 +137,6 @@ protected:
         EXPECT_FALSE(registered("hxNoise"));
         EXPECT_FALSE(loaded("hxNoise"));
     }
-    std::string mWritten;
 };
 
 TEST_F(FailedLoading, TheDeformersRegistrationFailureIsReturnedAfterThePluginWithdrawsTheLocator) {
