@@ -38,6 +38,22 @@ void oneTaskPerSlot(void* data, MThreadRootTask* root) {
     MThreadPool::executeAndJoin(root);
 }
 
+// A region that runs `task` once on each of `items`, each its own task, in the order of `items`.
+template <class Item>
+MStatus taskPerItem(std::vector<Item>& items, MThreadFunc task) {
+    struct Region {
+        std::vector<Item>* items;
+        MThreadFunc task;
+    } region{&items, task};
+    return MThreadPool::newParallelRegion(
+        [](void* data, MThreadRootTask* root) {
+            Region& r = *static_cast<Region*>(data);
+            for (Item& item : *r.items) MThreadPool::createTask(r.task, &item, root);
+            MThreadPool::executeAndJoin(root);
+        },
+        &region);
+}
+
 // Runs `tasks` tasks in one region; returns the slots (each must have run once).
 std::vector<Slot> runRegion(size_t tasks, MStatus* status = nullptr) {
     std::vector<Slot> slots(tasks);
@@ -95,20 +111,12 @@ TEST_F(ThreadPool, OneThreadRunsEveryTaskOnTheCallingThreadInTheOrderCreated) {
     };
     std::vector<Step> steps;
     for (int i = 0; i < 5; ++i) steps.push_back(Step{&order, i, {}});
-    MThreadPool::newParallelRegion(
-        [](void* data, MThreadRootTask* root) {
-            for (Step& step : *static_cast<std::vector<Step>*>(data))
-                MThreadPool::createTask(
-                    [](void* s) -> MThreadRetVal {
-                        Step& step = *static_cast<Step*>(s);
-                        step.order->push_back(step.number);
-                        step.thread = std::this_thread::get_id();
-                        return nullptr;
-                    },
-                    &step, root);
-            MThreadPool::executeAndJoin(root);
-        },
-        &steps);
+    taskPerItem(steps, [](void* s) -> MThreadRetVal {
+        Step& step = *static_cast<Step*>(s);
+        step.order->push_back(step.number);
+        step.thread = std::this_thread::get_id();
+        return nullptr;
+    });
     MThreadPool::release();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
     for (const Step& step : steps) EXPECT_EQ(step.thread, std::this_thread::get_id());
@@ -300,22 +308,14 @@ TEST_F(ThreadPool, ARegionOpenedInsideATaskRunsItsTasksOnThatTasksThread) {
     };
     std::vector<Part> parts;
     for (int i = 0; i < 4; ++i) parts.push_back(Part{&outer, i});
-    MThreadPool::newParallelRegion(
-        [](void* data, MThreadRootTask* root) {
-            for (Part& part : *static_cast<std::vector<Part>*>(data))
-                MThreadPool::createTask(
-                    [](void* p) -> MThreadRetVal {
-                        Part& part = *static_cast<Part*>(p);
-                        part.outer->outerThread[part.index] = std::this_thread::get_id();
-                        MThreadPool::init();
-                        MThreadPool::newParallelRegion(oneTaskPerSlot, &part.outer->inner[part.index]);
-                        MThreadPool::release();
-                        return nullptr;
-                    },
-                    &part, root);
-            MThreadPool::executeAndJoin(root);
-        },
-        &parts);
+    taskPerItem(parts, [](void* p) -> MThreadRetVal {
+        Part& part = *static_cast<Part*>(p);
+        part.outer->outerThread[part.index] = std::this_thread::get_id();
+        MThreadPool::init();
+        MThreadPool::newParallelRegion(oneTaskPerSlot, &part.outer->inner[part.index]);
+        MThreadPool::release();
+        return nullptr;
+    });
     MThreadPool::release();
     for (int i = 0; i < 4; ++i)
         for (const Slot& slot : outer.inner[i]) {
