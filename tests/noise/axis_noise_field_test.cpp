@@ -16,6 +16,14 @@ uint64_t doubleBits(double value)
     return bits;
 }
 
+// Point `index` of a curve is `expected` to the bit.
+void expectSameBits(const FieldPoint& point, const FieldPoint& expected, int index)
+{
+    EXPECT_EQ(doubleBits(point.x), doubleBits(expected.x)) << "point " << index;
+    EXPECT_EQ(doubleBits(point.y), doubleBits(expected.y)) << "point " << index;
+    EXPECT_EQ(doubleBits(point.z), doubleBits(expected.z)) << "point " << index;
+}
+
 // A point and the noise values as the displacement computes them, by hand.
 struct Generators
 {
@@ -148,27 +156,21 @@ TEST(SampleCurve, IsTheAxisLineDisplacedWithoutItsOwnNoise)
     for (int i = 0; i < n; ++i) {
         const double s = double(4.0f / 40.0f * float(i));
         const FieldPoint moved = displacePoint(silentX, check.y, check.z, s, 0.0, 0.0);
-        EXPECT_EQ(doubleBits(curve[i].x), doubleBits(moved.x));
-        EXPECT_EQ(doubleBits(curve[i].y), doubleBits(moved.y));
-        EXPECT_EQ(doubleBits(curve[i].z), doubleBits(moved.z));
+        expectSameBits(curve[i], moved, i);
     }
 
     sampleCurve(kNoiseAxisY, 4.0f, 40, field.x, field.z, curve);
     for (int i = 0; i < 40; ++i) {
         const double s = double(4.0f / 40.0f * float(i));
         const FieldPoint moved = displacePoint(check.x, check.y, check.z, 0.0, s, 0.0);
-        EXPECT_EQ(doubleBits(curve[i].x), doubleBits(moved.x));
-        EXPECT_EQ(doubleBits(curve[i].y), doubleBits(moved.y));
-        EXPECT_EQ(doubleBits(curve[i].z), doubleBits(moved.z));
+        expectSameBits(curve[i], moved, i);
     }
 
     sampleCurve(kNoiseAxisZ, 4.0f, 40, field.y, field.x, curve);
     for (int i = 0; i < 40; ++i) {
         const double s = double(4.0f / 40.0f * float(i));
         const FieldPoint moved = displacePoint(check.x, check.y, silentZ, 0.0, 0.0, s);
-        EXPECT_EQ(doubleBits(curve[i].x), doubleBits(moved.x));
-        EXPECT_EQ(doubleBits(curve[i].y), doubleBits(moved.y));
-        EXPECT_EQ(doubleBits(curve[i].z), doubleBits(moved.z));
+        expectSameBits(curve[i], moved, i);
     }
 }
 
