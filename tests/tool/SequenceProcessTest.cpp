@@ -218,12 +218,24 @@ TEST(HxnoiseSequence, FarmChunksThroughGnuParallelWriteTheWholeRunsFilesByteForB
     hxtest::writeFile(dir / "tet.obj", kTet);
     fs::create_directories((dir.path() / "whole"));
     fs::create_directories((dir.path() / "farm"));
+    // The shot's options over `frames`, its recipe saved.
+    const auto shot = [](const std::string& frames) {
+        return deform({"../tet.obj", "-o", "shot.####.obj", "--render", "shot.####.png", "--size", "48x32", "--frames",
+                       frames, "--key", "transform1.translate@1001=0,0,0", "--key", "transform1.translate@1012=0,0,2",
+                       "--key", "hxNoise1.xno@1006=3", "--tangents", "smooth", "--save-config", "shot.toml"});
+    };
+    // The frames `first` to `last` in `folder` are the whole run's, byte for byte.
+    const auto expectSameAsWhole = [&dir](const std::string& folder, int first, int last) {
+        for (int frame = first; frame <= last; ++frame)
+            for (const std::string extension : {".obj", ".png"}) {
+                const std::string name = "shot." + std::to_string(frame) + extension;
+                EXPECT_EQ(hxtest::readFile(dir.path() / folder / name), hxtest::readFile(dir.path() / "whole" / name))
+                    << name;
+            }
+    };
+
     // The whole shot in one run, its recipe saved.
-    const ToolRun whole = runTool(
-        deform({"../tet.obj", "-o", "shot.####.obj", "--render", "shot.####.png", "--size", "48x32", "--frames",
-                "1001-1012", "--key", "transform1.translate@1001=0,0,0", "--key", "transform1.translate@1012=0,0,2",
-                "--key", "hxNoise1.xno@1006=3", "--tangents", "smooth", "--save-config", "shot.toml"}),
-        (dir.path() / "whole"));
+    const ToolRun whole = runTool(shot("1001-1012"), (dir.path() / "whole"));
     ASSERT_EQ(whole.exitCode, 0) << whole.err;
     fs::copy_file(dir / "whole/shot.toml", dir / "farm/shot.toml");
 
@@ -235,12 +247,7 @@ TEST(HxnoiseSequence, FarmChunksThroughGnuParallelWriteTheWholeRunsFilesByteForB
                                 "::: 1001-1003 1004-1006 1007-1009 1010-1012";
     ASSERT_EQ(std::system(command.c_str()), 0);
 
-    for (int frame = 1001; frame <= 1012; ++frame)
-        for (const std::string extension : {".obj", ".png"}) {
-            const std::string name = "shot." + std::to_string(frame) + extension;
-            EXPECT_EQ(hxtest::readFile(dir.path() / "farm" / name), hxtest::readFile(dir.path() / "whole" / name))
-                << name;
-        }
+    expectSameAsWhole("farm", 1001, 1012);
     // A chunk's cache starts at the chunk's first frame and holds its three.
     const std::string cache = hxtest::readFile(dir / "farm/part.1004-1006.pc2");
     ASSERT_EQ(cache.size(), 32u + 3 * 4 * 12);
@@ -252,20 +259,11 @@ TEST(HxnoiseSequence, FarmChunksThroughGnuParallelWriteTheWholeRunsFilesByteForB
     // The recipe saved from a one-frame run of the same options, without running the shot:
     // a chunk from it writes the whole run's files all the same.
     fs::create_directories((dir.path() / "saved"));
-    const ToolRun saved = runTool(
-        deform({"../tet.obj", "-o", "shot.####.obj", "--render", "shot.####.png", "--size", "48x32", "--frames",
-                "1001-1001", "--key", "transform1.translate@1001=0,0,0", "--key", "transform1.translate@1012=0,0,2",
-                "--key", "hxNoise1.xno@1006=3", "--tangents", "smooth", "--save-config", "shot.toml"}),
-        (dir.path() / "saved"));
+    const ToolRun saved = runTool(shot("1001-1001"), (dir.path() / "saved"));
     ASSERT_EQ(saved.exitCode, 0) << saved.err;
     const ToolRun chunk = runTool({"deform", "--config", "shot.toml", "--frames", "1005-1008"}, (dir.path() / "saved"));
     ASSERT_EQ(chunk.exitCode, 0) << chunk.err;
-    for (int frame = 1005; frame <= 1008; ++frame)
-        for (const std::string extension : {".obj", ".png"}) {
-            const std::string name = "shot." + std::to_string(frame) + extension;
-            EXPECT_EQ(hxtest::readFile(dir.path() / "saved" / name), hxtest::readFile(dir.path() / "whole" / name))
-                << name;
-        }
+    expectSameAsWhole("saved", 1005, 1008);
 }
 
 TEST(HxnoiseSequence, ASavedRecipeRunsTheSameRunAgainAndTheCommandLineAddsToIt)
