@@ -19,8 +19,8 @@
 
 namespace fs = std::filesystem;
 using hx::Mesh;
-using hxtest::errorOf;
 using hx::MeshFormat;
+using hxtest::errorOf;
 
 namespace {
 
