@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>  // before any header that pulls in X11's macros
 
 #include "DeformScene.h"
-#include "HostSession.h"
 #include "Panel.h"
+#include "PluginHostTest.h"
 #include "ValueParse.h"
 
 #include <cfloat>
@@ -12,7 +12,6 @@
 #include <functional>
 #include <map>
 
-using hx::Host;
 using hx::PanelField;
 using hx::PanelRow;
 using hx::PanelSection;
@@ -20,21 +19,14 @@ using hx::PanelSection;
 namespace {
 
 // A mesh with an hxNoise deformer on it, in a fresh host.
-class Panel : public ::testing::Test {
+class Panel : public hxtest::PluginHostTest {
 protected:
-    Panel() : mSession(Host::instance())
-    {
-        const hx::Result loaded = host().loadPlugin(HX_PLUGIN);
-        EXPECT_TRUE(loaded) << loaded.error;
-        mScene = hx::buildDeformScene(host(), "tri", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {3}, {0, 1, 2});
-    }
-    Host& host() { return Host::instance(); }
+    Panel() { mScene = hx::buildDeformScene(host(), "tri", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {3}, {0, 1, 2}); }
     std::vector<PanelSection> panel(const std::set<std::string>& keyed = {})
     {
         return hx::buildPanel(host(), {mScene.deformer, mScene.locatorTransform, mScene.locator}, keyed);
     }
 
-    hx::HostSession mSession;
     hx::DeformScene mScene;
 };
 

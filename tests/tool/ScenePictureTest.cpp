@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>  // before any header that pulls in X11's macros
 
 #include "DeformScene.h"
-#include "HostSession.h"
 #include "Hud.h"
 #include "ObjMesh.h"
+#include "PluginHostTest.h"
 #include "SceneView.h"
 #include "ToolError.h"
 
@@ -17,12 +17,10 @@ using hx::Host;
 namespace {
 
 // The bundled blob with an hxNoise deformer on it, in a fresh host.
-class ScenePicture : public ::testing::Test {
+class ScenePicture : public hxtest::PluginHostTest {
 protected:
-    ScenePicture() : mSession(Host::instance())
+    ScenePicture()
     {
-        const hx::Result loaded = host().loadPlugin(HX_PLUGIN);
-        EXPECT_TRUE(loaded) << loaded.error;
         hx::ObjMesh mesh = hx::ObjMesh::read(HX_EXAMPLES "/blob.obj");
         mSizes = mesh.faceSizes();
         mCorners = mesh.faceVertexIndices();
@@ -31,7 +29,6 @@ protected:
         evaluate();
     }
 
-    Host& host() { return Host::instance(); }
     void set(const std::string& plug, std::vector<double> values)
     {
         const hx::Result set = host().setAttr(plug, values);
@@ -63,7 +60,6 @@ protected:
         return box;
     }
 
-    hx::HostSession mSession;
     hx::DeformScene mScene;
     std::vector<double> mPoints;
     std::vector<std::uint32_t> mSizes;
