@@ -530,8 +530,9 @@ TEST(NoiseBatchPaths, NamesParseAndUnsupportedPathsNarrow)
         const NoiseBatchPath usable = noiseBatchUsablePath(NoiseBatchPath(p));
         EXPECT_LE(usable, p);
         EXPECT_TRUE(noiseBatchSupports(usable));
-        if (noiseBatchSupports(NoiseBatchPath(p)))
+        if (noiseBatchSupports(NoiseBatchPath(p))) {
             EXPECT_EQ(usable, p);
+        }
     }
     EXPECT_EQ(noiseBatchUsablePath(NoiseBatchPath(7)), noiseBatchUsablePath(kNoiseBatchAvx512));
 }

@@ -66,8 +66,12 @@ TEST(Framing, WhatTheCameraSeesFillsThePictureInItsTighterDirectionCentred)
             EXPECT_NEAR(std::max(widthShare, heightShare), Camera::kFill, 0.02);
             EXPECT_LE(std::max(widthShare, heightShare), Camera::kFill + 1e-9);
             const double widthLimited = widthShare >= heightShare - 1e-9;
-            if (widthLimited || view != View::Persp) EXPECT_NEAR(e.left, 800.0 - e.right, 1.0);
-            if (!widthLimited || view != View::Persp) EXPECT_NEAR(e.top, 600.0 - e.bottom, 1.0);
+            if (widthLimited || view != View::Persp) {
+                EXPECT_NEAR(e.left, 800.0 - e.right, 1.0);
+            }
+            if (!widthLimited || view != View::Persp) {
+                EXPECT_NEAR(e.top, 600.0 - e.bottom, 1.0);
+            }
         }
 }
 

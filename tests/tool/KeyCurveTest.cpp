@@ -110,8 +110,12 @@ TEST(KeyCurve, SmoothNeverOvershootsAndFollowsItsKeysOverManyRandomKeySets)
                 ASSERT_GE(v, std::min(a, b)) << "set " << set << " time " << time;
                 ASSERT_LE(v, std::max(a, b)) << "set " << set << " time " << time;
                 // Monotone: never back against the direction from one key to the next.
-                if (b >= a) ASSERT_GE(v, last) << "set " << set << " time " << time;
-                if (b <= a) ASSERT_LE(v, last) << "set " << set << " time " << time;
+                if (b >= a) {
+                    ASSERT_GE(v, last) << "set " << set << " time " << time;
+                }
+                if (b <= a) {
+                    ASSERT_LE(v, last) << "set " << set << " time " << time;
+                }
                 last = v;
             }
         }

@@ -87,8 +87,12 @@ TEST_F(Panel, ShowsEveryWritableAttributeOfTheThreeNodesOwnFirstFromTheRegistry)
                                                    [&](const hx::AttributeInfo& a) { return a.longName == attribute; });
                     ASSERT_NE(info, type.attributes.end()) << f.plug;
                     EXPECT_EQ(f.defaultValue, info->defaultValue.at(0)) << f.plug;
-                    if (info->min) EXPECT_EQ(f.min, info->min) << f.plug;
-                    if (info->max) EXPECT_EQ(f.max, info->max) << f.plug;
+                    if (info->min) {
+                        EXPECT_EQ(f.min, info->min) << f.plug;
+                    }
+                    if (info->max) {
+                        EXPECT_EQ(f.max, info->max) << f.plug;
+                    }
                 }
             }
         };
