@@ -39,4 +39,4 @@ Mesh readMeshWithAssimp(const std::string& path, MeshFormat format, double secon
 std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format, ByteSink& out,
                                              const std::string& name);
 
-}  // namespace hx
+} // namespace hx
