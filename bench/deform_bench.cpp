@@ -49,8 +49,7 @@ namespace {
 
 const int kSizes[] = {1000, 100000, 1000000};
 const int kOctaves[] = {1, 4, 8, 10};
-const NoiseBatchPath kPaths[] = {kNoiseBatchScalar, kNoiseBatchSse2, kNoiseBatchAvx2,
-                                 kNoiseBatchAvx512};
+const NoiseBatchPath kPaths[] = {kNoiseBatchScalar, kNoiseBatchSse2, kNoiseBatchAvx2, kNoiseBatchAvx512};
 const int kReferencePoints = 100000;
 
 // Points spread through a cube of side 20 around the origin, w = 1.
@@ -89,10 +88,8 @@ void setRates(benchmark::State& state, double points, double samples)
 {
     const benchmark::Counter::Flags perItem =
         benchmark::Counter::Flags(benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["ns_per_point"] =
-        benchmark::Counter(double(state.iterations()) * points, perItem);
-    state.counters["ns_per_octave_sample"] =
-        benchmark::Counter(double(state.iterations()) * samples, perItem);
+    state.counters["ns_per_point"] = benchmark::Counter(double(state.iterations()) * points, perItem);
+    state.counters["ns_per_octave_sample"] = benchmark::Counter(double(state.iterations()) * samples, perItem);
 }
 
 void deformBenchmark(benchmark::State& state, NoiseBatchPath path, int count, int octaves)
@@ -109,11 +106,9 @@ void deformBenchmark(benchmark::State& state, NoiseBatchPath path, int count, in
     double fastest = 1e300;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        deformPoints(path, gen[0], gen[1], gen[2], space.mat, space.inv, points.data(),
-                     unsigned(count));
+        deformPoints(path, gen[0], gen[1], gen[2], space.mat, space.inv, points.data(), unsigned(count));
         benchmark::ClobberMemory();
-        const double ns = std::chrono::duration<double, std::nano>(
-                              std::chrono::steady_clock::now() - start).count();
+        const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
         fastest = std::min(fastest, ns);
     }
     setRates(state, count, 3.0 * count * octaves);
@@ -126,8 +121,7 @@ void BM_TableBuildOfThree(benchmark::State& state)
     for (auto _ : state) {
         Field field(4);
         Perlin* gen = field.get();
-        for (int a = 0; a < 3; ++a)
-            benchmark::DoNotOptimize(gen[a].Get(0.5f, 0.5f));
+        for (int a = 0; a < 3; ++a) benchmark::DoNotOptimize(gen[a].Get(0.5f, 0.5f));
     }
 }
 
@@ -199,8 +193,7 @@ std::string processorName()
     std::string line, name = "unknown processor", family, model;
     while (std::getline(cpuinfo, line) && !line.empty()) {
         const std::string::size_type colon = line.find(':');
-        if (colon == std::string::npos || colon + 2 > line.size())
-            continue;
+        if (colon == std::string::npos || colon + 2 > line.size()) continue;
         const std::string value = line.substr(colon + 2);
         if (line.rfind("model name", 0) == 0)
             name = value;
@@ -209,8 +202,7 @@ std::string processorName()
         else if (line.rfind("model\t", 0) == 0)
             model = value;
     }
-    if (!family.empty() && !model.empty())
-        name += " (family " + family + ", model " + model + ")";
+    if (!family.empty() && !model.empty()) name += " (family " + family + ", model " + model + ")";
     return name;
 }
 
@@ -225,8 +217,7 @@ struct Figure
 std::string deformName(NoiseBatchPath path, int points, int octaves)
 {
     char name[96];
-    std::snprintf(name, sizeof name, "Deform/%s/points:%d/octaves:%d",
-                  noiseBatchPathName(path), points, octaves);
+    std::snprintf(name, sizeof name, "Deform/%s/points:%d/octaves:%d", noiseBatchPathName(path), points, octaves);
     return name;
 }
 
@@ -241,12 +232,10 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0)
-                continue;
+            if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
             const auto perPoint = run.counters.find("ns_per_point");
             const auto perSample = run.counters.find("ns_per_octave_sample");
-            if (perPoint == run.counters.end() || perSample == run.counters.end())
-                continue;
+            if (perPoint == run.counters.end() || perSample == run.counters.end()) continue;
             const auto fastest = run.counters.find("fastest_ns_per_point");
             Figure figure = {perPoint->second.value * 1e9, perSample->second.value * 1e9,
                              fastest == run.counters.end() ? 0.0 : fastest->second.value};
@@ -268,37 +257,36 @@ public:
         std::FILE* out = stdout;
         std::fflush(out);
         std::fprintf(out, "\nProcessor: %s\n", processorName().c_str());
-        std::fprintf(out, "Deformation, ns per point (ns per octave-sample) and speed-up "
-                          "over scalar; processor paths: %s%s%s\n",
+        std::fprintf(out,
+                     "Deformation, ns per point (ns per octave-sample) and speed-up "
+                     "over scalar; processor paths: %s%s%s\n",
                      noiseBatchSupports(kNoiseBatchSse2) ? "sse2 " : "",
                      noiseBatchSupports(kNoiseBatchAvx2) ? "avx2 " : "",
                      noiseBatchSupports(kNoiseBatchAvx512) ? "avx512" : "");
         std::fprintf(out, "%-9s %-3s", "points", "oct");
-        for (NoiseBatchPath path : kPaths)
-            std::fprintf(out, " | %-26s", noiseBatchPathName(path));
+        for (NoiseBatchPath path : kPaths) std::fprintf(out, " | %-26s", noiseBatchPathName(path));
         std::fprintf(out, "\n");
         for (int points : kSizes) {
             for (int octaves : kOctaves) {
                 const Figure* scalar = find(deformName(kNoiseBatchScalar, points, octaves));
-                if (scalar == nullptr)
-                    continue;
+                if (scalar == nullptr) continue;
                 std::fprintf(out, "%-9d %-3d", points, octaves);
                 for (NoiseBatchPath path : kPaths) {
                     const Figure* f = find(deformName(path, points, octaves));
                     if (f == nullptr)
                         std::fprintf(out, " | %-26s", "-");
                     else
-                        std::fprintf(out, " | %7.2f (%5.2f) x%-8.2f", f->nsPerPoint,
-                                     f->nsPerSample, scalar->nsPerPoint / f->nsPerPoint);
+                        std::fprintf(out, " | %7.2f (%5.2f) x%-8.2f", f->nsPerPoint, f->nsPerSample,
+                                     scalar->nsPerPoint / f->nsPerPoint);
                 }
                 std::fprintf(out, "\n");
             }
         }
-        std::fprintf(out, "\nEach octave past the fourth, ns per octave-sample "
-                          "((8 octaves - 4 octaves) / (points * 3 * 4)): mean (fastest calls)\n");
+        std::fprintf(out,
+                     "\nEach octave past the fourth, ns per octave-sample "
+                     "((8 octaves - 4 octaves) / (points * 3 * 4)): mean (fastest calls)\n");
         std::fprintf(out, "%-9s", "points");
-        for (NoiseBatchPath path : kPaths)
-            std::fprintf(out, " | %-15s", noiseBatchPathName(path));
+        for (NoiseBatchPath path : kPaths) std::fprintf(out, " | %-15s", noiseBatchPathName(path));
         std::fprintf(out, "\n");
         for (int points : kSizes) {
             std::string row;
@@ -310,22 +298,21 @@ public:
                 if (four == nullptr || eight == nullptr) {
                     std::snprintf(cell, sizeof cell, " | %-15s", "-");
                 } else {
-                    std::snprintf(cell, sizeof cell, " | %6.3f (%6.3f)",
-                                  (eight->nsPerPoint - four->nsPerPoint) / 12.0,
+                    std::snprintf(cell, sizeof cell, " | %6.3f (%6.3f)", (eight->nsPerPoint - four->nsPerPoint) / 12.0,
                                   (eight->fastestPerPoint - four->fastestPerPoint) / 12.0);
                     any = true;
                 }
                 row += cell;
             }
-            if (any)
-                std::fprintf(out, "%-9d%s\n", points, row.c_str());
+            if (any) std::fprintf(out, "%-9d%s\n", points, row.c_str());
         }
         const char* references[] = {"LibnoisePerlin3D", "StbPerlinFbm3D"};
         for (const char* reference : references) {
             const Figure* f = find(reference);
             if (f != nullptr)
-                std::fprintf(out, "%s (3-D noise, %d points, 4 octaves): %.2f ns per "
-                                  "octave-sample\n",
+                std::fprintf(out,
+                             "%s (3-D noise, %d points, 4 octaves): %.2f ns per "
+                             "octave-sample\n",
                              reference, kReferencePoints, f->nsPerSample);
         }
         ConsoleReporter::Finalize();
@@ -348,31 +335,23 @@ int main(int argc, char** argv)
     for (int points : kSizes)
         for (int octaves : kOctaves)
             for (NoiseBatchPath path : kPaths)
-                benchmark::RegisterBenchmark(deformName(path, points, octaves).c_str(),
-                                             deformBenchmark, path, points, octaves)
+                benchmark::RegisterBenchmark(deformName(path, points, octaves).c_str(), deformBenchmark, path, points,
+                                             octaves)
                     ->Unit(benchmark::kMicrosecond)
                     ->UseRealTime()
                     ->MinTime(points >= 1000000 ? 0.5 : 0.2);
-    benchmark::RegisterBenchmark("TableBuildOfThree", BM_TableBuildOfThree)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("Evaluation10k", BM_Evaluation10k)
-        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("TableBuildOfThree", BM_TableBuildOfThree)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Evaluation10k", BM_Evaluation10k)->Unit(benchmark::kMicrosecond);
 #if defined(HX_BENCH_LIBNOISE)
-    benchmark::RegisterBenchmark("LibnoisePerlin3D", BM_LibnoisePerlin3D)
-        ->Unit(benchmark::kMicrosecond)
-        ->UseRealTime();
+    benchmark::RegisterBenchmark("LibnoisePerlin3D", BM_LibnoisePerlin3D)->Unit(benchmark::kMicrosecond)->UseRealTime();
 #endif
 #if defined(HX_BENCH_STB_PERLIN)
-    benchmark::RegisterBenchmark("StbPerlinFbm3D", BM_StbPerlinFbm3D)
-        ->Unit(benchmark::kMicrosecond)
-        ->UseRealTime();
+    benchmark::RegisterBenchmark("StbPerlinFbm3D", BM_StbPerlinFbm3D)->Unit(benchmark::kMicrosecond)->UseRealTime();
 #endif
 
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    std::printf("hxNoise batch deformation: default path %s\n",
-                noiseBatchPathName(noiseBatchActivePath()));
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    std::printf("hxNoise batch deformation: default path %s\n", noiseBatchPathName(noiseBatchActivePath()));
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -10,13 +10,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,7 +28,8 @@ std::string meshPath()
 }
 
 // What the yardstick fills: the same arrays the reader fills.
-struct BareMesh {
+struct BareMesh
+{
     std::vector<double> positions, texCoords;
     std::vector<unsigned> faceSizes;
     std::vector<int> vertices, texIndices;
@@ -141,6 +142,6 @@ void BM_ObjWrite(benchmark::State& state)
 }
 BENCHMARK(BM_ObjWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -43,9 +43,8 @@ void BM_Get(benchmark::State& state)
         benchmark::DoNotOptimize(perlin.Get(points[i], points[i + 1]));
         i = (i + 2) & 8191;
     }
-    state.counters["ns_per_octave"] = benchmark::Counter(
-        double(state.iterations()) * octaves,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_octave"] = benchmark::Counter(double(state.iterations()) * octaves,
+                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Get)->Arg(1)->Arg(4)->Arg(10);
 

@@ -44,7 +44,7 @@ namespace {
 
 const int kPoints = 1000000;
 const int kOctaves = 4;
-const unsigned int kTask = 16384;  // the deformer's points per task
+const unsigned int kTask = 16384; // the deformer's points per task
 
 // Points spread through a cube of side 20 around the origin (x, y, z each).
 std::vector<double> cubePoints()
@@ -82,8 +82,7 @@ void timed(benchmark::State& state, Work work)
         const double main0 = cpuMs(CLOCK_THREAD_CPUTIME_ID), all0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
         const auto start = std::chrono::steady_clock::now();
         work();
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         const double main = cpuMs(CLOCK_THREAD_CPUTIME_ID) - main0, all = cpuMs(CLOCK_PROCESS_CPUTIME_ID) - all0;
         fastest = std::min(fastest, ms);
         fewestMain = std::min(fewestMain, main);
@@ -120,7 +119,7 @@ bool makeScene()
     }
     host.setAttr("transform1.rotate", {30, 20, 0});
     std::vector<double> points;
-    host.meshPoints("blobShape", points);  // the first evaluation also sets the scene up
+    host.meshPoints("blobShape", points); // the first evaluation also sets the scene up
     made = true;
     return true;
 }
@@ -136,7 +135,7 @@ void BM_Deformer(benchmark::State& state)
     std::vector<double> points;
     int seed = 0;
     timed(state, [&] {
-        host.setAttr("hxNoise1.oxNoiseSeed", ++seed % 2);  // a new evaluation each time
+        host.setAttr("hxNoise1.oxNoiseSeed", ++seed % 2); // a new evaluation each time
         host.meshPoints("blobShape", points);
     });
     host.setThreadCount(0);
@@ -178,7 +177,7 @@ MThreadRetVal deformRange(void* data)
 struct CoreField
 {
     std::vector<Perlin> gen;
-    std::vector<double> source;  // x, y, z, w per point
+    std::vector<double> source; // x, y, z, w per point
     Space space;
     CoreField()
     {
@@ -231,11 +230,18 @@ void BM_OneTaskOf(benchmark::State& state)
     timed(state, [&] { deformRange(&range); });
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_Deformer)->ArgName("threads")->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HostAlone)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PoolCore)->ArgName("threads")->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OneTaskOf)->ArgName("tasks")->Arg(1)->Arg(2)->Arg(4)->Arg(8)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneTaskOf)
+    ->ArgName("tasks")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

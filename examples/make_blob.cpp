@@ -14,7 +14,10 @@
 
 namespace {
 
-double rounded(double v) { return std::round(v * 1e6) / 1e6 + 0.0; }  // + 0.0: no "-0"
+double rounded(double v)
+{
+    return std::round(v * 1e6) / 1e6 + 0.0;
+} // + 0.0: no "-0"
 
 void number(std::FILE* out, double v)
 {
@@ -24,7 +27,7 @@ void number(std::FILE* out, double v)
     std::fwrite(text, 1, static_cast<std::size_t>(result.ptr - text), out);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -45,8 +48,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::fprintf(out, "# hxNoise example mesh: a lumpy sphere, %d rings x %d segments\n",
-                 rings, segments);
+    std::fprintf(out, "# hxNoise example mesh: a lumpy sphere, %d rings x %d segments\n", rings, segments);
     std::fprintf(out, "o blob\n");
     // Vertices: north pole, rings - 1 latitude circles, south pole.
     const auto radius = [](double theta, double phi) {
@@ -77,24 +79,22 @@ int main(int argc, char** argv)
         }
 
     const long north = 1, south = 2 + long(rings - 1) * segments;
-    const auto ringVertex = [&](int ring, int segment) {  // ring in 1..rings-1
+    const auto ringVertex = [&](int ring, int segment) { // ring in 1..rings-1
         return 2 + long(ring - 1) * segments + (segment % segments);
     };
     const auto uv = [&](int ring, int segment) { return 1 + long(ring) * (segments + 1) + segment; };
     std::fprintf(out, "g blob\n");
     for (int s = 0; s < segments; ++s)
-        std::fprintf(out, "f %ld/%ld %ld/%ld %ld/%ld\n", north, uv(0, s), ringVertex(1, s),
-                     uv(1, s), ringVertex(1, s + 1), uv(1, s + 1));
+        std::fprintf(out, "f %ld/%ld %ld/%ld %ld/%ld\n", north, uv(0, s), ringVertex(1, s), uv(1, s),
+                     ringVertex(1, s + 1), uv(1, s + 1));
     for (int ring = 1; ring + 1 < rings; ++ring)
         for (int s = 0; s < segments; ++s)
-            std::fprintf(out, "f %ld/%ld %ld/%ld %ld/%ld %ld/%ld\n", ringVertex(ring, s),
-                         uv(ring, s), ringVertex(ring + 1, s), uv(ring + 1, s),
-                         ringVertex(ring + 1, s + 1), uv(ring + 1, s + 1),
+            std::fprintf(out, "f %ld/%ld %ld/%ld %ld/%ld %ld/%ld\n", ringVertex(ring, s), uv(ring, s),
+                         ringVertex(ring + 1, s), uv(ring + 1, s), ringVertex(ring + 1, s + 1), uv(ring + 1, s + 1),
                          ringVertex(ring, s + 1), uv(ring, s + 1));
     for (int s = 0; s < segments; ++s)
-        std::fprintf(out, "f %ld/%ld %ld/%ld %ld/%ld\n", ringVertex(rings - 1, s),
-                     uv(rings - 1, s), south, uv(rings, s), ringVertex(rings - 1, s + 1),
-                     uv(rings - 1, s + 1));
+        std::fprintf(out, "f %ld/%ld %ld/%ld %ld/%ld\n", ringVertex(rings - 1, s), uv(rings - 1, s), south,
+                     uv(rings, s), ringVertex(rings - 1, s + 1), uv(rings - 1, s + 1));
 
     if (std::fclose(out) != 0) {
         std::perror(path.c_str());

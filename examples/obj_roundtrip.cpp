@@ -20,10 +20,9 @@ int main(int argc, char** argv)
     try {
         auto start = Clock::now();
         const hx::ObjMesh mesh = hx::ObjMesh::read(argv[1]);
-        std::fprintf(stderr, "read  %zu vertices, %zu faces in %.3f s\n", mesh.vertexCount(),
-                     mesh.faceCount(), seconds(start));
-        for (const std::string& warning : mesh.warnings())
-            std::fprintf(stderr, "warning: %s\n", warning.c_str());
+        std::fprintf(stderr, "read  %zu vertices, %zu faces in %.3f s\n", mesh.vertexCount(), mesh.faceCount(),
+                     seconds(start));
+        for (const std::string& warning : mesh.warnings()) std::fprintf(stderr, "warning: %s\n", warning.c_str());
         start = Clock::now();
         mesh.write(argv[2]);
         std::fprintf(stderr, "write %s in %.3f s\n", argv[2], seconds(start));

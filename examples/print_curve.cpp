@@ -15,7 +15,6 @@ int main(int argc, char** argv)
     Perlin noiseZ = makeAxisNoise(4, 0.35f, 1.0f, seed + 1);
     static FieldPoint curve[MAX_PTS];
     const int n = sampleCurve(kNoiseAxisX, length, count, noiseY, noiseZ, curve);
-    for (int i = 0; i < n; ++i)
-        std::printf("%.9g %.9g %.9g\n", curve[i].x, curve[i].y, curve[i].z);
+    for (int i = 0; i < n; ++i) std::printf("%.9g %.9g %.9g\n", curve[i].x, curve[i].y, curve[i].z);
     return 0;
 }

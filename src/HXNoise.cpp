@@ -43,33 +43,32 @@
 // ---------------------------------------------------------------------------------------
 
 // Keeps the first failure of a set-up function in its local `firstFailure`.
-#define HX_NOTE_FAILURE(status)                                                     \
-    {                                                                               \
-        MStatus hxNoted_ = (status);                                                \
-        if (hxNoted_ != MS::kSuccess && firstFailure == MS::kSuccess)               \
-            firstFailure = hxNoted_;                                                \
+#define HX_NOTE_FAILURE(status)                                                                \
+    {                                                                                          \
+        MStatus hxNoted_ = (status);                                                           \
+        if (hxNoted_ != MS::kSuccess && firstFailure == MS::kSuccess) firstFailure = hxNoted_; \
     }
 
 // The status check: a failed call is reported in the host's form and set-up carries on.
-#define HX_CHECK(status)                                                            \
-    {                                                                               \
-        MStatus hxChecked_ = (status);                                              \
-        CHECK_MSTATUS(hxChecked_);                                                  \
-        HX_NOTE_FAILURE(hxChecked_)                                                 \
+#define HX_CHECK(status)               \
+    {                                  \
+        MStatus hxChecked_ = (status); \
+        CHECK_MSTATUS(hxChecked_);     \
+        HX_NOTE_FAILURE(hxChecked_)    \
     }
 
 // Flag presets for an attribute function set that has just created an attribute; each
 // flag call is checked on its own.
-#define MAKE_INPUT(attr)                                                            \
-    HX_CHECK(attr.setKeyable(true))                                                 \
-    HX_CHECK(attr.setStorable(true))                                                \
-    HX_CHECK(attr.setReadable(true))                                                \
+#define MAKE_INPUT(attr)             \
+    HX_CHECK(attr.setKeyable(true))  \
+    HX_CHECK(attr.setStorable(true)) \
+    HX_CHECK(attr.setReadable(true)) \
     HX_CHECK(attr.setWritable(true))
 
-#define MAKE_OUTPUT(attr)                                                           \
-    HX_CHECK(attr.setKeyable(false))                                                \
-    HX_CHECK(attr.setStorable(false))                                               \
-    HX_CHECK(attr.setReadable(true))                                                \
+#define MAKE_OUTPUT(attr)             \
+    HX_CHECK(attr.setKeyable(false))  \
+    HX_CHECK(attr.setStorable(false)) \
+    HX_CHECK(attr.setReadable(true))  \
     HX_CHECK(attr.setWritable(false))
 
 // ---------------------------------------------------------------------------------------
@@ -136,8 +135,8 @@ const unsigned int kDeformBlock = 16384;
 // The attribute handles of one axis of the deformer, and how its names are spelled.
 struct DeformerAxis
 {
-    const char* prefix;      // "ox": long names and the curve's short name keep the o
-    const char* letter;      // "x": the other short names drop it
+    const char* prefix; // "ox": long names and the curve's short name keep the o
+    const char* letter; // "x": the other short names drop it
     int defaultSeed;
     MObject* visualisation;
     MObject* length;
@@ -149,12 +148,12 @@ struct DeformerAxis
 };
 
 const DeformerAxis kDeformerAxes[3] = {
-    {"ox", "x", 0, &hxNoise::oxVisualisationPoints, &hxNoise::oxLen, &hxNoise::oxPtsCount,
-     &hxNoise::oxNoiseOctaves, &hxNoise::oxNoiseSeed, &hxNoise::oxNoiseFreq, &hxNoise::oxNoiseAmp},
-    {"oy", "y", 1, &hxNoise::oyVisualisationPoints, &hxNoise::oyLen, &hxNoise::oyPtsCount,
-     &hxNoise::oyNoiseOctaves, &hxNoise::oyNoiseSeed, &hxNoise::oyNoiseFreq, &hxNoise::oyNoiseAmp},
-    {"oz", "z", 2, &hxNoise::ozVisualisationPoints, &hxNoise::ozLen, &hxNoise::ozPtsCount,
-     &hxNoise::ozNoiseOctaves, &hxNoise::ozNoiseSeed, &hxNoise::ozNoiseFreq, &hxNoise::ozNoiseAmp},
+    {"ox", "x", 0, &hxNoise::oxVisualisationPoints, &hxNoise::oxLen, &hxNoise::oxPtsCount, &hxNoise::oxNoiseOctaves,
+     &hxNoise::oxNoiseSeed, &hxNoise::oxNoiseFreq, &hxNoise::oxNoiseAmp},
+    {"oy", "y", 1, &hxNoise::oyVisualisationPoints, &hxNoise::oyLen, &hxNoise::oyPtsCount, &hxNoise::oyNoiseOctaves,
+     &hxNoise::oyNoiseSeed, &hxNoise::oyNoiseFreq, &hxNoise::oyNoiseAmp},
+    {"oz", "z", 2, &hxNoise::ozVisualisationPoints, &hxNoise::ozLen, &hxNoise::ozPtsCount, &hxNoise::ozNoiseOctaves,
+     &hxNoise::ozNoiseSeed, &hxNoise::ozNoiseFreq, &hxNoise::ozNoiseAmp},
 };
 
 // The attribute handles of one axis of the locator.
@@ -170,12 +169,12 @@ struct LocatorAxis
 };
 
 const LocatorAxis kLocatorAxes[3] = {
-    {"ox", "x", &noiseLocator::oxCurvePoints, &noiseLocator::oxCrvLenIn,
-     &noiseLocator::oxCrvLenOut, &noiseLocator::oxCrvPtsCountIn, &noiseLocator::oxCrvPtsCountOut},
-    {"oy", "y", &noiseLocator::oyCurvePoints, &noiseLocator::oyCrvLenIn,
-     &noiseLocator::oyCrvLenOut, &noiseLocator::oyCrvPtsCountIn, &noiseLocator::oyCrvPtsCountOut},
-    {"oz", "z", &noiseLocator::ozCurvePoints, &noiseLocator::ozCrvLenIn,
-     &noiseLocator::ozCrvLenOut, &noiseLocator::ozCrvPtsCountIn, &noiseLocator::ozCrvPtsCountOut},
+    {"ox", "x", &noiseLocator::oxCurvePoints, &noiseLocator::oxCrvLenIn, &noiseLocator::oxCrvLenOut,
+     &noiseLocator::oxCrvPtsCountIn, &noiseLocator::oxCrvPtsCountOut},
+    {"oy", "y", &noiseLocator::oyCurvePoints, &noiseLocator::oyCrvLenIn, &noiseLocator::oyCrvLenOut,
+     &noiseLocator::oyCrvPtsCountIn, &noiseLocator::oyCrvPtsCountOut},
+    {"oz", "z", &noiseLocator::ozCurvePoints, &noiseLocator::ozCrvLenIn, &noiseLocator::ozCrvLenOut,
+     &noiseLocator::ozCrvPtsCountIn, &noiseLocator::ozCrvPtsCountOut},
 };
 
 MString named(const char* head, const char* tail)
@@ -244,8 +243,7 @@ bool inverseUndoes(const MMatrix& mat, const MMatrix& invMat)
             matSum += std::fabs(mat.matrix[row][col]);
             invSum += std::fabs(invMat.matrix[row][col]);
             double entry = 0.0;
-            for (unsigned int k = 0; k < 4; ++k)
-                entry += invMat.matrix[row][k] * mat.matrix[k][col];
+            for (unsigned int k = 0; k < 4; ++k) entry += invMat.matrix[row][k] * mat.matrix[k][col];
             residualSum += std::fabs(entry - (row == col ? 1.0 : 0.0));
         }
         matNorm = matSum > matNorm ? matSum : matNorm;
@@ -263,22 +261,19 @@ bool invertDeformSpace(const MMatrix& mat, MMatrix& invMat)
     // Not-a-number and infinity are refused before the inverse is tested, which assumes
     // finite values.
     const double det = mat.det4x4();
-    if (det == 0.0 || det - det != 0.0)
-        return false;
+    if (det == 0.0 || det - det != 0.0) return false;
     invMat = mat.inverse();
     for (unsigned int row = 0; row < 4; ++row)
         for (unsigned int col = 0; col < 4; ++col) {
             const double value = invMat.matrix[row][col];
-            if (value - value != 0.0)
-                return false;
+            if (value - value != 0.0) return false;
         }
     return inverseUndoes(mat, invMat);
 }
 
 // An axis's noise parameter moves the geometry and the other two axes' curves; it never
 // changes its own axis's curve, which is sampled without it.
-MStatus declareNoiseEdges(const MObject& parameter, const DeformerAxis& other1,
-                          const DeformerAxis& other2)
+MStatus declareNoiseEdges(const MObject& parameter, const DeformerAxis& other1, const DeformerAxis& other2)
 {
     MStatus firstFailure;
     HX_NOTE_FAILURE(MPxNode::attributeAffects(parameter, *other1.visualisation))
@@ -316,8 +311,7 @@ void deformRange(DeformRange& range)
         xyzw[2] = pt.z;
         xyzw[3] = pt.w;
     }
-    deformPoints(*range.noiseX, *range.noiseY, *range.noiseZ, range.mat->matrix,
-                 range.invMat->matrix, &buffer[0], n);
+    deformPoints(*range.noiseX, *range.noiseY, *range.noiseZ, range.mat->matrix, range.invMat->matrix, &buffer[0], n);
     for (unsigned int i = 0; i < n; ++i) {
         const double* xyzw = &buffer[4 * std::size_t(i)];
         points[range.begin + i] = MPoint(xyzw[0], xyzw[1], xyzw[2], xyzw[3]);
@@ -355,9 +349,8 @@ void runDeformTasks(void* data, MThreadRootTask* root)
 }
 
 // Splits `count` points into ranges of at most kDeformBlock points, as even as can be.
-std::vector<DeformRange> splitIntoRanges(MPointArray& points, Perlin& noiseX, Perlin& noiseY,
-                                         Perlin& noiseZ, const MMatrix& mat,
-                                         const MMatrix& invMat)
+std::vector<DeformRange> splitIntoRanges(MPointArray& points, Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ,
+                                         const MMatrix& mat, const MMatrix& invMat)
 {
     const unsigned int count = points.length();
     const unsigned int tasks = count / kDeformBlock + (count % kDeformBlock != 0 ? 1 : 0);
@@ -401,15 +394,13 @@ private:
 MStatus deformInPool(std::vector<DeformRange>& ranges)
 {
     MStatus status = MThreadPool::init();
-    if (status != MS::kSuccess)
-        return status;
+    if (status != MS::kSuccess) return status;
     PoolUse use;
     DeformRegion region;
     region.ranges = &ranges;
     region.failure = MS::kSuccess;
     status = MThreadPool::newParallelRegion(runDeformTasks, &region);
-    if (status != MS::kSuccess)
-        return status;
+    if (status != MS::kSuccess) return status;
     return region.failure;
 }
 
@@ -418,8 +409,7 @@ MStatus deformInPool(std::vector<DeformRange>& ranges)
 void warnPoolUnavailable(const MStatus& failure)
 {
     static bool warned = false;
-    if (warned)
-        return;
+    if (warned) return;
     warned = true;
     cerr << "hxNoise: the host's thread pool is unavailable (" << failure.errorString().asChar()
          << "); deforming on one thread" << endl;
@@ -461,8 +451,8 @@ MStatus hxNoise::initialize()
         const DeformerAxis& axis = kDeformerAxes[a];
         vectArrayDataFn.create(defaultVectArray, &stat);
         HX_NOTE_FAILURE(stat)
-        typedAttrFn.create(named(axis.prefix, "VisualisationPoints"), named(axis.prefix, "P"),
-                           MFnData::kVectorArray, vectArrayDataFn.object(), &stat);
+        typedAttrFn.create(named(axis.prefix, "VisualisationPoints"), named(axis.prefix, "P"), MFnData::kVectorArray,
+                           vectArrayDataFn.object(), &stat);
         HX_CHECK(stat)
         HX_NOTE_FAILURE(typedAttrFn.setStorable(false))
         HX_NOTE_FAILURE(typedAttrFn.setConnectable(true))
@@ -479,16 +469,16 @@ MStatus hxNoise::initialize()
         const DeformerAxis& other1 = kDeformerAxes[a == 0 ? 1 : 0];
         const DeformerAxis& other2 = kDeformerAxes[a == 2 ? 1 : 2];
 
-        *axis.length = nAttr.create(named(axis.prefix, "Length"), named(axis.prefix, "L"),
-                                    MFnNumericData::kFloat, 0, &stat);
+        *axis.length =
+            nAttr.create(named(axis.prefix, "Length"), named(axis.prefix, "L"), MFnNumericData::kFloat, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(nAttr)
         HX_NOTE_FAILURE(nAttr.setDefault(0.0f))
         HX_NOTE_FAILURE(addAttribute(*axis.length))
         HX_NOTE_FAILURE(attributeAffects(*axis.length, *axis.visualisation))
 
-        *axis.count = nAttr.create(named(axis.prefix, "PointsCount"), named(axis.letter, "pc"),
-                                   MFnNumericData::kInt, 0, &stat);
+        *axis.count =
+            nAttr.create(named(axis.prefix, "PointsCount"), named(axis.letter, "pc"), MFnNumericData::kInt, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(nAttr)
         HX_NOTE_FAILURE(nAttr.setDefault(0))
@@ -497,8 +487,8 @@ MStatus hxNoise::initialize()
         HX_NOTE_FAILURE(addAttribute(*axis.count))
         HX_NOTE_FAILURE(attributeAffects(*axis.count, *axis.visualisation))
 
-        *axis.octaves = nAttr.create(named(axis.prefix, "NoiseOctaves"), named(axis.letter, "no"),
-                                     MFnNumericData::kInt, 0, &stat);
+        *axis.octaves =
+            nAttr.create(named(axis.prefix, "NoiseOctaves"), named(axis.letter, "no"), MFnNumericData::kInt, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(nAttr)
         HX_NOTE_FAILURE(nAttr.setDefault(4))
@@ -507,8 +497,8 @@ MStatus hxNoise::initialize()
         HX_NOTE_FAILURE(addAttribute(*axis.octaves))
         HX_NOTE_FAILURE(declareNoiseEdges(*axis.octaves, other1, other2))
 
-        *axis.seed = nAttr.create(named(axis.prefix, "NoiseSeed"), named(axis.letter, "ns"),
-                                  MFnNumericData::kInt, 0, &stat);
+        *axis.seed =
+            nAttr.create(named(axis.prefix, "NoiseSeed"), named(axis.letter, "ns"), MFnNumericData::kInt, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(nAttr)
         HX_NOTE_FAILURE(nAttr.setDefault(axis.defaultSeed))
@@ -516,16 +506,16 @@ MStatus hxNoise::initialize()
         HX_NOTE_FAILURE(addAttribute(*axis.seed))
         HX_NOTE_FAILURE(declareNoiseEdges(*axis.seed, other1, other2))
 
-        *axis.freq = nAttr.create(named(axis.prefix, "NoiseFreq"), named(axis.letter, "nf"),
-                                  MFnNumericData::kFloat, 0, &stat);
+        *axis.freq =
+            nAttr.create(named(axis.prefix, "NoiseFreq"), named(axis.letter, "nf"), MFnNumericData::kFloat, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(nAttr)
         HX_NOTE_FAILURE(nAttr.setDefault(1.0f))
         HX_NOTE_FAILURE(addAttribute(*axis.freq))
         HX_NOTE_FAILURE(declareNoiseEdges(*axis.freq, other1, other2))
 
-        *axis.amp = nAttr.create(named(axis.prefix, "NoiseAmp"), named(axis.letter, "na"),
-                                 MFnNumericData::kFloat, 0, &stat);
+        *axis.amp =
+            nAttr.create(named(axis.prefix, "NoiseAmp"), named(axis.letter, "na"), MFnNumericData::kFloat, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(nAttr)
         HX_NOTE_FAILURE(nAttr.setDefault(0.0f))
@@ -536,8 +526,7 @@ MStatus hxNoise::initialize()
     return firstFailure;
 }
 
-MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m*/,
-                        unsigned int /*multiIndex*/)
+MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m*/, unsigned int /*multiIndex*/)
 {
     // The local-to-world matrix, the geometry index and the envelope take no part: every
     // geometry of the node moves through one and the same field, in full.
@@ -545,8 +534,7 @@ MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m
     MStatus status;
 
     MDataHandle matData = block.inputValue(deformSpace, &status);
-    if (status != MS::kSuccess)
-        return status;
+    if (status != MS::kSuccess) return status;
     const MMatrix mat = matData.asMatrix();
     MMatrix invMat;
     const bool usable = invertDeformSpace(mat, invMat);
@@ -558,8 +546,7 @@ MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m
 
     // A deform space without an inverse (a locator scaled to zero, say) has no field to
     // move points through: leave the geometry as it is.
-    if (!usable)
-        return firstFailure;
+    if (!usable) return firstFailure;
 
     // Every point goes object space -> deform space (invMat) -> the three noise passes ->
     // object space (mat), many points at a time through the vectorised path, which gives
@@ -569,20 +556,16 @@ MStatus hxNoise::deform(MDataBlock& block, MItGeometry& iter, const MMatrix& /*m
     MPointArray points;
     iter.allPositions(points, MSpace::kObject);
     const unsigned int count = points.length();
-    if (count == 0)
-        return firstFailure;
+    if (count == 0) return firstFailure;
 
     // The tables are built here, once, before any task reads them.
     prepareDeformation(perlinNoiseX, perlinNoiseY, perlinNoiseZ);
-    std::vector<DeformRange> ranges =
-        splitIntoRanges(points, perlinNoiseX, perlinNoiseY, perlinNoiseZ, mat, invMat);
+    std::vector<DeformRange> ranges = splitIntoRanges(points, perlinNoiseX, perlinNoiseY, perlinNoiseZ, mat, invMat);
     const MStatus pooled = deformInPool(ranges);
-    if (pooled != MS::kSuccess)
-        warnPoolUnavailable(pooled);
+    if (pooled != MS::kSuccess) warnPoolUnavailable(pooled);
     // Whatever the pool did not deform (all of it when the pool was refused).
     for (std::size_t i = 0; i < ranges.size(); ++i)
-        if (!ranges[i].done)
-            deformRange(ranges[i]);
+        if (!ranges[i].done) deformRange(ranges[i]);
     iter.setAllPositions(points, MSpace::kObject);
 
     return firstFailure;
@@ -595,11 +578,17 @@ MStatus hxNoise::compute(const MPlug& plug, MDataBlock& block)
     int a;
     int first, second;
     if (plug == oxVisualisationPoints) {
-        a = kNoiseAxisX; first = kNoiseAxisY; second = kNoiseAxisZ;
+        a = kNoiseAxisX;
+        first = kNoiseAxisY;
+        second = kNoiseAxisZ;
     } else if (plug == oyVisualisationPoints) {
-        a = kNoiseAxisY; first = kNoiseAxisX; second = kNoiseAxisZ;
+        a = kNoiseAxisY;
+        first = kNoiseAxisX;
+        second = kNoiseAxisZ;
     } else if (plug == ozVisualisationPoints) {
-        a = kNoiseAxisZ; first = kNoiseAxisY; second = kNoiseAxisX;
+        a = kNoiseAxisZ;
+        first = kNoiseAxisY;
+        second = kNoiseAxisX;
     } else {
         return MS::kUnknownParameter;
     }
@@ -615,8 +604,7 @@ MStatus hxNoise::compute(const MPlug& plug, MDataBlock& block)
     FieldPoint curve[MAX_PTS];
     const int n = sampleCurve(NoiseAxis(a), length, count, firstNoise, secondNoise, curve);
     MVectorArray va;
-    for (int i = 0; i < n; ++i)
-        va.append(MVector(curve[i].x, curve[i].y, curve[i].z));
+    for (int i = 0; i < n; ++i) va.append(MVector(curve[i].x, curve[i].y, curve[i].z));
 
     MFnVectorArrayData fnVectArr;
     MObject objArr = fnVectArr.create(va);
@@ -695,22 +683,21 @@ MStatus noiseLocator::initialize()
         // The curve the deformer sends in; empty until connected.
         vectArrayDataFn.create(defaultVectArray, &stat);
         HX_NOTE_FAILURE(stat)
-        *axis.curvePoints = typedAttrFn.create(named(axis.prefix, "CurvePoints"),
-                                               named(axis.prefix, "P"), MFnData::kVectorArray,
-                                               vectArrayDataFn.object(), &stat);
+        *axis.curvePoints = typedAttrFn.create(named(axis.prefix, "CurvePoints"), named(axis.prefix, "P"),
+                                               MFnData::kVectorArray, vectArrayDataFn.object(), &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(typedAttrFn)
         HX_NOTE_FAILURE(addAttribute(*axis.curvePoints))
 
-        *axis.lengthIn = numAttr.create(named(axis.prefix, "CrvLenIn"), named(axis.letter, "li"),
-                                        MFnNumericData::kFloat, 0, &stat);
+        *axis.lengthIn =
+            numAttr.create(named(axis.prefix, "CrvLenIn"), named(axis.letter, "li"), MFnNumericData::kFloat, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(numAttr)
         HX_NOTE_FAILURE(numAttr.setDefault(1.0f))
         HX_NOTE_FAILURE(addAttribute(*axis.lengthIn))
 
-        *axis.lengthOut = numAttr.create(named(axis.prefix, "CrvLenOut"), named(axis.letter, "lo"),
-                                         MFnNumericData::kFloat, 0, &stat);
+        *axis.lengthOut =
+            numAttr.create(named(axis.prefix, "CrvLenOut"), named(axis.letter, "lo"), MFnNumericData::kFloat, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_OUTPUT(numAttr)
         stat = addAttribute(*axis.lengthOut);
@@ -718,8 +705,8 @@ MStatus noiseLocator::initialize()
         stat = attributeAffects(*axis.lengthIn, *axis.lengthOut);
         HX_CHECK(stat)
 
-        *axis.countIn = numAttr.create(named(axis.prefix, "CrvPtsCountIn"),
-                                       named(axis.letter, "ci"), MFnNumericData::kInt, 0, &stat);
+        *axis.countIn = numAttr.create(named(axis.prefix, "CrvPtsCountIn"), named(axis.letter, "ci"),
+                                       MFnNumericData::kInt, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_INPUT(numAttr)
         HX_NOTE_FAILURE(numAttr.setDefault(30))
@@ -727,8 +714,8 @@ MStatus noiseLocator::initialize()
         HX_NOTE_FAILURE(numAttr.setMax(double(MAX_PTS)))
         HX_NOTE_FAILURE(addAttribute(*axis.countIn))
 
-        *axis.countOut = numAttr.create(named(axis.prefix, "CrvPtsCountOut"),
-                                        named(axis.letter, "co"), MFnNumericData::kInt, 0, &stat);
+        *axis.countOut = numAttr.create(named(axis.prefix, "CrvPtsCountOut"), named(axis.letter, "co"),
+                                        MFnNumericData::kInt, 0, &stat);
         HX_NOTE_FAILURE(stat)
         MAKE_OUTPUT(numAttr)
         HX_NOTE_FAILURE(addAttribute(*axis.countOut))
@@ -767,25 +754,22 @@ MVectorArray noiseLocator::getPoints(int axis) const
 
     const MObject& curveAttr = axis == 0 ? oxCurvePoints : axis == 1 ? oyCurvePoints : ozCurvePoints;
     MPlug axisPlug = dagFn.findPlug(curveAttr, &stat);
-    if (!stat)
-        stat.perror("plug");
+    if (!stat) stat.perror("plug");
 
     // For a connected curve this pulls the deformer's visualisation output.
     MObject vectorArrayData;
     stat = axisPlug.getValue(vectorArrayData, MDGContext::fsNormal);
-    if (!stat)
-        stat.perror("getValue");
+    if (!stat) stat.perror("getValue");
 
     MFnVectorArrayData fnVAD(vectorArrayData, &stat);
-    if (!stat)
-        stat.perror("MFnVectorArrayData");
+    if (!stat) stat.perror("MFnVectorArrayData");
 
     MVectorArray finalArray = fnVAD.array();
     return finalArray;
 }
 
-void noiseLocator::draw(M3dView& view, const MDagPath& /*path*/,
-                        M3dView::DisplayStyle /*style*/, M3dView::DisplayStatus /*status*/)
+void noiseLocator::draw(M3dView& view, const MDagPath& /*path*/, M3dView::DisplayStyle /*style*/,
+                        M3dView::DisplayStatus /*status*/)
 {
     // Drawn the same in every display style and status, selected or not.
     view.beginGL();
@@ -807,11 +791,9 @@ void noiseLocator::draw(M3dView& view, const MDagPath& /*path*/,
     for (int a = 0; a < 3; ++a) {
         const MVectorArray pts = getPoints(a);
         const unsigned int last = pts.length();
-        if (last == 0)
-            continue;
+        if (last == 0) continue;
         glBegin(GL_LINE_STRIP);
-        for (unsigned int i = 0; i < last; ++i)
-            glVertex3f(float(pts[i].x), float(pts[i].y), float(pts[i].z));
+        for (unsigned int i = 0; i < last; ++i) glVertex3f(float(pts[i].x), float(pts[i].y), float(pts[i].z));
         glEnd();
     }
 
@@ -849,21 +831,19 @@ MStatus initializePlugin(MObject obj)
     MStatus result;
     MFnPlugin plugin(obj, "Quorvane", "3.0", "Any");
 
-    result = plugin.registerNode("noiseLocator", noiseLocator::id, noiseLocator::creator,
-                                 noiseLocator::initialize, MPxNode::kLocatorNode);
+    result = plugin.registerNode("noiseLocator", noiseLocator::id, noiseLocator::creator, noiseLocator::initialize,
+                                 MPxNode::kLocatorNode);
     if (!result) {
         result.perror("registerNode");
         return result;
     }
     locatorRegistered = true;
 
-    result = plugin.registerNode("hxNoise", hxNoise::id, hxNoise::creator, hxNoise::initialize,
-                                 MPxNode::kDeformerNode);
+    result = plugin.registerNode("hxNoise", hxNoise::id, hxNoise::creator, hxNoise::initialize, MPxNode::kDeformerNode);
     if (!result) {
         // The host unloads the library after a failed load: a locator type left
         // registered would point into unloaded code.
-        if (plugin.deregisterNode(noiseLocator::id))
-            locatorRegistered = false;
+        if (plugin.deregisterNode(noiseLocator::id)) locatorRegistered = false;
         return result;
     }
     deformerRegistered = true;
@@ -886,8 +866,7 @@ MStatus uninitializePlugin(MObject obj)
 
     if (deformerRegistered) {
         result = plugin.deregisterNode(hxNoise::id);
-        if (result)
-            deformerRegistered = false;
+        if (result) deformerRegistered = false;
     }
     return result;
 }

@@ -38,8 +38,7 @@ public:
     virtual MStatus compute(const MPlug& plug, MDataBlock& block);
 
     // A red axis cross and, in blue, the three visualisation curves.
-    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style,
-                      M3dView::DisplayStatus status);
+    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style, M3dView::DisplayStatus status);
     virtual bool isBounded() const;
     virtual MBoundingBox boundingBox() const;
 
@@ -80,8 +79,7 @@ public:
     // Serves the three visualisation curves; every other plug goes to the deformer base,
     // which calls deform for the output geometry.
     virtual MStatus compute(const MPlug& plug, MDataBlock& block);
-    virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& m,
-                           unsigned int multiIndex);
+    virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& m, unsigned int multiIndex);
 
     // The accessory is a transform with a noiseLocator under it; its matrix drives
     // deformSpace.

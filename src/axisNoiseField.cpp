@@ -5,17 +5,13 @@
 
 Perlin makeAxisNoise(int octaves, float frequency, float amplitude, int seed)
 {
-    if (octaves < MIN_OCT)
-        octaves = MIN_OCT;
-    if (octaves > MAX_OCT)
-        octaves = MAX_OCT;
-    if (seed < MIN_SEED)
-        seed = MIN_SEED;
+    if (octaves < MIN_OCT) octaves = MIN_OCT;
+    if (octaves > MAX_OCT) octaves = MAX_OCT;
+    if (seed < MIN_SEED) seed = MIN_SEED;
     return Perlin(octaves, frequency, amplitude, seed);
 }
 
-FieldPoint displacePoint(Perlin& perlinNoiseX, Perlin& perlinNoiseY, Perlin& perlinNoiseZ,
-                         double x, double y, double z)
+FieldPoint displacePoint(Perlin& perlinNoiseX, Perlin& perlinNoiseY, Perlin& perlinNoiseZ, double x, double y, double z)
 {
     // Coordinates stay in double between the passes; only the noise inputs are rounded.
     y += static_cast<double>(perlinNoiseY.Get(static_cast<float>(x), static_cast<float>(z)));
@@ -31,15 +27,12 @@ FieldPoint displacePoint(Perlin& perlinNoiseX, Perlin& perlinNoiseY, Perlin& per
 
 int clampCurvePointCount(int count)
 {
-    if (count < MIN_PTS)
-        return MIN_PTS;
-    if (count > MAX_PTS)
-        return MAX_PTS;
+    if (count < MIN_PTS) return MIN_PTS;
+    if (count > MAX_PTS) return MAX_PTS;
     return count;
 }
 
-int sampleCurve(NoiseAxis axis, float length, int count, Perlin& first, Perlin& second,
-                FieldPoint curve[MAX_PTS])
+int sampleCurve(NoiseAxis axis, float length, int count, Perlin& first, Perlin& second, FieldPoint curve[MAX_PTS])
 {
     const int n = clampCurvePointCount(count);
     const float step = length / static_cast<float>(n);

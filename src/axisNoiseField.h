@@ -18,12 +18,7 @@ const int MIN_SEED = 0;
 const int MIN_PTS = 5;
 const int MAX_PTS = 500;
 
-enum NoiseAxis
-{
-    kNoiseAxisX = 0,
-    kNoiseAxisY = 1,
-    kNoiseAxisZ = 2
-};
+enum NoiseAxis { kNoiseAxisX = 0, kNoiseAxisY = 1, kNoiseAxisZ = 2 };
 
 // A point of the deform space, or one point of a visualisation curve.
 struct FieldPoint
@@ -41,8 +36,8 @@ Perlin makeAxisNoise(int octaves, float frequency, float amplitude, int seed);
 // Displaces one deform-space point in three passes, each reading what the passes before
 // it left: y += Y(x, z); then x += X(y, z); then z += Z(x, y). The noise is evaluated in
 // single precision at the coordinates rounded to float; the sums are in double.
-FieldPoint displacePoint(Perlin& perlinNoiseX, Perlin& perlinNoiseY, Perlin& perlinNoiseZ,
-                         double x, double y, double z);
+FieldPoint displacePoint(Perlin& perlinNoiseX, Perlin& perlinNoiseY, Perlin& perlinNoiseZ, double x, double y,
+                         double z);
 
 // Point counts are clamped to MIN_PTS..MAX_PTS before sampling.
 int clampCurvePointCount(int count);
@@ -53,7 +48,6 @@ int clampCurvePointCount(int count);
 // curve. Writes clampCurvePointCount(count) points into `curve` (room for MAX_PTS) and
 // returns that number. The points sit at s = i * (length / n) for i = 0..n-1, so the
 // curve stops one step short of the length.
-int sampleCurve(NoiseAxis axis, float length, int count, Perlin& first, Perlin& second,
-                FieldPoint curve[MAX_PTS]);
+int sampleCurve(NoiseAxis axis, float length, int count, Perlin& first, Perlin& second, FieldPoint curve[MAX_PTS]);
 
 #endif

@@ -33,8 +33,7 @@ public:
         gen.amplitude = perlin.mAmplitude;
         gen.perm = 0;
         gen.corners = 0;
-        if (perlin.mOctaves < 1)
-            return;
+        if (perlin.mOctaves < 1) return;
         perlin.buildOnFirstUse();
         for (int k = 0; k < NOISE_BATCH_CORNERS; ++k) {
             const float* g = perlin.g2[perlin.p[k]];
@@ -48,8 +47,7 @@ public:
     // Builds the tables now if an evaluation would build them.
     static void build(Perlin& perlin)
     {
-        if (perlin.mOctaves >= 1)
-            perlin.buildOnFirstUse();
+        if (perlin.mOctaves >= 1) perlin.buildOnFirstUse();
     }
 };
 
@@ -58,8 +56,7 @@ namespace {
 // Row vector times matrix: c' = ((x * m[0][c] + y * m[1][c]) + z * m[2][c]) + w * m[3][c].
 void transformPoint(const double m[4][4], const double in[4], double out[4])
 {
-    for (int c = 0; c < 4; ++c)
-        out[c] = ((in[0] * m[0][c] + in[1] * m[1][c]) + in[2] * m[2][c]) + in[3] * m[3][c];
+    for (int c = 0; c < 4; ++c) out[c] = ((in[0] * m[0][c] + in[1] * m[1][c]) + in[2] * m[2][c]) + in[3] * m[3][c];
 }
 
 // A deform-space coordinate the noise left as it was: equal as a number (so -0 and +0
@@ -69,18 +66,15 @@ inline bool unchanged(double before, double after)
     return after == before || before != before;
 }
 
-void deformScalar(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4],
-                  const double invMat[4][4], double* points, unsigned int count)
+void deformScalar(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4], const double invMat[4][4],
+                  double* points, unsigned int count)
 {
     for (unsigned int i = 0; i < count; ++i, points += 4) {
         double local[4];
         transformPoint(invMat, points, local);
-        const FieldPoint moved = displacePoint(noiseX, noiseY, noiseZ, local[0], local[1],
-                                               local[2]);
+        const FieldPoint moved = displacePoint(noiseX, noiseY, noiseZ, local[0], local[1], local[2]);
         // A point the noise did not move keeps the coordinates it was read with.
-        if (unchanged(local[0], moved.x) && unchanged(local[1], moved.y)
-            && unchanged(local[2], moved.z))
-            continue;
+        if (unchanged(local[0], moved.x) && unchanged(local[1], moved.y) && unchanged(local[2], moved.z)) continue;
         local[0] = moved.x;
         local[1] = moved.y;
         local[2] = moved.z;
@@ -93,14 +87,10 @@ bool cpuHas(NoiseBatchPath path)
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
     __builtin_cpu_init();
     switch (path) {
-    case kNoiseBatchSse2:
-        return __builtin_cpu_supports("sse2");
-    case kNoiseBatchAvx2:
-        return __builtin_cpu_supports("avx2");
-    case kNoiseBatchAvx512:
-        return __builtin_cpu_supports("avx512f");
-    default:
-        return true;
+    case kNoiseBatchSse2: return __builtin_cpu_supports("sse2");
+    case kNoiseBatchAvx2: return __builtin_cpu_supports("avx2");
+    case kNoiseBatchAvx512: return __builtin_cpu_supports("avx512f");
+    default: return true;
     }
 #else
     return path == kNoiseBatchScalar;
@@ -110,8 +100,7 @@ bool cpuHas(NoiseBatchPath path)
 bool built(NoiseBatchPath path)
 {
     switch (path) {
-    case kNoiseBatchScalar:
-        return true;
+    case kNoiseBatchScalar: return true;
     case kNoiseBatchSse2:
 #if defined(HXNOISE_BATCH_SSE2)
         return true;
@@ -138,8 +127,7 @@ NoiseBatchPath chooseActivePath()
 {
     const NoiseBatchPath best = noiseBatchUsablePath(kNoiseBatchAvx512);
     const char* request = std::getenv("HXNOISE_SIMD");
-    if (request == 0 || *request == '\0')
-        return best;
+    if (request == 0 || *request == '\0') return best;
     NoiseBatchPath wanted;
     if (!parseNoiseBatchPath(request, wanted)) {
         std::fprintf(stderr,
@@ -163,10 +151,7 @@ class Workspace
 public:
     enum { kAlign = 64 };
 
-    Workspace()
-        : mRaw(std::malloc(kTableBytes * 3 + kBlockBytes + kAlign))
-    {
-    }
+    Workspace() : mRaw(std::malloc(kTableBytes * 3 + kBlockBytes + kAlign)) {}
     ~Workspace() { std::free(mRaw); }
 
     bool ok() const { return mRaw != 0; }
@@ -201,11 +186,9 @@ bool noiseBatchSupports(NoiseBatchPath path)
 NoiseBatchPath noiseBatchUsablePath(NoiseBatchPath path)
 {
     int candidate = path;
-    if (candidate > kNoiseBatchAvx512)
-        candidate = kNoiseBatchAvx512;
+    if (candidate > kNoiseBatchAvx512) candidate = kNoiseBatchAvx512;
     for (; candidate > kNoiseBatchScalar; --candidate)
-        if (noiseBatchSupports(NoiseBatchPath(candidate)))
-            return NoiseBatchPath(candidate);
+        if (noiseBatchSupports(NoiseBatchPath(candidate))) return NoiseBatchPath(candidate);
     return kNoiseBatchScalar;
 }
 
@@ -218,22 +201,17 @@ NoiseBatchPath noiseBatchActivePath()
 const char* noiseBatchPathName(NoiseBatchPath path)
 {
     switch (path) {
-    case kNoiseBatchScalar:
-        return "scalar";
-    case kNoiseBatchSse2:
-        return "sse2";
-    case kNoiseBatchAvx2:
-        return "avx2";
-    case kNoiseBatchAvx512:
-        return "avx512";
+    case kNoiseBatchScalar: return "scalar";
+    case kNoiseBatchSse2: return "sse2";
+    case kNoiseBatchAvx2: return "avx2";
+    case kNoiseBatchAvx512: return "avx512";
     }
     return "unknown";
 }
 
 bool parseNoiseBatchPath(const char* name, NoiseBatchPath& path)
 {
-    if (name == 0)
-        return false;
+    if (name == 0) return false;
     for (int candidate = kNoiseBatchScalar; candidate <= kNoiseBatchAvx512; ++candidate) {
         if (std::strcmp(name, noiseBatchPathName(NoiseBatchPath(candidate))) == 0) {
             path = NoiseBatchPath(candidate);
@@ -251,18 +229,16 @@ void prepareDeformation(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ)
     PerlinTables::build(noiseZ);
 }
 
-void deformPoints(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4],
-                  const double invMat[4][4], double* points, unsigned int count)
+void deformPoints(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4], const double invMat[4][4],
+                  double* points, unsigned int count)
 {
     deformPoints(noiseBatchActivePath(), noiseX, noiseY, noiseZ, mat, invMat, points, count);
 }
 
-void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ,
-                  const double mat[4][4], const double invMat[4][4], double* points,
-                  unsigned int count)
+void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4],
+                  const double invMat[4][4], double* points, unsigned int count)
 {
-    if (count == 0)
-        return;
+    if (count == 0) return;
     path = noiseBatchUsablePath(path);
     if (path == kNoiseBatchScalar) {
         deformScalar(noiseX, noiseY, noiseZ, mat, invMat, points, count);
@@ -288,22 +264,14 @@ void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& n
 
     switch (path) {
 #if defined(HXNOISE_BATCH_AVX512)
-    case kNoiseBatchAvx512:
-        deformBatchAvx512(job);
-        break;
+    case kNoiseBatchAvx512: deformBatchAvx512(job); break;
 #endif
 #if defined(HXNOISE_BATCH_AVX2)
-    case kNoiseBatchAvx2:
-        deformBatchAvx2(job);
-        break;
+    case kNoiseBatchAvx2: deformBatchAvx2(job); break;
 #endif
 #if defined(HXNOISE_BATCH_SSE2)
-    case kNoiseBatchSse2:
-        deformBatchSse2(job);
-        break;
+    case kNoiseBatchSse2: deformBatchSse2(job); break;
 #endif
-    default:
-        deformScalar(noiseX, noiseY, noiseZ, mat, invMat, points, count);
-        break;
+    default: deformScalar(noiseX, noiseY, noiseZ, mat, invMat, points, count); break;
     }
 }

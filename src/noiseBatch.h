@@ -19,8 +19,7 @@
 #include "perlin.h"
 
 // The ways through the batch deformation, narrowest first.
-enum NoiseBatchPath
-{
+enum NoiseBatchPath {
     kNoiseBatchScalar = 0, // one point at a time through displacePoint: the reference
     kNoiseBatchSse2 = 1,   // 4 lanes
     kNoiseBatchAvx2 = 2,   // 8 lanes
@@ -53,16 +52,14 @@ enum NoiseBatchPath
 // least one octave. The generators are read only after that.
 //
 // Uses noiseBatchActivePath().
-void deformPoints(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ,
-                  const double mat[4][4], const double invMat[4][4],
+void deformPoints(Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4], const double invMat[4][4],
                   double* points, unsigned int count);
 
 // The same through a chosen path. A path this processor or build lacks falls back to
 // the widest one it has below it (noiseBatchUsablePath), as does every path if the
 // call's one buffer cannot be allocated (the scalar loop needs none).
-void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ,
-                  const double mat[4][4], const double invMat[4][4],
-                  double* points, unsigned int count);
+void deformPoints(NoiseBatchPath path, Perlin& noiseX, Perlin& noiseY, Perlin& noiseZ, const double mat[4][4],
+                  const double invMat[4][4], double* points, unsigned int count);
 
 // Builds the generators' tables, if they are not yet built, exactly as the first point
 // of deformPoints would (Y, then X, then Z; a generator without octaves never), and fixes

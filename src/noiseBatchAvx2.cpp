@@ -38,8 +38,7 @@ struct Avx2Lanes
 
     static F narrow(D lo, D hi)
     {
-        return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(lo)),
-                                    _mm256_cvtpd_ps(hi), 1);
+        return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(lo)), _mm256_cvtpd_ps(hi), 1);
     }
     static void widen(F f, D& lo, D& hi)
     {
@@ -49,8 +48,8 @@ struct Avx2Lanes
 
     static unsigned unchanged(D before, D after)
     {
-        return unsigned(_mm256_movemask_pd(_mm256_or_pd(_mm256_cmp_pd(after, before, _CMP_EQ_OQ),
-                                                        _mm256_cmp_pd(before, before, _CMP_UNORD_Q))));
+        return unsigned(_mm256_movemask_pd(
+            _mm256_or_pd(_mm256_cmp_pd(after, before, _CMP_EQ_OQ), _mm256_cmp_pd(before, before, _CMP_UNORD_Q))));
     }
 
     static M inRange(F t)
@@ -77,8 +76,7 @@ struct Avx2Lanes
     // k1), lane 4c + j going to a[j] and b[j]; the in-chunk 4x4 transposes then leave every
     // lane where it was. The packed cell numbers leave the vector register two lanes at a
     // time, straight into general registers.
-    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells,
-                                           F g[8])
+    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells, F g[8])
     {
         F a[4], b[4];
         chunk<0>(perm, table, _mm256_castsi256_si128(cells), a, b);
@@ -88,8 +86,7 @@ struct Avx2Lanes
     }
 
     template <int C>
-    static NOISE_BATCH_INLINE void chunk(const unsigned* perm, const float* table, __m128i cells,
-                                         F a[4], F b[4])
+    static NOISE_BATCH_INLINE void chunk(const unsigned* perm, const float* table, __m128i cells, F a[4], F b[4])
     {
         const std::size_t low = std::size_t(_mm_cvtsi128_si64(cells));
         const std::size_t high = std::size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(cells, cells)));

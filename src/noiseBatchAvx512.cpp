@@ -54,8 +54,7 @@ struct Avx512Lanes
     static F narrow(D lo, D hi)
     {
         const __m512d low = _mm512_castps_pd(_mm512_castps256_ps512(_mm512_cvtpd_ps(lo)));
-        return _mm512_castpd_ps(
-            _mm512_insertf64x4(low, _mm256_castps_pd(_mm512_cvtpd_ps(hi)), 1));
+        return _mm512_castpd_ps(_mm512_insertf64x4(low, _mm256_castps_pd(_mm512_cvtpd_ps(hi)), 1));
     }
     static void widen(F f, D& lo, D& hi)
     {
@@ -65,14 +64,14 @@ struct Avx512Lanes
 
     static unsigned unchanged(D before, D after)
     {
-        return unsigned(_mm512_cmp_pd_mask(after, before, _CMP_EQ_OQ)
-                        | _mm512_cmp_pd_mask(before, before, _CMP_UNORD_Q));
+        return unsigned(_mm512_cmp_pd_mask(after, before, _CMP_EQ_OQ) |
+                        _mm512_cmp_pd_mask(before, before, _CMP_UNORD_Q));
     }
 
     static M inRange(F t)
     {
-        return _mm512_cmp_ps_mask(t, _mm512_set1_ps(-2147483648.0f), _CMP_GT_OS)
-             & _mm512_cmp_ps_mask(t, _mm512_set1_ps(2147483648.0f), _CMP_LT_OS);
+        return _mm512_cmp_ps_mask(t, _mm512_set1_ps(-2147483648.0f), _CMP_GT_OS) &
+               _mm512_cmp_ps_mask(t, _mm512_set1_ps(2147483648.0f), _CMP_LT_OS);
     }
     static M both(M a, M b) { return M(a & b); }
     static F keep(M m, F v) { return _mm512_maskz_mov_ps(m, v); }
@@ -93,8 +92,7 @@ struct Avx512Lanes
     // k1), lane 4c + j going to a[j] and b[j]; the in-chunk 4x4 transposes then leave every
     // lane where it was. The packed cell numbers leave the vector register two lanes at a
     // time, straight into general registers.
-    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells,
-                                           F g[8])
+    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells, F g[8])
     {
         F a[4], b[4];
         chunk<0>(perm, table, _mm512_castsi512_si128(cells), a, b);
@@ -106,8 +104,7 @@ struct Avx512Lanes
     }
 
     template <int C>
-    static NOISE_BATCH_INLINE void chunk(const unsigned* perm, const float* table, __m128i cells,
-                                         F a[4], F b[4])
+    static NOISE_BATCH_INLINE void chunk(const unsigned* perm, const float* table, __m128i cells, F a[4], F b[4])
     {
         const std::size_t low = std::size_t(_mm_cvtsi128_si64(cells));
         const std::size_t high = std::size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(cells, cells)));

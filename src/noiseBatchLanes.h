@@ -59,8 +59,8 @@ namespace {
 // bits of `cells`: the addresses of the gather-order entries k0 = p[bx0] + by0 and
 // k1 = p[bx0 + 1] + by0, each the start of a 16-byte load holding the gradients of
 // (column, by0) and (column, by1). p[bx0] and p[bx0 + 1] come in one 8-byte load.
-NOISE_BATCH_INLINE void latticeColumn(const unsigned* perm, const float* corners,
-                                      std::size_t cells, const float*& at0, const float*& at1)
+NOISE_BATCH_INLINE void latticeColumn(const unsigned* perm, const float* corners, std::size_t cells, const float*& at0,
+                                      const float*& at1)
 {
     const std::size_t bx0 = cells & 0xffff;
     const std::size_t by0 = (cells >> 16) & 0xffff;
@@ -75,8 +75,8 @@ NOISE_BATCH_INLINE void latticeColumn(const unsigned* perm, const float* corners
 // (low half first): the 16-byte gradient loads at k0 and k1 of lane 4C + j go into 128-bit
 // chunk C of a[j] and b[j], through L::put<C>.
 template <class L, int C>
-NOISE_BATCH_INLINE void loadChunk(const unsigned* perm, const float* corners, std::size_t low,
-                                  std::size_t high, typename L::F a[4], typename L::F b[4])
+NOISE_BATCH_INLINE void loadChunk(const unsigned* perm, const float* corners, std::size_t low, std::size_t high,
+                                  typename L::F a[4], typename L::F b[4])
 {
     const std::size_t lanes[4] = {low, low >> 32, high, high >> 32};
 #pragma GCC unroll 4
@@ -111,16 +111,10 @@ struct LaneKernel
     };
 
     // lerp(t, a, b) = a + t * (b - a)
-    static NOISE_BATCH_INLINE F lerp(F t, F a, F b)
-    {
-        return L::fadd(a, L::fmul(t, L::fsub(b, a)));
-    }
+    static NOISE_BATCH_INLINE F lerp(F t, F a, F b) { return L::fadd(a, L::fmul(t, L::fsub(b, a))); }
 
     // at2 = rx * q0 + ry * q1
-    static NOISE_BATCH_INLINE F at2(F rx, F ry, F q0, F q1)
-    {
-        return L::fadd(L::fmul(rx, q0), L::fmul(ry, q1));
-    }
+    static NOISE_BATCH_INLINE F at2(F rx, F ry, F q0, F q1) { return L::fadd(L::fmul(rx, q0), L::fmul(ry, q1)); }
 
     // (t * t) * (3 - 2t)
     static NOISE_BATCH_INLINE F sCurve(F t)
@@ -165,8 +159,7 @@ struct LaneKernel
     // The fractal sum of Perlin::Get at (x[k], y[k]) for each of the G vectors. The cells
     // of all vectors are found first, so that every vector's lookups can start before the
     // first vector's arithmetic waits for its loads.
-    static NOISE_BATCH_INLINE void fractal(const NoiseBatchGenerator& gen, F x[G], F y[G],
-                                           F result[G])
+    static NOISE_BATCH_INLINE void fractal(const NoiseBatchGenerator& gen, F x[G], F y[G], F result[G])
     {
         const unsigned* const perm = reinterpret_cast<const unsigned*>(gen.perm);
         const F frequency = L::fset(gen.frequency);
@@ -180,8 +173,7 @@ struct LaneKernel
         for (int i = 0; i < gen.octaves; ++i) {
             Cell cell[G];
 #pragma GCC unroll 4
-            for (int k = 0; k < G; ++k)
-                locate(x[k], y[k], cell[k]);
+            for (int k = 0; k < G; ++k) locate(x[k], y[k], cell[k]);
             const F weight = L::fset(amp);
 #pragma GCC unroll 4
             for (int k = 0; k < G; ++k) {
@@ -199,8 +191,8 @@ struct LaneKernel
     // target += gen.Get(float(a), float(b)), the sum in double. Clears the bit of each
     // point in `still` (a word per vector, a bit per lane) whose target coordinate the
     // pass changed.
-    static void displace(const NoiseBatchGenerator& gen, const double* a, const double* b,
-                         double* target, int n, unsigned* still)
+    static void displace(const NoiseBatchGenerator& gen, const double* a, const double* b, double* target, int n,
+                         unsigned* still)
     {
         const int half = W / 2;
         for (int i = 0; i < n; i += STEP) {
@@ -223,21 +215,18 @@ struct LaneKernel
                 const D afterHi = L::dadd(beforeHi, hi);
                 L::dstore(target + at, afterLo);
                 L::dstore(target + at + half, afterHi);
-                still[at / W] &= L::unchanged(beforeLo, afterLo)
-                               | L::unchanged(beforeHi, afterHi) << half;
+                still[at / W] &= L::unchanged(beforeLo, afterLo) | L::unchanged(beforeHi, afterHi) << half;
             }
         }
     }
 
     // Row vectors times a 4x4 matrix, in place over `n` block points:
     // c' = ((x * m[0][c] + y * m[1][c]) + z * m[2][c]) + w * m[3][c].
-    static void transform(const double m[4][4], double* x, double* y, double* z, double* w,
-                          int n)
+    static void transform(const double m[4][4], double* x, double* y, double* z, double* w, int n)
     {
         D col[4][4];
         for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c)
-                col[r][c] = L::dset(m[r][c]);
+            for (int c = 0; c < 4; ++c) col[r][c] = L::dset(m[r][c]);
         for (int i = 0; i < n; i += W / 2) {
             const D px = L::dload(x + i);
             const D py = L::dload(y + i);
@@ -245,9 +234,9 @@ struct LaneKernel
             const D pw = L::dload(w + i);
             D out[4];
             for (int c = 0; c < 4; ++c)
-                out[c] = L::dadd(L::dadd(L::dadd(L::dmul(px, col[0][c]), L::dmul(py, col[1][c])),
-                                         L::dmul(pz, col[2][c])),
-                                 L::dmul(pw, col[3][c]));
+                out[c] =
+                    L::dadd(L::dadd(L::dadd(L::dmul(px, col[0][c]), L::dmul(py, col[1][c])), L::dmul(pz, col[2][c])),
+                            L::dmul(pw, col[3][c]));
             L::dstore(x + i, out[0]);
             L::dstore(y + i, out[1]);
             L::dstore(z + i, out[2]);
@@ -279,10 +268,8 @@ struct LaneKernel
                 bz[i] = point[2];
                 bw[i] = point[3];
             }
-            for (int i = n; i < lanes; ++i)
-                bx[i] = by[i] = bz[i] = bw[i] = 0.0;
-            for (int v = 0; v < lanes / W; ++v)
-                still[v] = ~0u;
+            for (int i = n; i < lanes; ++i) bx[i] = by[i] = bz[i] = bw[i] = 0.0;
+            for (int v = 0; v < lanes / W; ++v) still[v] = ~0u;
 
             transform(job.invMat, bx, by, bz, bw, lanes);
             displace(job.y, bx, bz, by, lanes, still);
@@ -293,8 +280,7 @@ struct LaneKernel
             // A point the noise did not move keeps the coordinates it was read with.
             point = job.points + 4 * std::size_t(start);
             for (int i = 0; i < n; ++i, point += 4) {
-                if ((still[i / W] >> (i % W)) & 1u)
-                    continue;
+                if ((still[i / W] >> (i % W)) & 1u) continue;
                 point[0] = bx[i];
                 point[1] = by[i];
                 point[2] = bz[i];

@@ -46,14 +46,12 @@ struct Sse2Lanes
 
     static unsigned unchanged(D before, D after)
     {
-        return unsigned(_mm_movemask_pd(
-            _mm_or_pd(_mm_cmpeq_pd(after, before), _mm_cmpunord_pd(before, before))));
+        return unsigned(_mm_movemask_pd(_mm_or_pd(_mm_cmpeq_pd(after, before), _mm_cmpunord_pd(before, before))));
     }
 
     static M inRange(F t)
     {
-        return _mm_and_ps(_mm_cmpgt_ps(t, _mm_set1_ps(-2147483648.0f)),
-                          _mm_cmplt_ps(t, _mm_set1_ps(2147483648.0f)));
+        return _mm_and_ps(_mm_cmpgt_ps(t, _mm_set1_ps(-2147483648.0f)), _mm_cmplt_ps(t, _mm_set1_ps(2147483648.0f)));
     }
     static M both(M a, M b) { return _mm_and_ps(a, b); }
     static F keep(M m, F v) { return _mm_and_ps(m, v); }
@@ -73,8 +71,7 @@ struct Sse2Lanes
 
     // The packed cell numbers leave the vector register two lanes at a time, straight
     // into general registers.
-    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells,
-                                           F g[8])
+    static NOISE_BATCH_INLINE void corners(const unsigned* perm, const float* table, I cells, F g[8])
     {
         F a[4], b[4];
         const std::size_t low = std::size_t(_mm_cvtsi128_si64(cells));

@@ -15,8 +15,7 @@ namespace {
 // One gradient component: a multiple of 1/1024 in [-1, 1023/1024], exact in float.
 inline float drawGradient(SeededRandom& random)
 {
-    return static_cast<float>((random.next() % (Perlin::B + Perlin::B)) - Perlin::B)
-         / static_cast<float>(Perlin::B);
+    return static_cast<float>((random.next() % (Perlin::B + Perlin::B)) - Perlin::B) / static_cast<float>(Perlin::B);
 }
 
 // The cell of one coordinate and the distances to the cells on either side.
@@ -28,11 +27,9 @@ inline float drawGradient(SeededRandom& random)
 inline bool setup(float c, int& b0, int& b1, float& r0, float& r1)
 {
     const float t = c + static_cast<float>(Perlin::N);
-    if (!(t > -2147483648.0f && t < 2147483648.0f))
-        return false;
+    if (!(t > -2147483648.0f && t < 2147483648.0f)) return false;
     int cell = static_cast<int>(t);
-    if (static_cast<float>(cell) > t)
-        cell -= 1;
+    if (static_cast<float>(cell) > t) cell -= 1;
     b0 = cell & Perlin::BM;
     b1 = (b0 + 1) & Perlin::BM;
     r0 = t - static_cast<float>(cell);
@@ -64,13 +61,8 @@ inline float at3(float rx, float ry, float rz, const float q[3])
 } // namespace
 
 Perlin::Perlin(int octaves, float freq, float amp, int seed)
-    : mOctaves(octaves)
-    , mFrequency(freq)
-    , mAmplitude(amp)
-    , mSeed(seed)
-    , mStart(true)
-{
-}
+    : mOctaves(octaves), mFrequency(freq), mAmplitude(amp), mSeed(seed), mStart(true)
+{}
 
 void Perlin::buildOnFirstUse()
 {
@@ -104,8 +96,7 @@ float Perlin::noise1(float arg)
 
     int bx0, bx1;
     float rx0, rx1;
-    if (!setup(arg, bx0, bx1, rx0, rx1))
-        return 0.0f;
+    if (!setup(arg, bx0, bx1, rx0, rx1)) return 0.0f;
 
     const float sx = s_curve(rx0);
     const float u = rx0 * g1[p[bx0]];
@@ -119,8 +110,7 @@ float Perlin::noise2(float vec[2])
 
     int bx0, bx1, by0, by1;
     float rx0, rx1, ry0, ry1;
-    if (!setup(vec[0], bx0, bx1, rx0, rx1) || !setup(vec[1], by0, by1, ry0, ry1))
-        return 0.0f;
+    if (!setup(vec[0], bx0, bx1, rx0, rx1) || !setup(vec[1], by0, by1, ry0, ry1)) return 0.0f;
 
     const int i = p[bx0];
     const int j = p[bx1];
@@ -149,8 +139,7 @@ float Perlin::noise3(float vec[3])
 
     int bx0, bx1, by0, by1, bz0, bz1;
     float rx0, rx1, ry0, ry1, rz0, rz1;
-    if (!setup(vec[0], bx0, bx1, rx0, rx1) || !setup(vec[1], by0, by1, ry0, ry1)
-        || !setup(vec[2], bz0, bz1, rz0, rz1))
+    if (!setup(vec[0], bx0, bx1, rx0, rx1) || !setup(vec[1], by0, by1, ry0, ry1) || !setup(vec[2], bz0, bz1, rz0, rz1))
         return 0.0f;
 
     const int i = p[bx0];
@@ -189,8 +178,7 @@ float Perlin::noise3(float vec[3])
 void Perlin::normalize2(float v[2])
 {
     const float s = std::sqrt(v[0] * v[0] + v[1] * v[1]);
-    if (s == 0.0f)
-        return;
+    if (s == 0.0f) return;
     const float r = 1.0f / s;
     v[0] = v[0] * r;
     v[1] = v[1] * r;
@@ -199,8 +187,7 @@ void Perlin::normalize2(float v[2])
 void Perlin::normalize3(float v[3])
 {
     const float s = std::sqrt((v[0] * v[0] + v[1] * v[1]) + v[2] * v[2]);
-    if (s == 0.0f)
-        return;
+    if (s == 0.0f) return;
     const float r = 1.0f / s;
     v[0] = v[0] * r;
     v[1] = v[1] * r;
@@ -217,10 +204,8 @@ void Perlin::init()
     for (int i = 0; i < B; ++i) {
         p[i] = i;
         g1[i] = drawGradient(random);
-        for (int j = 0; j < 2; ++j)
-            g2[i][j] = drawGradient(random);
-        for (int j = 0; j < 3; ++j)
-            g3[i][j] = drawGradient(random);
+        for (int j = 0; j < 2; ++j) g2[i][j] = drawGradient(random);
+        for (int j = 0; j < 3; ++j) g3[i][j] = drawGradient(random);
     }
 
     // Normalising draws nothing, so all vectors are normalised after the draws: the same
@@ -241,9 +226,7 @@ void Perlin::init()
     for (int i = 0; i < B + 2; ++i) {
         p[B + i] = p[i];
         g1[B + i] = g1[i];
-        for (int j = 0; j < 2; ++j)
-            g2[B + i][j] = g2[i][j];
-        for (int j = 0; j < 3; ++j)
-            g3[B + i][j] = g3[i][j];
+        for (int j = 0; j < 2; ++j) g2[B + i][j] = g2[i][j];
+        for (int j = 0; j < 3; ++j) g3[B + i][j] = g3[i][j];
     }
 }

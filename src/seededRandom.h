@@ -28,8 +28,7 @@ public:
     explicit SeededRandom(unsigned int seed)
     {
 #if defined(__GLIBC__)
-        if (seed == 0)
-            seed = 1;
+        if (seed == 0) seed = 1;
         int32_t word = static_cast<int32_t>(seed);
         mState[0] = static_cast<uint32_t>(word);
         for (int i = 1; i < kDegree; ++i) {
@@ -37,14 +36,12 @@ public:
             const long hi = word / 127773;
             const long lo = word % 127773;
             word = static_cast<int32_t>(16807 * lo - 2836 * hi);
-            if (word < 0)
-                word += 2147483647;
+            if (word < 0) word += 2147483647;
             mState[i] = static_cast<uint32_t>(word);
         }
         mFront = kSeparation;
         mRear = 0;
-        for (int i = 0; i < 10 * kDegree; ++i)
-            next();
+        for (int i = 0; i < 10 * kDegree; ++i) next();
 #else
         std::srand(seed);
 #endif

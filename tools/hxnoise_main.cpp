@@ -15,8 +15,8 @@
 #include "ValueParse.h"
 #include "ViewCommand.h"
 
-#include <cstddef>
 #include <sys/resource.h>
+#include <cstddef>
 #include <iostream>
 #include <new>
 
@@ -30,7 +30,7 @@ __attribute__((noinline)) void touchStack(std::size_t bytes)
 {
     char* pages = static_cast<char*>(__builtin_alloca(bytes));
     for (std::size_t i = 0; i < bytes; i += 4096) pages[i] = 0;
-    asm volatile("" : : "r"(pages) : "memory");  // the writes must happen
+    asm volatile("" : : "r"(pages) : "memory"); // the writes must happen
 }
 
 void reserveStack()
@@ -73,7 +73,7 @@ int run(const hx::CommandLine& commandLine)
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

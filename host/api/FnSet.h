@@ -11,20 +11,20 @@
 
 // The members declareMFn declares: attaching constructors, type and class name. A fault
 // plan can make the attaching fail ("Class::attach"), which leaves the set unattached.
-#define HX_DEFINE_MFN(Class, FnType)                                                   \
-    Class::Class() {}                                                                \
-    Class::Class(MObject& object, MStatus* ReturnStatus) {                           \
-        MStatus status = hx::injectedFault(#Class "::attach");                       \
-        if (status) status = attach(object);                                         \
-        if (ReturnStatus) *ReturnStatus = status;                                    \
-    }                                                                                \
-    Class::Class(const MObject& object, MStatus* ReturnStatus) {                     \
-        MStatus status = hx::injectedFault(#Class "::attach");                       \
-        if (status) status = attach(object);                                         \
-        if (ReturnStatus) *ReturnStatus = status;                                    \
-    }                                                                                \
-    Class::~Class() {}                                                               \
-    MFn::Type Class::type() const { return FnType; }                                 \
+#define HX_DEFINE_MFN(Class, FnType)                             \
+    Class::Class() {}                                            \
+    Class::Class(MObject& object, MStatus* ReturnStatus) {       \
+        MStatus status = hx::injectedFault(#Class "::attach");   \
+        if (status) status = attach(object);                     \
+        if (ReturnStatus) *ReturnStatus = status;                \
+    }                                                            \
+    Class::Class(const MObject& object, MStatus* ReturnStatus) { \
+        MStatus status = hx::injectedFault(#Class "::attach");   \
+        if (status) status = attach(object);                     \
+        if (ReturnStatus) *ReturnStatus = status;                \
+    }                                                            \
+    Class::~Class() {}                                           \
+    MFn::Type Class::type() const { return FnType; }             \
     const char* Class::className() { return #Class; }
 
 namespace hx {
@@ -55,7 +55,8 @@ inline Attribute* numericAttribute(const MObject& object) {
     });
 }
 inline Attribute* unitAttribute(const MObject& object) {
-    return attributeIf(object, [](const Attribute& a) { return a.kind() == AttrKind::Numeric && a.unit() != Unit::Scalar; });
+    return attributeIf(object,
+                       [](const Attribute& a) { return a.kind() == AttrKind::Numeric && a.unit() != Unit::Scalar; });
 }
 inline Attribute* enumAttribute(const MObject& object) {
     return attributeIf(object, [](const Attribute& a) { return a.isEnum(); });
@@ -65,8 +66,7 @@ inline Attribute* attributeOfKind(const MObject& object, AttrKind kind) {
 }
 
 inline MStatus notAttached(const char* functionSet) {
-    return Access::fail(MStatus::kInvalidParameter,
-                        std::string(functionSet) + " is not attached to a suitable object");
+    return Access::fail(MStatus::kInvalidParameter, std::string(functionSet) + " is not attached to a suitable object");
 }
 
 }  // namespace hx

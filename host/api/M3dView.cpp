@@ -49,9 +49,9 @@ GLXContext M3dView::glxContext(MStatus* ReturnStatus) {
 namespace {
 
 // The host's colour tables: bright for active objects, darker for dormant and template ones.
-const float kPalette[16][3] = {{0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, {1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f},
-                               {0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 0.0f}, {0.0f, 1.0f, 1.0f}, {1.0f, 0.0f, 1.0f},
-                               {1.0f, 0.5f, 0.0f}, {0.5f, 0.0f, 1.0f}, {0.0f, 0.5f, 0.25f}, {0.5f, 0.25f, 0.0f},
+const float kPalette[16][3] = {{0.0f, 0.0f, 0.0f},    {1.0f, 1.0f, 1.0f}, {1.0f, 0.0f, 0.0f},    {0.0f, 1.0f, 0.0f},
+                               {0.0f, 0.0f, 1.0f},    {1.0f, 1.0f, 0.0f}, {0.0f, 1.0f, 1.0f},    {1.0f, 0.0f, 1.0f},
+                               {1.0f, 0.5f, 0.0f},    {0.5f, 0.0f, 1.0f}, {0.0f, 0.5f, 0.25f},   {0.5f, 0.25f, 0.0f},
                                {0.75f, 0.75f, 0.75f}, {0.5f, 0.5f, 0.5f}, {0.25f, 0.25f, 0.25f}, {1.0f, 0.75f, 0.8f}};
 
 float shade(M3dView::ColorTable table) {
@@ -71,8 +71,9 @@ MStatus M3dView::setDrawColor(const MColor& color) {
 }
 
 MStatus M3dView::setDrawColor(unsigned int index, ColorTable table) {
-    if (index >= 16) return hx::Access::fail(MStatus::kInvalidParameter, "colour index " + std::to_string(index) +
-                                                                            " is outside the colour table (0-15)");
+    if (index >= 16)
+        return hx::Access::fail(MStatus::kInvalidParameter,
+                                "colour index " + std::to_string(index) + " is outside the colour table (0-15)");
     const float s = shade(table);
     return setDrawColor(MColor(kPalette[index][0] * s, kPalette[index][1] * s, kPalette[index][2] * s));
 }

@@ -149,21 +149,51 @@ void setNumbers(MDataHandle& handle, Cell* cell, const Attribute* a, const doubl
 
 }  // namespace
 
-void MDataHandle::set(bool v) { double d = v ? 1 : 0; setNumbers(*this, mCell, mAttribute, &d, 1); }
-void MDataHandle::set(char v) { double d = v; setNumbers(*this, mCell, mAttribute, &d, 1); }
-void MDataHandle::set(short v) { double d = v; setNumbers(*this, mCell, mAttribute, &d, 1); }
-void MDataHandle::set(int v) { double d = v; setNumbers(*this, mCell, mAttribute, &d, 1); }
-void MDataHandle::set(float v) { double d = v; setNumbers(*this, mCell, mAttribute, &d, 1); }
+void MDataHandle::set(bool v) {
+    double d = v ? 1 : 0;
+    setNumbers(*this, mCell, mAttribute, &d, 1);
+}
+void MDataHandle::set(char v) {
+    double d = v;
+    setNumbers(*this, mCell, mAttribute, &d, 1);
+}
+void MDataHandle::set(short v) {
+    double d = v;
+    setNumbers(*this, mCell, mAttribute, &d, 1);
+}
+void MDataHandle::set(int v) {
+    double d = v;
+    setNumbers(*this, mCell, mAttribute, &d, 1);
+}
+void MDataHandle::set(float v) {
+    double d = v;
+    setNumbers(*this, mCell, mAttribute, &d, 1);
+}
 void MDataHandle::set(double v) { setNumbers(*this, mCell, mAttribute, &v, 1); }
-void MDataHandle::set(int a, int b) { const double d[2] = {double(a), double(b)}; setNumbers(*this, mCell, mAttribute, d, 2); }
-void MDataHandle::set(float a, float b) { const double d[2] = {a, b}; setNumbers(*this, mCell, mAttribute, d, 2); }
-void MDataHandle::set(double a, double b) { const double d[2] = {a, b}; setNumbers(*this, mCell, mAttribute, d, 2); }
+void MDataHandle::set(int a, int b) {
+    const double d[2] = {double(a), double(b)};
+    setNumbers(*this, mCell, mAttribute, d, 2);
+}
+void MDataHandle::set(float a, float b) {
+    const double d[2] = {a, b};
+    setNumbers(*this, mCell, mAttribute, d, 2);
+}
+void MDataHandle::set(double a, double b) {
+    const double d[2] = {a, b};
+    setNumbers(*this, mCell, mAttribute, d, 2);
+}
 void MDataHandle::set(int a, int b, int c) {
     const double d[3] = {double(a), double(b), double(c)};
     setNumbers(*this, mCell, mAttribute, d, 3);
 }
-void MDataHandle::set(float a, float b, float c) { const double d[3] = {a, b, c}; setNumbers(*this, mCell, mAttribute, d, 3); }
-void MDataHandle::set(double a, double b, double c) { const double d[3] = {a, b, c}; setNumbers(*this, mCell, mAttribute, d, 3); }
+void MDataHandle::set(float a, float b, float c) {
+    const double d[3] = {a, b, c};
+    setNumbers(*this, mCell, mAttribute, d, 3);
+}
+void MDataHandle::set(double a, double b, double c) {
+    const double d[3] = {a, b, c};
+    setNumbers(*this, mCell, mAttribute, d, 3);
+}
 void MDataHandle::set(const MVector& v) { set(v.x, v.y, v.z); }
 void MDataHandle::set(const MFloatVector& v) { set(v.x, v.y, v.z); }
 void MDataHandle::set(const MDistance& v) { set(v.asCentimeters()); }
@@ -182,14 +212,16 @@ MStatus MDataHandle::set(const MObject& data) {
     if (mAttribute->kind() == AttrKind::Matrix) {
         auto* matrix = dynamic_cast<hx::MatrixData*>(d);
         if (!matrix)
-            return Access::fail(MStatus::kInvalidParameter, "type mismatch: '" + mAttribute->name() + "' takes matrix data");
+            return Access::fail(MStatus::kInvalidParameter,
+                                "type mismatch: '" + mAttribute->name() + "' takes matrix data");
         mCell->value().mMatrix = matrix->value();
         return MStatus();
     }
     if (mAttribute->kind() != AttrKind::Typed)
         return Access::fail(MStatus::kInvalidParameter, "'" + mAttribute->name() + "' does not hold data");
     if (!data.isNull() && (!d || d->dataType() != mAttribute->dataType()))
-        return Access::fail(MStatus::kInvalidParameter, "type mismatch: the data does not fit '" + mAttribute->name() + "'");
+        return Access::fail(MStatus::kInvalidParameter,
+                            "type mismatch: the data does not fit '" + mAttribute->name() + "'");
     if (auto* text = dynamic_cast<hx::StringData*>(d))
         mCell->value().mString = text->value();
     else
@@ -213,6 +245,7 @@ MDataHandle MDataHandle::child(const MObject& attribute) {
     if (!mNode || !mAttribute || !wanted || wanted->parent() != mAttribute) return MDataHandle();
     const hx::PlugRef plug{mNode, wanted, Access::path(mPath)};
     // A multi child is a whole array: its elements are read through an MArrayDataHandle.
-    hx::Cell* cell = mForInput && plug.isComplete() ? &hx::Engine::current().scene().evaluate(plug) : &mNode->cell(plug);
+    hx::Cell* cell =
+        mForInput && plug.isComplete() ? &hx::Engine::current().scene().evaluate(plug) : &mNode->cell(plug);
     return Access::handle(plug, cell, mForInput);
 }

@@ -25,8 +25,7 @@ MStatus MFnBase::attach(const MObject& object) {
     }
     if (!object.hasFn(type())) {
         mObject = MObject();
-        return hx::Access::fail(MStatus::kInvalidParameter,
-                                "the object is not compatible with this function set");
+        return hx::Access::fail(MStatus::kInvalidParameter, "the object is not compatible with this function set");
     }
     mObject = object;
     return MStatus();

@@ -37,9 +37,9 @@ MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* ReturnSta
     if (!node) return MObject();
     const hx::Attribute* a = node->type()->find(attrName.asChar());
     if (!a) {
-        hx::report(ReturnStatus, Access::fail(MStatus::kInvalidParameter,
-                                              "node type '" + node->type()->name() + "' has no attribute '" +
-                                                  attrName.asChar() + "'"));
+        hx::report(ReturnStatus,
+                   Access::fail(MStatus::kInvalidParameter, "node type '" + node->type()->name() +
+                                                                "' has no attribute '" + attrName.asChar() + "'"));
         return MObject();
     }
     return Access::wrap(const_cast<hx::Attribute*>(a));

@@ -1,6 +1,6 @@
+#include <maya/MFloatMatrix.h>
 #include <maya/MFnMatrixAttribute.h>
 #include <maya/MFnTypedAttribute.h>
-#include <maya/MFloatMatrix.h>
 #include <maya/MMatrix.h>
 
 #include "../engine/Attribute.h"
@@ -49,9 +49,8 @@ MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefN
 
 MObject MFnTypedAttribute::create(const MString& fullName, const MString&, const MTypeId&, MObject,
                                   MStatus* ReturnStatus) {
-    hx::report(ReturnStatus, hx::Access::fail(MStatus::kNotImplemented,
-                                              std::string("'") + fullName.asChar() +
-                                                  "': this host has no plug-in data types"));
+    hx::report(ReturnStatus, hx::Access::fail(MStatus::kNotImplemented, std::string("'") + fullName.asChar() +
+                                                                            "': this host has no plug-in data types"));
     return MObject();
 }
 

@@ -110,7 +110,7 @@ MMatrix& MMatrix::setToIdentity() {
 }
 
 double MMatrix::det3x3() const {
-    const double (*m)[4] = matrix;
+    const double(*m)[4] = matrix;
     return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
            m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
 }

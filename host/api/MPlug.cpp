@@ -83,7 +83,9 @@ MStatus number(const MPlug& plug, double& out, const char* function = "MPlug::ge
     return MStatus();
 }
 
-MStatus setNumber(const MPlug& plug, double value) { return Access::status(hx::setNumbers(scene(), Access::ref(plug), {value})); }
+MStatus setNumber(const MPlug& plug, double value) {
+    return Access::status(hx::setNumbers(scene(), Access::ref(plug), {value}));
+}
 
 template <class T>
 T asNumber(const MPlug& plug, MStatus* ReturnStatus, const char* function) {
@@ -354,7 +356,8 @@ MStatus MPlug::setValue(MDataHandle& handle) {
         return Access::status(hx::setMatrix(scene(), r, cell->value().mMatrix));
     if (kind == AttrKind::Typed && from->kind() == AttrKind::Typed)
         return Access::status(hx::setData(scene(), r, cell->value().mData));
-    return Access::fail(MStatus::kInvalidParameter, "type mismatch: the handle's value does not fit " + hx::plugName(r));
+    return Access::fail(MStatus::kInvalidParameter,
+                        "type mismatch: the handle's value does not fit " + hx::plugName(r));
 }
 MStatus MPlug::setValue(double val) { return setNumber(*this, val); }
 MStatus MPlug::setValue(float val) { return setNumber(*this, val); }
@@ -368,9 +371,7 @@ MStatus MPlug::setValue(MDistance& val) { return setNumber(*this, val.asCentimet
 MStatus MPlug::setValue(MAngle& val) { return setNumber(*this, val.asRadians()); }
 MStatus MPlug::setValue(MTime& val) { return setNumber(*this, val.as(MTime::kFilm)); }
 
-bool MPlug::operator==(const MPlug& other) const {
-    return Access::ref(*this) == Access::ref(other);
-}
+bool MPlug::operator==(const MPlug& other) const { return Access::ref(*this) == Access::ref(other); }
 bool MPlug::operator==(const MObject& other) const { return !mAttribute.isNull() && mAttribute == other; }
 bool MPlug::operator!=(const MPlug& other) const { return !(*this == other); }
 bool MPlug::operator!=(const MObject& other) const { return !(*this == other); }

@@ -19,11 +19,10 @@ double& MPoint::operator[](unsigned int i) { return i == 0 ? x : i == 1 ? y : i 
 
 // Row vector times matrix: x' = x*m00 + y*m10 + z*m20 + w*m30, and so on per column.
 MPoint MPoint::operator*(const MMatrix& m) const {
-    const double (*a)[4] = m.matrix;
-    return MPoint(x * a[0][0] + y * a[1][0] + z * a[2][0] + w * a[3][0],
-                  x * a[0][1] + y * a[1][1] + z * a[2][1] + w * a[3][1],
-                  x * a[0][2] + y * a[1][2] + z * a[2][2] + w * a[3][2],
-                  x * a[0][3] + y * a[1][3] + z * a[2][3] + w * a[3][3]);
+    const double(*a)[4] = m.matrix;
+    return MPoint(
+        x * a[0][0] + y * a[1][0] + z * a[2][0] + w * a[3][0], x * a[0][1] + y * a[1][1] + z * a[2][1] + w * a[3][1],
+        x * a[0][2] + y * a[1][2] + z * a[2][2] + w * a[3][2], x * a[0][3] + y * a[1][3] + z * a[2][3] + w * a[3][3]);
 }
 MPoint& MPoint::operator*=(const MMatrix& m) { return *this = *this * m; }
 MVector MPoint::operator-(const MPoint& o) const { return MVector(x - o.x, y - o.y, z - o.z); }

@@ -40,7 +40,8 @@ float MPxDeformerNode::weightValue(MDataBlock& block, unsigned int multiIndex, u
     hx::Node* node = Access::blockNode(block);
     const hx::Attribute* weights = hx::baseAttributes().weights.get();
     if (!node || multiIndex > 0x7fffffffu || wtIndex > 0x7fffffffu) return 1.0f;
-    const hx::PlugRef plug{node, weights, hx::ElementPath::outer(static_cast<int>(multiIndex)).with(1, static_cast<int>(wtIndex))};
+    const hx::PlugRef plug{node, weights,
+                           hx::ElementPath::outer(static_cast<int>(multiIndex)).with(1, static_cast<int>(wtIndex))};
     // Most points have no weight of their own: looking first keeps them from getting storage.
     if (!node->findCell(plug)) return 1.0f;
     return hx::Engine::current().scene().evaluate(plug).value().mFloat;

@@ -10,16 +10,17 @@
 namespace {
 
 const char* codeName(unsigned char code) {
-    static const char* names[] = {"kSuccess",         "kFailure",          "kInsufficientMemory",
-                                  "kInvalidParameter", "kLicenseFailure",   "kUnknownParameter",
-                                  "kNotImplemented",  "kNotFound",         "kEndOfFile"};
+    static const char* names[] = {"kSuccess",          "kFailure",        "kInsufficientMemory",
+                                  "kInvalidParameter", "kLicenseFailure", "kUnknownParameter",
+                                  "kNotImplemented",   "kNotFound",       "kEndOfFile"};
     return code < 9 ? names[code] : "kUnknown";
 }
 
 const char* codeText(unsigned char code) {
-    static const char* texts[] = {"Success",         "Unexpected Internal Failure", "Insufficient Memory",
-                                  "Invalid Parameter", "License Failure",            "Unknown Parameter",
-                                  "Not Implemented", "Not Found",                   "End of File"};
+    static const char* texts[] = {
+        "Success",         "Unexpected Internal Failure", "Insufficient Memory", "Invalid Parameter",
+        "License Failure", "Unknown Parameter",           "Not Implemented",     "Not Found",
+        "End of File"};
     return code < 9 ? texts[code] : "Unknown Status";
 }
 

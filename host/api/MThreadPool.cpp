@@ -39,8 +39,9 @@ MStatus MThreadPool::newParallelRegion(MThreadCallbackFunc func, void* data) {
     MStatus fault = plannedFault("MThreadPool::newParallelRegion");
     if (!fault) return fault;
     if (!hx::ThreadPool::get().inUse())
-        return Access::fail(MStatus::kFailure, "MThreadPool::newParallelRegion: the pool is not initialised "
-                                               "(MThreadPool::init)");
+        return Access::fail(MStatus::kFailure,
+                            "MThreadPool::newParallelRegion: the pool is not initialised "
+                            "(MThreadPool::init)");
     MThreadRootTask root;
     func(data, &root);
     // Tasks the callback created but did not join still run before the region ends.

@@ -34,7 +34,7 @@ struct Result {
 struct AttributeInfo {
     std::string longName;
     std::string shortName;
-    std::string kind;       // "numeric", "typed", "matrix", "compound" or "message"
+    std::string kind;  // "numeric", "typed", "matrix", "compound" or "message"
     // "float", "int", "bool", "double3", "float3", "vectorArray", "mesh", "matrix", "enum",
     // "distance", "angle", "time", ...
     std::string valueType;
@@ -51,9 +51,9 @@ struct AttributeInfo {
     bool hidden = false;
     bool array = false;
     bool usedAsColor = false;
-    bool inherited = false;  // comes with the host's base type rather than the plug-in
+    bool inherited = false;                                 // comes with the host's base type rather than the plug-in
     std::vector<std::pair<short, std::string>> enumFields;  // an enum's values and their names
-    std::string parent;      // long name of the compound parent, if any
+    std::string parent;                                     // long name of the compound parent, if any
     std::vector<std::string> children;
     std::vector<std::string> affects;  // long names of the attributes it dirties
 };
@@ -62,7 +62,7 @@ struct NodeTypeInfo {
     std::string name;
     unsigned int id = 0;
     MPxNode::Type kind = MPxNode::kDependNode;
-    std::string plugin;  // empty for the host's own types
+    std::string plugin;                     // empty for the host's own types
     std::vector<AttributeInfo> attributes;  // inherited first, then in the order added
 };
 

@@ -32,12 +32,16 @@ template <class T>
 class Ref {
 public:
     Ref() = default;
-    Ref(T* object) : mObject(object) { if (mObject) mObject->retain(); }
+    Ref(T* object) : mObject(object) {
+        if (mObject) mObject->retain();
+    }
     Ref(const Ref& other) : Ref(other.mObject) {}
     Ref(Ref&& other) noexcept : mObject(std::exchange(other.mObject, nullptr)) {}
     template <class U>
     Ref(const Ref<U>& other) : Ref(static_cast<T*>(other.get())) {}
-    ~Ref() { if (mObject) mObject->release(); }
+    ~Ref() {
+        if (mObject) mObject->release();
+    }
 
     Ref& operator=(Ref other) noexcept {
         std::swap(mObject, other.mObject);

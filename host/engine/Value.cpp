@@ -80,7 +80,8 @@ void setNumericComponent(Value& v, MFnNumericData::Type type, int i, double numb
     const int count = componentCount(type);
     if (count > 1) {
         if (i < 0 || i >= count) return;
-        if (isIntegral(type)) number = toIntegral<int>(number);
+        if (isIntegral(type))
+            number = toIntegral<int>(number);
         else if (type == MFnNumericData::k2Float || type == MFnNumericData::k3Float)
             number = toFloat(number);
         v.mDouble3[i] = number;

@@ -41,8 +41,12 @@ __attribute__((visibility("default"))) void glPushAttrib(GLbitfield mask) { reco
 __attribute__((visibility("default"))) void glPopAttrib(void) { record("glPopAttrib"); }
 __attribute__((visibility("default"))) void glBegin(GLenum mode) { record("glBegin", {double(mode)}); }
 __attribute__((visibility("default"))) void glEnd(void) { record("glEnd"); }
-__attribute__((visibility("default"))) void glColor3f(GLfloat r, GLfloat g, GLfloat b) { record("glColor3f", {r, g, b}); }
-__attribute__((visibility("default"))) void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { record("glVertex3f", {x, y, z}); }
+__attribute__((visibility("default"))) void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
+    record("glColor3f", {r, g, b});
+}
+__attribute__((visibility("default"))) void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+    record("glVertex3f", {x, y, z});
+}
 __attribute__((visibility("default"))) void glMatrixMode(GLenum mode) { record("glMatrixMode", {double(mode)}); }
 __attribute__((visibility("default"))) void glLoadMatrixd(const GLdouble* m) {
     calls().push_back({"glLoadMatrixd", std::vector<double>(m, m + 16)});

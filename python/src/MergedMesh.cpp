@@ -15,7 +15,7 @@ void appendIndices(std::vector<int>& to, const std::vector<int>& indices, std::s
     for (int index : indices) to.push_back(index == Mesh::kNone ? Mesh::kNone : index + offset);
 }
 
-}  // namespace
+} // namespace
 
 Mesh mergeMeshes(std::vector<NamedMesh> meshes)
 {
@@ -46,11 +46,12 @@ Mesh mergeMeshes(std::vector<NamedMesh> meshes)
         merged.normals.insert(merged.normals.end(), part.normals.begin(), part.normals.end());
         merged.faceSizes.insert(merged.faceSizes.end(), part.faceSizes.begin(), part.faceSizes.end());
         for (int v : part.faceVertices) merged.faceVertices.push_back(v + vertexOffset);
-        if (texCoords) appendIndices(merged.faceTexCoords, part.faceTexCoords, part.faceVertices.size(), texCoordOffset);
+        if (texCoords)
+            appendIndices(merged.faceTexCoords, part.faceTexCoords, part.faceVertices.size(), texCoordOffset);
         if (normals) appendIndices(merged.faceNormals, part.faceNormals, part.faceVertices.size(), normalOffset);
 
         const bool startsWithObject = !part.statements.empty() && part.statements.front().beforeFace == 0 &&
-                            part.statements.front().kind == Mesh::Statement::Kind::Object;
+                                      part.statements.front().kind == Mesh::Statement::Kind::Object;
         // The part's object line names it as the scene does: two meshes read from one file
         // stay two objects.
         if (startsWithObject)
@@ -69,4 +70,4 @@ Mesh mergeMeshes(std::vector<NamedMesh> meshes)
     return Mesh::fromParts(std::move(merged));
 }
 
-}  // namespace hx
+} // namespace hx

@@ -9,15 +9,16 @@
 
 namespace hx {
 
-struct NamedMesh {
-    std::string name;  // the object's name, for the `o` line of a mesh that has none
+struct NamedMesh
+{
+    std::string name; // the object's name, for the `o` line of a mesh that has none
     Mesh mesh;
 };
 
 // One mesh holding each of `meshes` in turn, its indices moved past the ones before. A single
 // mesh comes back as it is. Each part starts with an object statement named by its `name`
-// (its own first one renamed, else a new one); texture coordinates keep the largest dimension (a missing w is 0); corners
-// of a part without texture coordinates or normals get none.
+// (its own first one renamed, else a new one); texture coordinates keep the largest dimension (a missing w is 0);
+// corners of a part without texture coordinates or normals get none.
 Mesh mergeMeshes(std::vector<NamedMesh> meshes);
 
-}  // namespace hx
+} // namespace hx

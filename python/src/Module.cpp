@@ -42,8 +42,7 @@ hx::ScriptScene& scene()
 {
     // Never destroyed: the interpreter's exit empties it first (hxnoise/__init__.py), while
     // the plug-ins' code is still loaded.
-    static hx::ScriptScene* instance =
-        new hx::ScriptScene(hx::layoutFolder(moduleFolder(), HX_MODULE_PLUGIN_FOLDER));
+    static hx::ScriptScene* instance = new hx::ScriptScene(hx::layoutFolder(moduleFolder(), HX_MODULE_PLUGIN_FOLDER));
     return *instance;
 }
 
@@ -57,7 +56,10 @@ void shareGl()
 }
 
 // What a command said beyond its result, handed to Python: (warnings, notes).
-py::tuple remarksOf(const hx::Remarks& remarks) { return py::make_tuple(remarks.warnings, remarks.notes); }
+py::tuple remarksOf(const hx::Remarks& remarks)
+{
+    return py::make_tuple(remarks.warnings, remarks.notes);
+}
 
 py::dict attributeDict(const hx::AttributeInfo& a)
 {
@@ -153,7 +155,7 @@ void setPointsArray(const std::string& shape, const py::array& given)
     scene().setPoints(shape, std::vector<double>(data, data + array.size()));
 }
 
-}  // namespace
+} // namespace
 
 PYBIND11_MODULE(_hxnoise, m)
 {
@@ -170,7 +172,7 @@ PYBIND11_MODULE(_hxnoise, m)
         } catch (const hx::OutputClash& e) {
             PyErr_SetString(PyExc_ValueError, e.what());
         } catch (const py::builtin_exception& e) {
-            e.set_error();  // pybind11's own: a TypeError for an argument of the wrong type, ...
+            e.set_error(); // pybind11's own: a TypeError for an argument of the wrong type, ...
         } catch (const std::bad_alloc&) {
             PyErr_SetString(PyExc_MemoryError, "out of memory");
         } catch (const std::exception& e) {
@@ -179,10 +181,12 @@ PYBIND11_MODULE(_hxnoise, m)
     });
 
     m.def("version", [] { return std::string(HX_VERSION); });
-    m.def("example_mesh", [] { return hx::layoutFolder(moduleFolder(), HX_MODULE_EXAMPLE_MESH); },
-          "The bundled example mesh (blob.obj) of the install.");
-    m.def("plugin_folder", [] { return hx::layoutFolder(moduleFolder(), HX_MODULE_PLUGIN_FOLDER); },
-          "The installed plug-in folder, searched after MAYA_PLUG_IN_PATH.");
+    m.def(
+        "example_mesh", [] { return hx::layoutFolder(moduleFolder(), HX_MODULE_EXAMPLE_MESH); },
+        "The bundled example mesh (blob.obj) of the install.");
+    m.def(
+        "plugin_folder", [] { return hx::layoutFolder(moduleFolder(), HX_MODULE_PLUGIN_FOLDER); },
+        "The installed plug-in folder, searched after MAYA_PLUG_IN_PATH.");
     m.attr("max_frame") = hx::kMaxFrameNumber;
 
     // Plug-ins and the registry.

@@ -28,11 +28,12 @@ namespace fs = std::filesystem;
 
 namespace hx {
 
-struct ScriptScene::ImportedMesh {
-    MObject shape;            // the shape node, whatever it is called now
-    std::string path;         // the file it was read from, absolute
-    std::size_t vertexCount;  // the points are the host's: not kept twice
-    Mesh::Parts parts;        // everything else as read
+struct ScriptScene::ImportedMesh
+{
+    MObject shape;           // the shape node, whatever it is called now
+    std::string path;        // the file it was read from, absolute
+    std::size_t vertexCount; // the points are the host's: not kept twice
+    Mesh::Parts parts;       // everything else as read
 };
 
 namespace {
@@ -77,8 +78,8 @@ void toWorld(const MMatrix& m, std::vector<double>& points)
     for (std::size_t i = 0; i + 2 < points.size(); i += 3) {
         const double x = points[i], y = points[i + 1], z = points[i + 2];
         for (int c = 0; c < 3; ++c)
-            points[i + static_cast<std::size_t>(c)] = x * m.matrix[0][c] + y * m.matrix[1][c] + z * m.matrix[2][c] +
-                                                      m.matrix[3][c];
+            points[i + static_cast<std::size_t>(c)] =
+                x * m.matrix[0][c] + y * m.matrix[1][c] + z * m.matrix[2][c] + m.matrix[3][c];
     }
 }
 
@@ -98,12 +99,11 @@ std::vector<std::uint32_t> faceSizesOf(const std::vector<int>& counts)
     return std::vector<std::uint32_t>(counts.begin(), counts.end());
 }
 
-}  // namespace
+} // namespace
 
 ScriptScene::ScriptScene(std::string ownPluginFolder)
     : mHost(Host::instance()), mOwnPluginFolder(std::move(ownPluginFolder))
-{
-}
+{}
 
 ScriptScene::~ScriptScene() = default;
 
@@ -160,7 +160,7 @@ void ScriptScene::deleteNodes(const std::vector<std::string>& names)
 {
     for (const std::string& name : names) requireNode(name);
     for (const std::string& name : names)
-        if (mHost.exists(name)) check(mHost.deleteNode(name));  // a child goes with its transform
+        if (mHost.exists(name)) check(mHost.deleteNode(name)); // a child goes with its transform
     forgetGoneNodes();
 }
 
@@ -318,8 +318,7 @@ std::vector<std::string> ScriptScene::importMesh(const std::string& path, Remark
     check(mHost.createNode("transform", name));
     try {
         check(mHost.createNode("mesh", shape, name));
-        check(mHost.setMesh(shape, mesh.positions(),
-                            std::vector<int>(mesh.faceSizes().begin(), mesh.faceSizes().end()),
+        check(mHost.setMesh(shape, mesh.positions(), std::vector<int>(mesh.faceSizes().begin(), mesh.faceSizes().end()),
                             mesh.faceVertexIndices()),
               "the host refused the mesh of " + path + ": ");
     } catch (...) {
@@ -412,8 +411,7 @@ void ScriptScene::exportScene(const std::string& path, bool force, const std::st
         throw UsageError("type '" + type + "' does not match " + path + ", which names a " + meshFormatName(format) +
                          " file");
     std::error_code error;
-    if (!force && fs::exists(path, error))
-        throw ToolError(path + " already exists; pass force=True to replace it");
+    if (!force && fs::exists(path, error)) throw ToolError(path + " already exists; pass force=True to replace it");
 
     OutputPlan plan;
     for (const ImportedMesh& m : mMeshes) plan.addInput(m.path, "the mesh file " + m.path);
@@ -464,8 +462,8 @@ void ScriptScene::setPoints(const std::string& object, std::vector<double> point
         std::string upstream = source;
         const std::size_t open = source.find('[');
         if (mHost.typeOf(node) != "mesh" && open != std::string::npos)
-            upstream = mHost.sourceOf(node + ".input" + source.substr(open, source.find(']') - open + 1) +
-                                      ".inputGeometry");
+            upstream =
+                mHost.sourceOf(node + ".input" + source.substr(open, source.find(']') - open + 1) + ".inputGeometry");
         const std::string next = upstream.substr(0, upstream.find('.'));
         if (upstream.empty() || mHost.typeOf(next) != "mesh" || step > 100)
             throw ToolError("cannot set the points of " + shape + ": its geometry comes from " + source +
@@ -539,7 +537,8 @@ void ScriptScene::render(const std::string& path, const std::string& viewName, i
             scene.meshTransform = mHost.parentOf(shape);
             scene.meshShape = shape;
             const SceneMesh mesh{&points, &sizes, &vertices};
-            for (const std::string& w : drawScene(viewport, mHost, scene, mesh, view, style)) remarks.warnings.push_back(w);
+            for (const std::string& w : drawScene(viewport, mHost, scene, mesh, view, style))
+                remarks.warnings.push_back(w);
 
             FrameFiles files;
             files.write(path, [&](const std::string& temporary) { viewport.savePng(temporary); });
@@ -591,13 +590,14 @@ int ScriptScene::setKeyframe(const std::string& text, std::optional<int> frame, 
     const NamedPlug plug = findPlug(mHost, node, attribute);
     if (!frame) {
         if (mTime != std::floor(mTime))
-            throw UsageError("the current time " + formatNumber(mTime) + " is between frames; keys go on whole "
+            throw UsageError("the current time " + formatNumber(mTime) +
+                             " is between frames; keys go on whole "
                              "frames: give the key's time");
         frame = static_cast<int>(mTime);
     }
     if (*frame < -kMaxFrameNumber || *frame > kMaxFrameNumber)
-        throw UsageError("frame " + std::to_string(*frame) + " is outside " + std::to_string(-kMaxFrameNumber) +
-                         ".." + std::to_string(kMaxFrameNumber));
+        throw UsageError("frame " + std::to_string(*frame) + " is outside " + std::to_string(-kMaxFrameNumber) + ".." +
+                         std::to_string(kMaxFrameNumber));
     if (value && !std::isfinite(*value)) throw UsageError("the value of a key must be a finite number");
 
     std::vector<double> values;
@@ -667,4 +667,4 @@ void ScriptScene::shutdown()
     mHost.reset();
 }
 
-}  // namespace hx
+} // namespace hx

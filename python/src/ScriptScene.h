@@ -36,12 +36,14 @@ namespace hx {
 // What a command did beyond its result: warnings for the user (a value clamped to an
 // attribute's limits, what a file format could not hold), and notes (material libraries
 // written relative to a new folder).
-struct Remarks {
+struct Remarks
+{
     std::vector<std::string> warnings;
     std::vector<std::string> notes;
 };
 
-class ScriptScene {
+class ScriptScene
+{
 public:
     // `ownPluginFolder`: the plug-in folder of the module's install layout, searched after
     // MAYA_PLUG_IN_PATH for a plug-in given by name.
@@ -111,8 +113,7 @@ public:
     // to `value` (default: what it holds now; for a compound, each child's), one key per
     // number. Returns the number of keys set. A number keyed at that frame already is
     // refused, as the tool refuses two keys on one number at one frame.
-    int setKeyframe(const std::string& plug, std::optional<int> frame, std::optional<double> value,
-                    Remarks& remarks);
+    int setKeyframe(const std::string& plug, std::optional<int> frame, std::optional<double> value, Remarks& remarks);
     double currentTime() const { return mTime; }
     // Goes to `time` (any finite number; frames need not be whole): every keyed number takes
     // its value there.
@@ -146,7 +147,7 @@ private:
     std::unique_ptr<Animation> mAnimation;
     Tangents mTangents = Tangents::Linear;
     double mTime = 1.0;
-    std::string mRendererFailure;  // why the off-screen renderer may not be used again, if it may not
+    std::string mRendererFailure; // why the off-screen renderer may not be used again, if it may not
 };
 
-}  // namespace hx
+} // namespace hx

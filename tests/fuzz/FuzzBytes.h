@@ -13,7 +13,8 @@
 
 namespace hxfuzz {
 
-class FuzzBytes {
+class FuzzBytes
+{
 public:
     FuzzBytes(const std::uint8_t* data, std::size_t size) : mData(data), mSize(size) {}
 
@@ -37,14 +38,13 @@ private:
     std::size_t mUsed = 0;
 };
 
-}  // namespace hxfuzz
+} // namespace hxfuzz
 
 // A failed check: prints what and where, then aborts so that libFuzzer keeps the input.
-#define HX_FUZZ_CHECK(condition)                                                        \
-    do {                                                                                \
-        if (!(condition)) {                                                             \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__,      \
-                         #condition);                                                   \
-            std::abort();                                                               \
-        }                                                                               \
+#define HX_FUZZ_CHECK(condition)                                                               \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                      \
+        }                                                                                      \
     } while (0)

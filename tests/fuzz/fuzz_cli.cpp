@@ -3,8 +3,8 @@
 // The input is the argument list: arguments separated by NUL bytes, as the kernel hands them
 // over (the program name is put in front). parseCommandLine must never throw and must leave a
 // consistent answer: help (exit 0, text on standard output), one usage-error line (exit 2), or
-// a request whose every value is checked (its recipe file, with --config, is read by the run). Each argument also goes through the value parsers
-// directly: they refuse with UsageError or return what the text says, and nothing else.
+// a request whose every value is checked (its recipe file, with --config, is read by the run). Each argument also goes
+// through the value parsers directly: they refuse with UsageError or return what the text says, and nothing else.
 #include "FuzzBytes.h"
 
 #include "CommandLine.h"
@@ -76,8 +76,10 @@ void checkRecipe(const hx::Recipe& r)
 void checkRequest(const hx::DeformRequest& r)
 {
     // A recipe file is read by the run; without one, the request is checked in full here.
-    if (r.config) HX_FUZZ_CHECK(!r.config->empty());
-    else checkRecipe(r.recipe);
+    if (r.config)
+        HX_FUZZ_CHECK(!r.config->empty());
+    else
+        checkRecipe(r.recipe);
 }
 
 // The view's arguments as the view checks them: its window's options read alone, the rest a
@@ -184,13 +186,14 @@ void checkValueParsers(const std::string& text)
     try {
         const std::string numbered = hx::framePath(text, frame, hx::parseFrameRange(std::to_string(frameCount)));
         const std::size_t slash = text.find_last_of('/');
-        if (slash != std::string::npos)
-            HX_FUZZ_CHECK(numbered.compare(0, slash + 1, text, 0, slash + 1) == 0);
+        if (slash != std::string::npos) HX_FUZZ_CHECK(numbered.compare(0, slash + 1, text, 0, slash + 1) == 0);
         // A run of # becomes the frame number, at least as wide; no # gets "_" and 4 digits or more.
-        if (hx::hasFrameNumber(text)) HX_FUZZ_CHECK(numbered.size() >= text.size());
-        else HX_FUZZ_CHECK(numbered.size() > text.size() + 4);
+        if (hx::hasFrameNumber(text))
+            HX_FUZZ_CHECK(numbered.size() >= text.size());
+        else
+            HX_FUZZ_CHECK(numbered.size() > text.size() + 4);
     } catch (const hx::UsageError&) {
-        HX_FUZZ_CHECK(text.find('#') != std::string::npos);  // only a # can be misplaced
+        HX_FUZZ_CHECK(text.find('#') != std::string::npos); // only a # can be misplaced
     }
 
     // Suggestions: a distance is symmetric and zero to itself; suggestions are candidates.
@@ -204,7 +207,7 @@ void checkValueParsers(const std::string& text)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -12,9 +12,9 @@
 // undefined behaviour. The scene is emptied after each input; the plug-in stays loaded.
 #include "FuzzBytes.h"
 
-#include <engine/HostTesting.h>
-#include <engine/Host.h>
 #include <GlRecorder.h>
+#include <engine/Host.h>
+#include <engine/HostTesting.h>
 
 #include <maya/MDagModifier.h>
 #include <maya/MFnDependencyNode.h>
@@ -37,10 +37,11 @@ const unsigned kTypeCount = sizeof kTypes / sizeof *kTypes;
 
 // Host calls a plug-in makes that a fault plan can make fail.
 const char* const kFallibleCalls[] = {
-    "MDGModifier::connect",     "MDGModifier::createNode",  "MDagModifier::createNode",
-    "MFnDependencyNode::attribute", "MFnDependencyNode::findPlug", "MDataBlock::inputValue",
-    "MDataBlock::outputValue",  "MPlug::getValue",          "MFnVectorArrayData::create",
-    "MFnVectorArrayData::attach",
+    "MDGModifier::connect",        "MDGModifier::createNode",
+    "MDagModifier::createNode",    "MFnDependencyNode::attribute",
+    "MFnDependencyNode::findPlug", "MDataBlock::inputValue",
+    "MDataBlock::outputValue",     "MPlug::getValue",
+    "MFnVectorArrayData::create",  "MFnVectorArrayData::attach",
 };
 
 // Picks one of `count` things from a byte, or none when count is 0.
@@ -78,8 +79,7 @@ std::string plugName(FuzzBytes& in, hx::Host& host)
     if (type && !type->attributes.empty()) {
         const hx::AttributeInfo& info = *pick(in, type->attributes);
         attribute = how & 1 ? info.shortName : info.longName;
-        if (info.array || how & 2)
-            attribute += "[" + std::to_string(in.take<std::uint8_t>() % 3) + "]";
+        if (info.array || how & 2) attribute += "[" + std::to_string(in.take<std::uint8_t>() % 3) + "]";
         if (!info.children.empty() && how & 4) {
             attribute += "." + *pick(in, info.children);
             if (how & 8) attribute += "[" + std::to_string(in.take<std::uint8_t>() % 3) + "]";
@@ -187,7 +187,8 @@ void runScript(FuzzBytes& in, hx::Host& host)
         case 13: {
             // From here on, the host refuses one call: the nth of one function.
             faults.reset(new hx::FaultPlan);
-            const char* call = kFallibleCalls[in.take<std::uint8_t>() % (sizeof kFallibleCalls / sizeof *kFallibleCalls)];
+            const char* call =
+                kFallibleCalls[in.take<std::uint8_t>() % (sizeof kFallibleCalls / sizeof *kFallibleCalls)];
             faults->failCall(call, 1 + in.take<std::uint8_t>() % 8);
             break;
         }

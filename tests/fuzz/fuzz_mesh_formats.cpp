@@ -11,13 +11,13 @@
 #include "AssimpMesh.h"
 #include "MeshFiles.h"
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -44,7 +44,7 @@ void write(const std::string& path, const std::string& bytes)
     HX_FUZZ_CHECK(out.good());
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         HX_FUZZ_CHECK(message.find_first_of("\r\n") == std::string::npos);
         return 0;
     }
-    mesh.check(input);  // throws, and so fails the run, for an index out of range
+    mesh.check(input); // throws, and so fails the run, for an index out of range
 
     for (const hx::MeshFormat format : {hx::MeshFormat::Stl, hx::MeshFormat::Glb, hx::MeshFormat::Ply}) {
         std::string bytes;

@@ -31,7 +31,10 @@ std::uint32_t bitsOf(float value)
     return bits;
 }
 
-bool sane(float amplitude) { return std::isfinite(amplitude) && std::fabs(amplitude) <= 1e30f; }
+bool sane(float amplitude)
+{
+    return std::isfinite(amplitude) && std::fabs(amplitude) <= 1e30f;
+}
 
 // A lattice gradient has length <= 1 and a cell offset length <= sqrt(2), so one octave is at
 // most sqrt(2) in size and the halving amplitudes sum to less than twice the first: 2.83|amp|.
@@ -76,7 +79,8 @@ void checkGenerator(FuzzBytes& in)
     HX_FUZZ_CHECK(bitsOf(noise.Get(x, y)) == bitsOf(changed.Get(x, y)));
 }
 
-struct AxisParameters {
+struct AxisParameters
+{
     int octaves;
     float frequency;
     float amplitude;
@@ -98,7 +102,10 @@ Perlin makeNoise(const AxisParameters& a)
     return makeAxisNoise(a.octaves, a.frequency, a.amplitude, a.seed);
 }
 
-bool saneAxis(const AxisParameters& a) { return std::isfinite(a.frequency) && sane(a.amplitude); }
+bool saneAxis(const AxisParameters& a)
+{
+    return std::isfinite(a.frequency) && sane(a.amplitude);
+}
 
 void checkField(FuzzBytes& in)
 {
@@ -110,8 +117,8 @@ void checkField(FuzzBytes& in)
     const bool saneField = saneAxis(px) && saneAxis(py) && saneAxis(pz);
 
     const FieldPoint moved = displacePoint(noiseX, noiseY, noiseZ, x, y, z);
-    if (saneField && std::isfinite(x) && std::isfinite(y) && std::isfinite(z) &&
-        std::fabs(x) < 1e300 && std::fabs(y) < 1e300 && std::fabs(z) < 1e300) {
+    if (saneField && std::isfinite(x) && std::isfinite(y) && std::isfinite(z) && std::fabs(x) < 1e300 &&
+        std::fabs(y) < 1e300 && std::fabs(z) < 1e300) {
         HX_FUZZ_CHECK(std::isfinite(moved.x));
         HX_FUZZ_CHECK(std::isfinite(moved.y));
         HX_FUZZ_CHECK(std::isfinite(moved.z));
@@ -149,7 +156,7 @@ void checkField(FuzzBytes& in)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -11,6 +11,7 @@
 #include "AtomicFile.h"
 #include "ObjMesh.h"
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -21,7 +22,6 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using hx::ObjMesh;
@@ -30,12 +30,12 @@ namespace {
 
 // One scratch folder per process, in memory where there is /dev/shm: the writer syncs
 // every file it commits.
-class ScratchDir {
+class ScratchDir
+{
 public:
     ScratchDir()
     {
-        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
-                                                           : fs::temp_directory_path();
+        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
         std::string pattern = (base / "hx_fuzz_obj_XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
             std::perror("fuzz_obj: mkdtemp");
@@ -70,8 +70,7 @@ std::string contents(const std::string& path)
 
 bool sameBits(const std::vector<double>& a, const std::vector<double>& b)
 {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
 bool allFinite(const std::vector<double>& values)
@@ -155,7 +154,7 @@ ObjMesh readBack(const std::string& path)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

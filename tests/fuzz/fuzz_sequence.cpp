@@ -57,7 +57,7 @@ void checkRecipe(const std::string& text)
     try {
         written = hx::recipeToml(recipe);
     } catch (const hx::UsageError&) {
-        return;  // a name that is not UTF-8 text
+        return; // a name that is not UTF-8 text
     }
     std::istringstream again(written);
     const hx::Recipe back = hx::makeRecipe(hx::readRecipeArguments(again, "written"));
@@ -66,7 +66,8 @@ void checkRecipe(const std::string& text)
     HX_FUZZ_CHECK(back.hud == recipe.hud && back.shading == recipe.shading);
     for (std::size_t i = 0; i < back.settings.size(); ++i)
         HX_FUZZ_CHECK(sameBits(back.settings[i].numbers, recipe.settings[i].numbers));
-    for (std::size_t i = 0; i < back.keys.size(); ++i) HX_FUZZ_CHECK(sameBits(back.keys[i].values, recipe.keys[i].values));
+    for (std::size_t i = 0; i < back.keys.size(); ++i)
+        HX_FUZZ_CHECK(sameBits(back.keys[i].values, recipe.keys[i].values));
 
     if (!recipe.frames) {
         for (const std::string& line : hx::recipeComment(recipe, std::nullopt)) HX_FUZZ_CHECK(!hasControl(line));
@@ -78,7 +79,7 @@ void checkRecipe(const std::string& text)
     try {
         animation = hx::Animation(recipe.keys, recipe.tangents, asTyped);
     } catch (const hx::UsageError&) {
-        return;  // two keys on one number at one frame
+        return; // two keys on one number at one frame
     }
     // A few frames of the range: the first, the last and one between.
     for (int frame : {range.first, range.frame(range.count() / 2), range.lastFrame()}) {
@@ -132,7 +133,7 @@ void checkPiece(const std::string& text, int step)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

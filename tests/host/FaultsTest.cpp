@@ -160,8 +160,9 @@ TEST_F(Faults, AFailedDeformFailsTheEvaluation) {
     std::vector<double> points;
     hx::Result result = host().meshPoints("boxShape", points);
     EXPECT_FALSE(result);
-    EXPECT_EQ(result.error, "deform of testDeformer1.outputGeometry[0] failed: (kFailure): "
-                            "MDataBlock::inputValue: injected failure on 'deformSpace'");
+    EXPECT_EQ(result.error,
+              "deform of testDeformer1.outputGeometry[0] failed: (kFailure): "
+              "MDataBlock::inputValue: injected failure on 'deformSpace'");
     EXPECT_TRUE(result.warnings.empty());
     EXPECT_EQ(points, kBox);
 }

@@ -9,9 +9,7 @@
 
 #include <string>
 
-inline std::string testPlugin(const std::string& name) {
-    return std::string(HX_TEST_PLUGIN_DIR) + "/" + name + ".so";
-}
+inline std::string testPlugin(const std::string& name) { return std::string(HX_TEST_PLUGIN_DIR) + "/" + name + ".so"; }
 
 // Whether a node type of that name is registered.
 inline bool hasType(const std::string& name) {

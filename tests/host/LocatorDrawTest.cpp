@@ -20,14 +20,10 @@ namespace {
 Call call(const char* name, std::vector<double> args = {}) { return Call{name, std::move(args)}; }
 
 std::vector<Call> axisCrossThenStrip(const std::vector<Call>& strip) {
-    std::vector<Call> calls = {call("glPushAttrib", {GL_CURRENT_BIT}),
-                               call("glBegin", {GL_LINES}),
-                               call("glColor3f", {1, 0, 0}),
-                               call("glVertex3f", {-1, 0, 0}),
-                               call("glVertex3f", {1, 0, 0}),
-                               call("glEnd"),
-                               call("glColor3f", {0, 0, 1}),
-                               call("glBegin", {GL_LINE_STRIP})};
+    std::vector<Call> calls = {call("glPushAttrib", {GL_CURRENT_BIT}), call("glBegin", {GL_LINES}),
+                               call("glColor3f", {1, 0, 0}),           call("glVertex3f", {-1, 0, 0}),
+                               call("glVertex3f", {1, 0, 0}),          call("glEnd"),
+                               call("glColor3f", {0, 0, 1}),           call("glBegin", {GL_LINE_STRIP})};
     calls.insert(calls.end(), strip.begin(), strip.end());
     calls.push_back(call("glEnd"));
     calls.push_back(call("glPopAttrib"));

@@ -59,8 +59,9 @@ TEST_F(PluginFailures, AFailedEvaluationIsNotTakenForAGoodOneByTheNextRead) {
     EXPECT_FALSE(host().meshPoints("boxShape", points));
     hx::Result again = host().meshPoints("boxShape", points);
     EXPECT_FALSE(again);
-    EXPECT_EQ(again.error, "deform of misbehavingDeformer1.outputGeometry[0] threw an exception in plug-in "
-                           "'Misbehaving': the deformer broke on purpose");
+    EXPECT_EQ(again.error,
+              "deform of misbehavingDeformer1.outputGeometry[0] threw an exception in plug-in "
+              "'Misbehaving': the deformer broke on purpose");
     std::vector<int> counts, vertices;
     EXPECT_FALSE(host().meshFaces("boxShape", counts, vertices));
 
@@ -98,8 +99,9 @@ TEST_F(PluginFailures, AComputeThatFailsOrThrowsFailsTheReadOrTheDrawThatPulledI
     ASSERT_NO_FATAL_FAILURE(misbehave(6));
     result = host().drawLocator("misbehavingLocator1");
     EXPECT_FALSE(result);
-    EXPECT_EQ(result.error, "compute of misbehavingDeformer1.curve threw an exception in plug-in 'Misbehaving': "
-                            "the curve broke on purpose");
+    EXPECT_EQ(result.error,
+              "compute of misbehavingDeformer1.curve threw an exception in plug-in 'Misbehaving': "
+              "the curve broke on purpose");
 
     // Geometry does not need the curve.
     std::vector<double> points;
@@ -110,8 +112,9 @@ TEST_F(PluginFailures, ADrawThatThrowsFailsNamingTheLocatorAndThePlugIn) {
     ASSERT_NO_FATAL_FAILURE(misbehave(7));
     const hx::Result result = host().drawLocator("misbehavingLocator1");
     EXPECT_FALSE(result);
-    EXPECT_EQ(result.error, "draw of locator 'misbehavingLocator1' threw an exception in plug-in 'Misbehaving': "
-                            "the locator's draw broke on purpose");
+    EXPECT_EQ(result.error,
+              "draw of locator 'misbehavingLocator1' threw an exception in plug-in 'Misbehaving': "
+              "the locator's draw broke on purpose");
 
     ASSERT_NO_FATAL_FAILURE(misbehave(0));
     EXPECT_TRUE(host().drawLocator("misbehavingLocator1")) << host().lastError();

@@ -182,8 +182,9 @@ TEST_F(ThreadPool, ThePoolIsCountedAndUsableAgainAfterItsRelease) {
     MStatus status;
     runRegion(3, &status);
     EXPECT_EQ(status.statusCode(), MStatus::kFailure) << "no region before init";
-    EXPECT_EQ(reason(status), "(kFailure): MThreadPool::newParallelRegion: the pool is not initialised "
-                              "(MThreadPool::init)");
+    EXPECT_EQ(reason(status),
+              "(kFailure): MThreadPool::newParallelRegion: the pool is not initialised "
+              "(MThreadPool::init)");
 
     // Two users (a plug-in's deform inside another's, say): the pool stays until both
     // have let it go.

@@ -1,6 +1,6 @@
 // An outside program: it includes perlin.h alone and links the noise core.
-#include "perlin.h"
 #include <cstdio>
+#include "perlin.h"
 
 int main()
 {

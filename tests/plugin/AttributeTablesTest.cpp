@@ -23,7 +23,7 @@ const std::optional<double> none;
 struct Row {
     const char* longName;
     const char* shortName;
-    const char* valueType;  // "matrix", "vectorArray", "float" or "int"
+    const char* valueType;             // "matrix", "vectorArray", "float" or "int"
     std::vector<double> defaultValue;  // numeric attributes only
     std::optional<double> min, max;
     Flags flags;
@@ -37,48 +37,48 @@ const std::vector<std::string> kOxOyGeometry{"oxVisualisationPoints", "oyVisuali
 // hxNoise, in the order the attributes are created.
 const std::vector<Row> kDeformerRows = {
     // long name                short   type           default min   max   flags      affects
-    {"deformSpace",           "dSp", "matrix",      {},     none, none, kNotSaved, {"outputGeometry"}},
-    {"oxVisualisationPoints", "oxP", "vectorArray", {},     none, none, kNotSaved, {}},
-    {"oyVisualisationPoints", "oyP", "vectorArray", {},     none, none, kNotSaved, {}},
-    {"ozVisualisationPoints", "ozP", "vectorArray", {},     none, none, kNotSaved, {}},
-    {"oxLength",              "oxL", "float",       {0.0},  none, none, kInput,    {"oxVisualisationPoints"}},
-    {"oxPointsCount",         "xpc", "int",         {0},    5.0,  500., kInput,    {"oxVisualisationPoints"}},
-    {"oxNoiseOctaves",        "xno", "int",         {4},    1.0,  10.0, kInput,    kOyOzGeometry},
-    {"oxNoiseSeed",           "xns", "int",         {0},    0.0,  none, kInput,    kOyOzGeometry},
-    {"oxNoiseFreq",           "xnf", "float",       {1.0},  none, none, kInput,    kOyOzGeometry},
-    {"oxNoiseAmp",            "xna", "float",       {0.0},  none, none, kInput,    kOyOzGeometry},
-    {"oyLength",              "oyL", "float",       {0.0},  none, none, kInput,    {"oyVisualisationPoints"}},
-    {"oyPointsCount",         "ypc", "int",         {0},    5.0,  500., kInput,    {"oyVisualisationPoints"}},
-    {"oyNoiseOctaves",        "yno", "int",         {4},    1.0,  10.0, kInput,    kOxOzGeometry},
-    {"oyNoiseSeed",           "yns", "int",         {1},    0.0,  none, kInput,    kOxOzGeometry},
-    {"oyNoiseFreq",           "ynf", "float",       {1.0},  none, none, kInput,    kOxOzGeometry},
-    {"oyNoiseAmp",            "yna", "float",       {0.0},  none, none, kInput,    kOxOzGeometry},
-    {"ozLength",              "ozL", "float",       {0.0},  none, none, kInput,    {"ozVisualisationPoints"}},
-    {"ozPointsCount",         "zpc", "int",         {0},    5.0,  500., kInput,    {"ozVisualisationPoints"}},
-    {"ozNoiseOctaves",        "zno", "int",         {4},    1.0,  10.0, kInput,    kOxOyGeometry},
-    {"ozNoiseSeed",           "zns", "int",         {2},    0.0,  none, kInput,    kOxOyGeometry},
-    {"ozNoiseFreq",           "znf", "float",       {1.0},  none, none, kInput,    kOxOyGeometry},
-    {"ozNoiseAmp",            "zna", "float",       {0.0},  none, none, kInput,    kOxOyGeometry},
+    {"deformSpace", "dSp", "matrix", {}, none, none, kNotSaved, {"outputGeometry"}},
+    {"oxVisualisationPoints", "oxP", "vectorArray", {}, none, none, kNotSaved, {}},
+    {"oyVisualisationPoints", "oyP", "vectorArray", {}, none, none, kNotSaved, {}},
+    {"ozVisualisationPoints", "ozP", "vectorArray", {}, none, none, kNotSaved, {}},
+    {"oxLength", "oxL", "float", {0.0}, none, none, kInput, {"oxVisualisationPoints"}},
+    {"oxPointsCount", "xpc", "int", {0}, 5.0, 500., kInput, {"oxVisualisationPoints"}},
+    {"oxNoiseOctaves", "xno", "int", {4}, 1.0, 10.0, kInput, kOyOzGeometry},
+    {"oxNoiseSeed", "xns", "int", {0}, 0.0, none, kInput, kOyOzGeometry},
+    {"oxNoiseFreq", "xnf", "float", {1.0}, none, none, kInput, kOyOzGeometry},
+    {"oxNoiseAmp", "xna", "float", {0.0}, none, none, kInput, kOyOzGeometry},
+    {"oyLength", "oyL", "float", {0.0}, none, none, kInput, {"oyVisualisationPoints"}},
+    {"oyPointsCount", "ypc", "int", {0}, 5.0, 500., kInput, {"oyVisualisationPoints"}},
+    {"oyNoiseOctaves", "yno", "int", {4}, 1.0, 10.0, kInput, kOxOzGeometry},
+    {"oyNoiseSeed", "yns", "int", {1}, 0.0, none, kInput, kOxOzGeometry},
+    {"oyNoiseFreq", "ynf", "float", {1.0}, none, none, kInput, kOxOzGeometry},
+    {"oyNoiseAmp", "yna", "float", {0.0}, none, none, kInput, kOxOzGeometry},
+    {"ozLength", "ozL", "float", {0.0}, none, none, kInput, {"ozVisualisationPoints"}},
+    {"ozPointsCount", "zpc", "int", {0}, 5.0, 500., kInput, {"ozVisualisationPoints"}},
+    {"ozNoiseOctaves", "zno", "int", {4}, 1.0, 10.0, kInput, kOxOyGeometry},
+    {"ozNoiseSeed", "zns", "int", {2}, 0.0, none, kInput, kOxOyGeometry},
+    {"ozNoiseFreq", "znf", "float", {1.0}, none, none, kInput, kOxOyGeometry},
+    {"ozNoiseAmp", "zna", "float", {0.0}, none, none, kInput, kOxOyGeometry},
 };
 
 // noiseLocator, in the order the attributes are created.
 const std::vector<Row> kLocatorRows = {
     // long name           short  type           default min   max   flags    affects
-    {"oxCurvePoints",    "oxP", "vectorArray", {},     none, none, kInput,  {}},
-    {"oxCrvLenIn",       "xli", "float",       {1.0},  none, none, kInput,  {"oxCrvLenOut"}},
-    {"oxCrvLenOut",      "xlo", "float",       {0.0},  none, none, kOutput, {}},
-    {"oxCrvPtsCountIn",  "xci", "int",         {30},   5.0,  500., kInput,  {"oxCrvPtsCountOut"}},
-    {"oxCrvPtsCountOut", "xco", "int",         {0},    none, none, kOutput, {}},
-    {"oyCurvePoints",    "oyP", "vectorArray", {},     none, none, kInput,  {}},
-    {"oyCrvLenIn",       "yli", "float",       {1.0},  none, none, kInput,  {"oyCrvLenOut"}},
-    {"oyCrvLenOut",      "ylo", "float",       {0.0},  none, none, kOutput, {}},
-    {"oyCrvPtsCountIn",  "yci", "int",         {30},   5.0,  500., kInput,  {"oyCrvPtsCountOut"}},
-    {"oyCrvPtsCountOut", "yco", "int",         {0},    none, none, kOutput, {}},
-    {"ozCurvePoints",    "ozP", "vectorArray", {},     none, none, kInput,  {}},
-    {"ozCrvLenIn",       "zli", "float",       {1.0},  none, none, kInput,  {"ozCrvLenOut"}},
-    {"ozCrvLenOut",      "zlo", "float",       {0.0},  none, none, kOutput, {}},
-    {"ozCrvPtsCountIn",  "zci", "int",         {30},   5.0,  500., kInput,  {"ozCrvPtsCountOut"}},
-    {"ozCrvPtsCountOut", "zco", "int",         {0},    none, none, kOutput, {}},
+    {"oxCurvePoints", "oxP", "vectorArray", {}, none, none, kInput, {}},
+    {"oxCrvLenIn", "xli", "float", {1.0}, none, none, kInput, {"oxCrvLenOut"}},
+    {"oxCrvLenOut", "xlo", "float", {0.0}, none, none, kOutput, {}},
+    {"oxCrvPtsCountIn", "xci", "int", {30}, 5.0, 500., kInput, {"oxCrvPtsCountOut"}},
+    {"oxCrvPtsCountOut", "xco", "int", {0}, none, none, kOutput, {}},
+    {"oyCurvePoints", "oyP", "vectorArray", {}, none, none, kInput, {}},
+    {"oyCrvLenIn", "yli", "float", {1.0}, none, none, kInput, {"oyCrvLenOut"}},
+    {"oyCrvLenOut", "ylo", "float", {0.0}, none, none, kOutput, {}},
+    {"oyCrvPtsCountIn", "yci", "int", {30}, 5.0, 500., kInput, {"oyCrvPtsCountOut"}},
+    {"oyCrvPtsCountOut", "yco", "int", {0}, none, none, kOutput, {}},
+    {"ozCurvePoints", "ozP", "vectorArray", {}, none, none, kInput, {}},
+    {"ozCrvLenIn", "zli", "float", {1.0}, none, none, kInput, {"ozCrvLenOut"}},
+    {"ozCrvLenOut", "zlo", "float", {0.0}, none, none, kOutput, {}},
+    {"ozCrvPtsCountIn", "zci", "int", {30}, 5.0, 500., kInput, {"ozCrvPtsCountOut"}},
+    {"ozCrvPtsCountOut", "zco", "int", {0}, none, none, kOutput, {}},
 };
 
 std::vector<std::string> sorted(std::vector<std::string> names) {
@@ -130,13 +130,9 @@ void expectTable(const std::string& type, const std::vector<Row>& rows) {
 
 using AttributeTables = PluginTest;
 
-TEST_F(AttributeTables, TheDeformerHasItsTwentyTwoAttributesRowByRow) {
-    expectTable("hxNoise", kDeformerRows);
-}
+TEST_F(AttributeTables, TheDeformerHasItsTwentyTwoAttributesRowByRow) { expectTable("hxNoise", kDeformerRows); }
 
-TEST_F(AttributeTables, TheLocatorHasItsFifteenAttributesRowByRow) {
-    expectTable("noiseLocator", kLocatorRows);
-}
+TEST_F(AttributeTables, TheLocatorHasItsFifteenAttributesRowByRow) { expectTable("noiseLocator", kLocatorRows); }
 
 TEST_F(AttributeTables, TheDeformerKeepsTheBaseAttributesUnderTheHostsNames) {
     // The accessory set-up and the host's deformer command rely on them.

@@ -288,8 +288,7 @@ TEST_F(DeformationFailures, AFailedParameterReadIsReportedAndThePointsMoveWithTh
 
     const std::string refusal = "(kFailure): MDataBlock::inputValue: injected failure on 'oxNoiseAmp'";
     EXPECT_EQ(mWritten, statusReport(sourceLine("matData = block.inputValue(*axis.amp", "HX_CHECK(status)"), refusal));
-    EXPECT_EQ(mResult.error, "deform of hxNoise1.outputGeometry[0] failed: " + refusal)
-        << "deform returns the failure";
+    EXPECT_EQ(mResult.error, "deform of hxNoise1.outputGeometry[0] failed: " + refusal) << "deform returns the failure";
     EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 13u) << "every read is still made";
     // The handle of a failed read yields 0 here: the X noise has no amplitude.
     FieldParameters field = lumpyField();
@@ -302,8 +301,9 @@ TEST_F(DeformationFailures, AFailedDeformSpaceReadLeavesThePointsAndIsReturnedWi
     ASSERT_NO_FATAL_FAILURE(evaluateRefusing("deformSpace"));
 
     EXPECT_EQ(mWritten, "");
-    EXPECT_EQ(mResult.error, "deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
-                             "MDataBlock::inputValue: injected failure on 'deformSpace'");
+    EXPECT_EQ(mResult.error,
+              "deform of hxNoise1.outputGeometry[0] failed: (kFailure): "
+              "MDataBlock::inputValue: injected failure on 'deformSpace'");
     EXPECT_EQ(mFaults->calls("MDataBlock::inputValue"), 1u) << "nothing else is read";
     EXPECT_EQ(mDeformed, mPoints);
 }

@@ -65,10 +65,10 @@ TEST_F(DirtyPropagation, ALengthOrCountFromTheLocatorDirtiesOnlyItsOwnCurve) {
 }
 
 TEST_F(DirtyPropagation, TheLocatorsInputsDirtyOnlyTheirOwnOutputs) {
-    const std::string outputs[] = {"oxCrvLenOut", "oxCrvPtsCountOut", "oyCrvLenOut",
-                                   "oyCrvPtsCountOut", "ozCrvLenOut", "ozCrvPtsCountOut"};
-    const std::string inputs[] = {"oxCrvLenIn", "oxCrvPtsCountIn", "oyCrvLenIn",
-                                  "oyCrvPtsCountIn", "ozCrvLenIn", "ozCrvPtsCountIn"};
+    const std::string outputs[] = {"oxCrvLenOut",      "oxCrvPtsCountOut", "oyCrvLenOut",
+                                   "oyCrvPtsCountOut", "ozCrvLenOut",      "ozCrvPtsCountOut"};
+    const std::string inputs[] = {"oxCrvLenIn",      "oxCrvPtsCountIn", "oyCrvLenIn",
+                                  "oyCrvPtsCountIn", "ozCrvLenIn",      "ozCrvPtsCountIn"};
     for (int i = 0; i < 6; ++i) {
         ASSERT_NO_FATAL_FAILURE(evaluateAll());
         set("noiseLocator1." + inputs[i], 20);

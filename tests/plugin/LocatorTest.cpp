@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include <GlRecorder.h>
-#include <maya/MBoundingBox.h>
 #include <maya/M3dView.h>  // after gtest: its X11 headers define None, Bool, ...
+#include <maya/MBoundingBox.h>
 
 using hx::gl::Call;
 
@@ -124,8 +124,8 @@ TEST_F(LocatorPassThrough, OtherPlugsAreLeftToTheHostAndTouchNothing) {
     ASSERT_TRUE(host().worldMatrix(mLocator, world));
     EXPECT_TRUE(world.isEquivalent(matrixAt(transform + ".worldMatrix")));
     EXPECT_EQ(get(mLocator + ".worldPosition"), (std::vector<double>{3, 4, 5}));
-    for (const char* output : {"oxCrvLenOut", "oxCrvPtsCountOut", "oyCrvLenOut", "oyCrvPtsCountOut", "ozCrvLenOut",
-                               "ozCrvPtsCountOut"})
+    for (const char* output :
+         {"oxCrvLenOut", "oxCrvPtsCountOut", "oyCrvLenOut", "oyCrvPtsCountOut", "ozCrvLenOut", "ozCrvPtsCountOut"})
         EXPECT_TRUE(host().isDirty(mLocator + "." + output)) << output << " was not asked for";
 }
 
@@ -192,9 +192,9 @@ TEST_F(LocatorDrawing, TheDeformersCurvesAreDrawnAsItComputesThem) {
     mStderr.start();
     const std::vector<Call> calls = draw("noiseLocator1");
     EXPECT_EQ(mStderr.finish(), "");
-    EXPECT_TRUE(sameDrawing(calls, drawing({coreCurve(kNoiseAxisX, 3.5f, 30, lumpyField()),
-                                  coreCurve(kNoiseAxisY, 1.0f, 5, lumpyField()),
-                                  coreCurve(kNoiseAxisZ, -2.0f, 64, lumpyField())})));
+    EXPECT_TRUE(sameDrawing(
+        calls, drawing({coreCurve(kNoiseAxisX, 3.5f, 30, lumpyField()), coreCurve(kNoiseAxisY, 1.0f, 5, lumpyField()),
+                        coreCurve(kNoiseAxisZ, -2.0f, 64, lumpyField())})));
 }
 
 TEST_F(LocatorDrawing, EveryDisplayStyleAndStatusDrawsTheSame) {
@@ -235,22 +235,27 @@ TEST_F(LocatorDrawing, AFailedCurveReadIsReportedAndTheRestIsStillDrawn) {
     // Each refusal costs the Y curve; the steps after it fail on what it left them.
     struct Case {
         const char* function;
-        unsigned int nth;  // 0: every call about the Y curve
+        unsigned int nth;                // 0: every call about the Y curve
         std::vector<std::string> lines;  // how each line written begins
     };
     const Case cases[] = {
-        {"MFnDependencyNode::findPlug", 0,
-         {"plug: (kFailure): MFnDependencyNode::findPlug: injected failure on 'oyCurvePoints'", "getValue: ",
-          "MFnVectorArrayData: "}},
-        {"MPlug::getValue", 0,
+        {"MFnDependencyNode::findPlug",
+         0,
+         {"plug: (kFailure): MFnDependencyNode::findPlug: injected failure on 'oyCurvePoints'",
+          "getValue: ", "MFnVectorArrayData: "}},
+        {"MPlug::getValue",
+         0,
          {"getValue: (kFailure): MPlug::getValue: injected failure on 'oyCurvePoints'", "MFnVectorArrayData: "}},
-        {"MFnVectorArrayData::attach", 2,
+        {"MFnVectorArrayData::attach",
+         2,
          {"MFnVectorArrayData: (kFailure): MFnVectorArrayData::attach: injected failure"}},
     };
     for (const Case& c : cases) {
         hx::FaultPlan faults;
-        if (c.nth) faults.failCall(c.function, c.nth);
-        else faults.failCallsOn(c.function, "oyCurvePoints");
+        if (c.nth)
+            faults.failCall(c.function, c.nth);
+        else
+            faults.failCallsOn(c.function, "oyCurvePoints");
         mStderr.start();
         const std::vector<Call> calls = draw(locator);
         std::istringstream written(mStderr.finish());

@@ -32,8 +32,8 @@ inline ::testing::AssertionResult sameBits(const std::vector<double>& actual, co
         if (bitsOf(actual[i]) != bitsOf(expected[i])) {
             std::ostringstream text;
             text.precision(17);
-            text << "value " << i << " (point " << i / 3 << ", component " << "xyz"[i % 3] << ") is " << actual[i]
-                 << ", expected " << expected[i];
+            text << "value " << i << " (point " << i / 3 << ", component "
+                 << "xyz"[i % 3] << ") is " << actual[i] << ", expected " << expected[i];
             return ::testing::AssertionFailure() << text.str();
         }
     return ::testing::AssertionSuccess();
@@ -72,8 +72,10 @@ inline int sourceLine(const std::string& after, const std::string& text) {
     std::string line;
     bool passed = false;
     for (int number = 1; std::getline(source, line); ++number) {
-        if (!passed) passed = line.find(after) != std::string::npos;
-        else if (line.find(text) != std::string::npos) return number;
+        if (!passed)
+            passed = line.find(after) != std::string::npos;
+        else if (line.find(text) != std::string::npos)
+            return number;
     }
     ADD_FAILURE() << "no line holding '" << text << "' after one holding '" << after << "' in " << HX_NOISE_SOURCE;
     return 0;

@@ -105,8 +105,9 @@ TEST_F(ThreadedDeformation, ARefusedPoolDeformsOnTheCallingThreadAndSaysSoOnce) 
     mStderr.start();
     EXPECT_TRUE(sameBits(deformedBlob(), expected));
     std::string said = mStderr.finish();
-    EXPECT_EQ(said, std::string(kPoolWarning) + " ((kFailure): MThreadPool::init: injected failure); "
-                                                "deforming on one thread\n");
+    EXPECT_EQ(said, std::string(kPoolWarning) +
+                        " ((kFailure): MThreadPool::init: injected failure); "
+                        "deforming on one thread\n");
 
     // Refused again, in other places: the same points, and nothing more said.
     FieldParameters other = lumpyField();
@@ -144,6 +145,5 @@ TEST_F(ThreadedDeformation, TheHostsPoolIsGivenBackAfterEveryDeformation) {
     EXPECT_EQ(faults.calls("MThreadPool::newParallelRegion"), 2u);
     EXPECT_EQ(faults.calls("MThreadPool::createTask"), 4u) << "two tasks for 20,001 points";
     // Every init was released: a region outside any deformation is refused.
-    EXPECT_EQ(MThreadPool::newParallelRegion([](void*, MThreadRootTask*) {}, nullptr).statusCode(),
-              MStatus::kFailure);
+    EXPECT_EQ(MThreadPool::newParallelRegion([](void*, MThreadRootTask*) {}, nullptr).statusCode(), MStatus::kFailure);
 }

@@ -19,8 +19,7 @@ std::vector<hx::KeyedNumber> resolve(const hx::Key& key)
 {
     const std::string node = key.node + ".";
     const std::string& a = key.attribute;
-    if (a == "translate" || a == "t")
-        return {{node + "translateX"}, {node + "translateY"}, {node + "translateZ"}};
+    if (a == "translate" || a == "t") return {{node + "translateX"}, {node + "translateY"}, {node + "translateZ"}};
     if (a == "translateX" || a == "tx") return {{node + "translateX"}};
     if (a == "oxNoiseAmp" || a == "xna") return {{node + "oxNoiseAmp"}};
     if (a == "oxNoiseSeed" || a == "xns") return {{node + "oxNoiseSeed", true}};
@@ -45,7 +44,7 @@ std::string refusal(const std::vector<std::string>& keys)
     return "(accepted)";
 }
 
-}  // namespace
+} // namespace
 
 TEST(Animation, CompoundKeysMoveEachComponentAndMeetTheirChildrensKeys)
 {
@@ -54,7 +53,7 @@ TEST(Animation, CompoundKeysMoveEachComponentAndMeetTheirChildrensKeys)
     ASSERT_EQ(moves.channels().size(), 3u);
     EXPECT_EQ(moves.channels()[0].plug, "transform1.translateX");
     EXPECT_EQ(moves.valuesAt(1), (std::vector<double>{0, 0, 0}));
-    EXPECT_EQ(moves.valuesAt(6), (std::vector<double>{100, 10, -15}));  // X keyed on 6 as well
+    EXPECT_EQ(moves.valuesAt(6), (std::vector<double>{100, 10, -15})); // X keyed on 6 as well
     EXPECT_EQ(moves.valuesAt(8.5), (std::vector<double>{55, 15, -22.5}));
     EXPECT_EQ(moves.valuesAt(50), (std::vector<double>{10, 20, -30}));
     EXPECT_TRUE(moves.isKeyed("transform1.translateZ"));
@@ -70,8 +69,9 @@ TEST(Animation, RefusesTwoKeysOnOneNumberAtOneFrameHoweverNamed)
     // FROM:TO keys the first and last frames of the range.
     EXPECT_EQ(refusal({"hxNoise1.xna=0:1", "hxNoise1.xna@100=3"}),
               "two keys on hxNoise1.oxNoiseAmp at frame 100: hxNoise1.xna@100=1 and hxNoise1.xna@100=3");
-    EXPECT_EQ(refusal({"transform1.translate@5=1,2"}), "--key transform1.translate@5=1,2: transform1.translate takes "
-                                                       "3 values, got 2");
+    EXPECT_EQ(refusal({"transform1.translate@5=1,2"}),
+              "--key transform1.translate@5=1,2: transform1.translate takes "
+              "3 values, got 2");
     EXPECT_EQ(refusal({"transform1.bogus@5=1"}), "unknown attribute 'bogus'");
     EXPECT_EQ(refusal({"hxNoise1.xna@5=1", "hxNoise1.xna@6=1"}), "(accepted)");
 }
@@ -85,8 +85,9 @@ TEST(Animation, ASetOfAKeyedNumberIsRefused)
                             {"transform1.translateX", "transform1.translateY", "transform1.translateZ"});
         ADD_FAILURE();
     } catch (const hx::UsageError& error) {
-        EXPECT_STREQ(error.what(), "--set transform1.t=1,2,3: transform1.translateX is keyed (--key transform1.tx@1=0); "
-                                   "a keyed attribute takes its values from its keys, so key it instead");
+        EXPECT_STREQ(error.what(),
+                     "--set transform1.t=1,2,3: transform1.translateX is keyed (--key transform1.tx@1=0); "
+                     "a keyed attribute takes its values from its keys, so key it instead");
     }
 }
 

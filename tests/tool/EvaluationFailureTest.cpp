@@ -15,20 +15,21 @@ const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
 
 std::vector<std::string> deformWith(std::vector<std::string> more)
 {
-    std::vector<std::string> args = {"deform", "tri.obj", "-o", "out.obj", "--render", "out.png", "--size", "64x48",
-                                     "--plugin", HX_MISBEHAVING_PLUGIN};
+    std::vector<std::string> args = {"deform",  "tri.obj", "-o",    "out.obj",  "--render",
+                                     "out.png", "--size",  "64x48", "--plugin", HX_MISBEHAVING_PLUGIN};
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }
 
-}  // namespace
+} // namespace
 
 TEST(EvaluationFailure, AFailingOrThrowingPlugInFailsTheRunAndWritesNothing)
 {
     const std::string deform = "hxnoise: cannot evaluate triShape: deform of hxNoise1.outputGeometry[0] ";
     const std::string draw = "hxnoise: cannot draw locator noiseLocator1: ";
     const std::string plugin = " in plug-in 'MisbehavingHxNoise'";
-    const struct {
+    const struct
+    {
         int failure;
         std::string message;
     } cases[] = {

@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class Folder {
+class Folder
+{
 public:
     Folder() : mPath(fs::temp_directory_path() / ("hxnoise_FrameFiles_" + std::to_string(::getpid())))
     {
@@ -36,7 +37,10 @@ private:
     fs::path mPath;
 };
 
-void write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void write(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 std::string read(const std::string& path)
 {
@@ -52,7 +56,7 @@ std::function<void(const std::string&)> writes(const std::string& text)
     return [text](const std::string& temporary) { write(temporary, text); };
 }
 
-}  // namespace
+} // namespace
 
 TEST(FrameFiles, EveryFileAppearsAtCommitAndNotBefore)
 {

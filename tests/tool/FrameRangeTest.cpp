@@ -69,7 +69,7 @@ TEST(FrameRange, ChunksEvaluateExactlyTheShotsFrames)
     EXPECT_EQ(chunk.frames().back(), 1049);
     for (int frame : chunk.frames()) EXPECT_TRUE(shot.contains(frame)) << frame;
     EXPECT_EQ(shot.chunk(0, 5000), shot);
-    EXPECT_THROW(shot.chunk(1002, 1003), hx::UsageError);  // between two of the shot's frames
+    EXPECT_THROW(shot.chunk(1002, 1003), hx::UsageError); // between two of the shot's frames
     EXPECT_THROW(shot.chunk(1200, 1300), hx::UsageError);
     EXPECT_THROW(shot.chunk(1050, 1026), hx::UsageError);
 

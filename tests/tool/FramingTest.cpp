@@ -30,7 +30,8 @@ std::vector<Vec3> sphere(const Vec3& centre, double r, int rings = 24)
     return points;
 }
 
-struct Extent {
+struct Extent
+{
     double left = 1e300, right = -1e300, top = 1e300, bottom = -1e300;
 };
 
@@ -47,7 +48,7 @@ Extent extentOf(const Camera& camera, const std::vector<Vec3>& points)
     return e;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Framing, WhatTheCameraSeesFillsThePictureInItsTighterDirectionCentred)
 {
@@ -66,8 +67,12 @@ TEST(Framing, WhatTheCameraSeesFillsThePictureInItsTighterDirectionCentred)
             EXPECT_NEAR(std::max(widthShare, heightShare), Camera::kFill, 0.02);
             EXPECT_LE(std::max(widthShare, heightShare), Camera::kFill + 1e-9);
             const double widthLimited = widthShare >= heightShare - 1e-9;
-            if (widthLimited || view != View::Persp) EXPECT_NEAR(e.left, 800.0 - e.right, 1.0);
-            if (!widthLimited || view != View::Persp) EXPECT_NEAR(e.top, 600.0 - e.bottom, 1.0);
+            if (widthLimited || view != View::Persp) {
+                EXPECT_NEAR(e.left, 800.0 - e.right, 1.0);
+            }
+            if (!widthLimited || view != View::Persp) {
+                EXPECT_NEAR(e.top, 600.0 - e.bottom, 1.0);
+            }
         }
 }
 
@@ -165,7 +170,7 @@ TEST(Grid, SpacedInOnesTwosAndFivesAboutEightLinesAcrossTheScene)
     scene.include(lo);
     scene.include(hi);
     const hx::Grid grid = hx::gridFor(View::Persp, scene);
-    EXPECT_EQ(grid.normalAxis, 1);  // the ground
+    EXPECT_EQ(grid.normalAxis, 1); // the ground
     EXPECT_EQ(grid.axes[0], 0);
     EXPECT_EQ(grid.axes[1], 2);
     EXPECT_DOUBLE_EQ(grid.step, 0.2);

@@ -12,7 +12,7 @@ using hx::HudValue;
 
 TEST(HudText, ValuesInSixDigitsCompoundsInBrackets)
 {
-    EXPECT_EQ(hx::hudValueText({0.6000000238418579}), "0.6");  // a float attribute's 0.6
+    EXPECT_EQ(hx::hudValueText({0.6000000238418579}), "0.6"); // a float attribute's 0.6
     EXPECT_EQ(hx::hudValueText({12}), "12");
     EXPECT_EQ(hx::hudValueText({1.3, -0.2, 1.4}), "(1.3, -0.2, 1.4)");
     EXPECT_EQ(hx::hudValueText({-0.0}), "0");
@@ -25,7 +25,7 @@ TEST(HudText, OneLinePerNodeSetBeforeKeyedEachPlugOnceAtItsLastValue)
         {"hxNoise1.oxNoiseAmp", {0.6}, false},
         {"transform1.translate", {1, 2, 3}, false},
         {"hxNoise1.oyNoiseAmp", {0.5}, false},
-        {"hxNoise1.oxNoiseAmp", {0.7}, false},  // set again: shown once, as it stands
+        {"hxNoise1.oxNoiseAmp", {0.7}, false}, // set again: shown once, as it stands
         {"transform1.translateZ", {2.5}, true},
     };
     const std::vector<HudLine> lines = hx::hudValueLines(values, 10000.0, 1.0);
@@ -69,14 +69,15 @@ TEST(HudText, ScaleGrowsWithThePictureWithinLimits)
     EXPECT_DOUBLE_EQ(hx::hudScale(800, 600), 2.0);
     EXPECT_DOUBLE_EQ(hx::hudScale(64, 48), 1.0);
     EXPECT_DOUBLE_EQ(hx::hudScale(8192, 8192), 4.0);
-    EXPECT_LT(hx::hudScale(400, 1200), hx::hudScale(1600, 1200));  // a narrow picture keeps its text narrow
+    EXPECT_LT(hx::hudScale(400, 1200), hx::hudScale(1600, 1200)); // a narrow picture keeps its text narrow
 }
 
 TEST(CurveLabel, SitsPastTheEndOfTheCurveClearOfIt)
 {
     // Curves ending towards the right, the left, up and down, and diagonally.
     const double w = 12.0, h = 9.0, gap = 3.0;
-    for (const auto& [dx, dy] : std::vector<std::pair<double, double>>{{1, 0}, {-1, 0}, {0, -1}, {0, 1}, {1, 1}, {-2, 1}}) {
+    for (const auto& [dx, dy] :
+         std::vector<std::pair<double, double>>{{1, 0}, {-1, 0}, {0, -1}, {0, 1}, {1, 1}, {-2, 1}}) {
         double x = 0, y = 0;
         hx::labelBeside(100.0, 50.0, 100.0 - dx, 50.0 - dy, w, h, gap, x, y);
         // The label's box does not cover the curve's end, and lies the way the curve was going.

@@ -21,9 +21,12 @@ KeyCurve curveOf(Tangents tangents, const std::vector<std::pair<int, double>>& k
     return curve;
 }
 
-bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
-}  // namespace
+} // namespace
 
 TEST(KeyCurve, LinearGoesStraightAndHoldsBeyondItsKeys)
 {
@@ -47,9 +50,9 @@ TEST(KeyCurve, LinearGoesStraightAndHoldsBeyondItsKeys)
     EXPECT_EQ(hops.valueAt(12.5), 0.25);
 
     KeyCurve once(Tangents::Linear);
-    EXPECT_EQ(once.valueAt(1), 0.0);  // no keys
+    EXPECT_EQ(once.valueAt(1), 0.0); // no keys
     EXPECT_TRUE(once.addKey(5, 3.0));
-    EXPECT_FALSE(once.addKey(5, 4.0));  // one key a frame; the first stays
+    EXPECT_FALSE(once.addKey(5, 4.0)); // one key a frame; the first stays
     EXPECT_EQ(once.valueAt(-3), 3.0);
     EXPECT_EQ(once.valueAt(1e9), 3.0);
 }
@@ -110,8 +113,12 @@ TEST(KeyCurve, SmoothNeverOvershootsAndFollowsItsKeysOverManyRandomKeySets)
                 ASSERT_GE(v, std::min(a, b)) << "set " << set << " time " << time;
                 ASSERT_LE(v, std::max(a, b)) << "set " << set << " time " << time;
                 // Monotone: never back against the direction from one key to the next.
-                if (b >= a) ASSERT_GE(v, last) << "set " << set << " time " << time;
-                if (b <= a) ASSERT_LE(v, last) << "set " << set << " time " << time;
+                if (b >= a) {
+                    ASSERT_GE(v, last) << "set " << set << " time " << time;
+                }
+                if (b <= a) {
+                    ASSERT_LE(v, last) << "set " << set << " time " << time;
+                }
                 last = v;
             }
         }

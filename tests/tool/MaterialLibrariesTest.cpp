@@ -6,16 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using hx::Mesh;
 
 namespace {
 
-class Project {
+class Project
+{
 public:
     Project()
     {
@@ -39,7 +40,7 @@ Mesh meshWithLibraries(const std::vector<std::string>& libraries)
     return hx::readObjText(text + "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", "in.obj");
 }
 
-}  // namespace
+} // namespace
 
 TEST(MaterialLibraries, RelativeNamesAreRewrittenToResolveFromTheOutputsFolder)
 {
@@ -51,8 +52,10 @@ TEST(MaterialLibraries, RelativeNamesAreRewrittenToResolveFromTheOutputsFolder)
               (std::vector<std::string>{"../../scene/cube.mtl", "../../scene/mats/wood.mtl ../../scene/cube.mtl",
                                         "../../shared.mtl", "../../scene/my paint.mtl"}));
     ASSERT_EQ(report.notes.size(), 5u);
-    EXPECT_EQ(report.notes[0], project / "out/deep/result.obj" + ": mtllib cube.mtl is written as ../../scene/cube.mtl "
-                                                                  "so that it still resolves from " + project / "out/deep");
+    EXPECT_EQ(report.notes[0], project / "out/deep/result.obj" +
+                                   ": mtllib cube.mtl is written as ../../scene/cube.mtl "
+                                   "so that it still resolves from " +
+                                   project / "out/deep");
     EXPECT_TRUE(report.warnings.empty());
 
     // Into a folder below the input's: the path gets shorter.
@@ -66,11 +69,13 @@ TEST(MaterialLibraries, WhatAlreadyResolvesIsLeftAloneAndWhatCannotIsSaid)
     const Project project;
     // The same folder, written another way; an absolute name; standard output.
     Mesh same = meshWithLibraries({"cube.mtl"});
-    EXPECT_TRUE(hx::rebaseMaterialLibraries(same, project / "scene/in.obj", project / "scene/../scene/out.obj").notes.empty());
+    EXPECT_TRUE(
+        hx::rebaseMaterialLibraries(same, project / "scene/in.obj", project / "scene/../scene/out.obj").notes.empty());
     EXPECT_EQ(same.materialLibraries(), std::vector<std::string>{"cube.mtl"});
 
     Mesh absolute = meshWithLibraries({project / "shared.mtl"});
-    const hx::MaterialLibraryReport quiet = hx::rebaseMaterialLibraries(absolute, project / "scene/in.obj", project / "out/a.obj");
+    const hx::MaterialLibraryReport quiet =
+        hx::rebaseMaterialLibraries(absolute, project / "scene/in.obj", project / "out/a.obj");
     EXPECT_TRUE(quiet.notes.empty() && quiet.warnings.empty());
     EXPECT_EQ(absolute.materialLibraries(), std::vector<std::string>{project / "shared.mtl"});
 
@@ -80,9 +85,10 @@ TEST(MaterialLibraries, WhatAlreadyResolvesIsLeftAloneAndWhatCannotIsSaid)
 
     // A library that was missing already: kept as it was, and said.
     Mesh missing = meshWithLibraries({"gone.mtl"});
-    const hx::MaterialLibraryReport report = hx::rebaseMaterialLibraries(missing, project / "scene/in.obj", project / "out/a.obj");
+    const hx::MaterialLibraryReport report =
+        hx::rebaseMaterialLibraries(missing, project / "scene/in.obj", project / "out/a.obj");
     EXPECT_EQ(missing.materialLibraries(), std::vector<std::string>{"gone.mtl"});
     ASSERT_EQ(report.warnings.size(), 1u);
-    EXPECT_EQ(report.warnings[0], project / "out/a.obj" + ": mtllib gone.mtl is not found beside " + project / "scene/in.obj" +
-                                      "; it is written as it was");
+    EXPECT_EQ(report.warnings[0], project / "out/a.obj" + ": mtllib gone.mtl is not found beside " +
+                                      project / "scene/in.obj" + "; it is written as it was");
 }

@@ -5,9 +5,9 @@
 
 #include "ObjMesh.h"
 
+#include <assimp/scene.h>
 #include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
-#include <assimp/scene.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -22,8 +22,9 @@ namespace fs = hxtest::fs;
 namespace {
 
 // A tetrahedron whose coordinates every format holds exactly (floats included).
-const char* const kTet = "o tet\nv 0 0 0\nv 1 0 0.5\nv 0 1 0.25\nv 0.5 0.5 1\nvt 0 0\nvt 1 0\nvt 0 1\nvt 1 1\n"
-                         "f 1/1 3/3 2/2\nf 1/1 2/2 4/4\nf 2/2 3/3 4/4\nf 3/3 1/1 4/4\n";
+const char* const kTet =
+    "o tet\nv 0 0 0\nv 1 0 0.5\nv 0 1 0.25\nv 0.5 0.5 1\nvt 0 0\nvt 1 0\nvt 0 1\nvt 1 1\n"
+    "f 1/1 3/3 2/2\nf 1/1 2/2 4/4\nf 2/2 3/3 4/4\nf 3/3 1/1 4/4\n";
 
 const std::vector<std::string> kNoise = {"--set", "hxNoise1.oxNoiseAmp=0.4", "--set", "hxNoise1.oyNoiseAmp=0.4",
                                          "--set", "hxNoise1.ozNoiseAmp=0.4"};
@@ -35,7 +36,10 @@ std::vector<std::string> deform(std::vector<std::string> args, const std::vector
     return args;
 }
 
-std::vector<double> pointsOf(const std::string& objPath) { return hx::ObjMesh::read(objPath).positions(); }
+std::vector<double> pointsOf(const std::string& objPath)
+{
+    return hx::ObjMesh::read(objPath).positions();
+}
 
 // The OBJ text without its comment lines: the mesh itself.
 std::string withoutComments(const std::string& text)
@@ -57,11 +61,12 @@ void expectSameAsFloats(const std::vector<double>& a, const std::vector<double>&
 
 // A point cache as its readers in animation packages see it, read byte by byte here rather
 // than through the tool's writer: the header's counts and times, then each frame's points.
-struct PointCache {
+struct PointCache
+{
     std::int32_t points = 0;
     std::int32_t frames = 0;
-    float startFrame = 0, sampleRate = 0;  // PC2
-    std::vector<float> times;              // MDD, in seconds
+    float startFrame = 0, sampleRate = 0; // PC2
+    std::vector<float> times;             // MDD, in seconds
     std::vector<std::vector<float>> framePoints;
 };
 
@@ -88,7 +93,7 @@ PointCache readPc2(const std::string& b)
 {
     PointCache cache;
     EXPECT_EQ(b.substr(0, 12), std::string("POINTCACHE2\0", 12));
-    EXPECT_EQ(littleEndian(b, 12), 1u);  // version
+    EXPECT_EQ(littleEndian(b, 12), 1u); // version
     cache.points = static_cast<std::int32_t>(littleEndian(b, 16));
     cache.startFrame = asFloat(littleEndian(b, 20));
     cache.sampleRate = asFloat(littleEndian(b, 24));
@@ -118,7 +123,10 @@ PointCache readMdd(const std::string& b)
     return cache;
 }
 
-std::vector<float> asFloats(const std::vector<double>& values) { return {values.begin(), values.end()}; }
+std::vector<float> asFloats(const std::vector<double>& values)
+{
+    return {values.begin(), values.end()};
+}
 
 // Runs a shell command line in `dir`; its exit status.
 int shell(const std::string& command, const fs::path& dir)
@@ -128,7 +136,7 @@ int shell(const std::string& command, const fs::path& dir)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace
+} // namespace
 
 TEST(HxnoiseMeshFiles, EveryWritableFormatGoesOutAndComesBackThroughTheTool)
 {
@@ -216,9 +224,9 @@ TEST(HxnoiseMeshFiles, WhatAFormatCannotHoldIsNamedOnceAndMaterialLibrariesStill
     hxtest::writeFile(dir / "assets/cube.mtl", "newmtl grey\nKd 0.5 0.5 0.5\n");
 
     // STL: one line a loss, said once over a sequence of three frames, naming the output.
-    const ToolRun stl = runTool(deform({"assets/cube.obj", "-o", "out/cube.####.stl", "--frames", "3", "--key",
-                                        "hxNoise1.oxNoiseAmp=0:1"}),
-                                dir.path());
+    const ToolRun stl = runTool(
+        deform({"assets/cube.obj", "-o", "out/cube.####.stl", "--frames", "3", "--key", "hxNoise1.oxNoiseAmp=0:1"}),
+        dir.path());
     ASSERT_EQ(stl.exitCode, 0) << stl.err;
     for (const char* lost : {"texture coordinates are not kept", "groups, materials and smoothing groups are not kept",
                              "material libraries (mtllib) are not kept", "faces with more than 3 corners are split"})
@@ -229,8 +237,7 @@ TEST(HxnoiseMeshFiles, WhatAFormatCannotHoldIsNamedOnceAndMaterialLibrariesStill
     // OBJ into another folder: the library is written relative to it, and the run says so.
     const ToolRun obj = runTool(deform({"assets/cube.obj", "-o", "out/deep/cube.obj"}), dir.path());
     ASSERT_EQ(obj.exitCode, 0) << obj.err;
-    EXPECT_NE(obj.out.find("out/deep/cube.obj: mtllib cube.mtl is written as ../../assets/cube.mtl"),
-              std::string::npos)
+    EXPECT_NE(obj.out.find("out/deep/cube.obj: mtllib cube.mtl is written as ../../assets/cube.mtl"), std::string::npos)
         << obj.out;
     EXPECT_NE(hxtest::readFile(dir / "out/deep/cube.obj").find("\nmtllib ../../assets/cube.mtl\n"), std::string::npos);
 
@@ -251,9 +258,10 @@ TEST(HxnoiseMeshFiles, StandardInputAndOutputCarryObjThroughAPipe)
 
     std::string noise;
     for (const std::string& argument : kNoise) noise += " " + argument;
-    ASSERT_EQ(shell("cat tet.obj | " + hxtest::toolPath() + " deform - -o -" + noise + " 2>messages.txt | cat >piped.obj",
-                    dir.path()),
-              0)
+    ASSERT_EQ(
+        shell("cat tet.obj | " + hxtest::toolPath() + " deform - -o -" + noise + " 2>messages.txt | cat >piped.obj",
+              dir.path()),
+        0)
         << hxtest::readFile(dir / "messages.txt");
     // The same mesh as through files; the run's own messages went to standard error.
     EXPECT_EQ(withoutComments(hxtest::readFile(dir / "piped.obj")),
@@ -263,8 +271,8 @@ TEST(HxnoiseMeshFiles, StandardInputAndOutputCarryObjThroughAPipe)
     EXPECT_NE(messages.find("created tet (transform)\n"), std::string::npos) << messages;
 
     // A sequence writes a file a frame, which one standard output cannot take apart.
-    const ToolRun frames = runTool(deform({"tet.obj", "-o", "-", "--frames", "2", "--key", "transform1.tx=0:1"}),
-                                   dir.path());
+    const ToolRun frames =
+        runTool(deform({"tet.obj", "-o", "-", "--frames", "2", "--key", "transform1.tx=0:1"}), dir.path());
     EXPECT_EQ(frames.exitCode, 2);
     EXPECT_NE(frames.err.find("-o - writes one mesh to standard output"), std::string::npos) << frames.err;
     // A reader that went away is a failure, not a success.
@@ -280,8 +288,8 @@ TEST(HxnoiseMeshFiles, PointCachesHoldEveryFrameWithItsStartAndTheRestShapeBesid
     TempDir dir;
     hxtest::writeFile(dir / "tet.obj", kTet);
     // Frames 1001, 1003 and 1005, the deform space moving along x.
-    std::vector<std::string> shot = {"--frames", "1001-1005", "--step", "2", "--key", "transform1.tx@1001=0",
-                                     "--key", "transform1.tx@1005=2"};
+    std::vector<std::string> shot = {"--frames", "1001-1005",           "--step", "2", "--key", "transform1.tx@1001=0",
+                                     "--key",    "transform1.tx@1005=2"};
     shot.insert(shot.end(), kNoise.begin(), kNoise.end());
     const ToolRun frames = runTool(deform({"tet.obj", "-o", "f.####.obj"}, shot), dir.path());
     ASSERT_EQ(frames.exitCode, 0) << frames.err;
@@ -308,7 +316,7 @@ TEST(HxnoiseMeshFiles, PointCachesHoldEveryFrameWithItsStartAndTheRestShapeBesid
         EXPECT_EQ(read.framePoints, expected);
         if (format == "pc2") {
             EXPECT_EQ(read.startFrame, 1001.0f);
-            EXPECT_EQ(read.sampleRate, 2.0f);  // frames from one sample to the next
+            EXPECT_EQ(read.sampleRate, 2.0f); // frames from one sample to the next
         } else {
             // Each frame's time in seconds at 24 frames a second.
             EXPECT_EQ(read.times, (std::vector<float>{float(1001 / 24.0), float(1003 / 24.0), float(1005 / 24.0)}));
@@ -331,10 +339,10 @@ TEST(HxnoiseMeshFiles, AFailedOrInterruptedCacheRunLeavesNoCache)
     hxtest::writeFile(dir / "tet.obj", kTet);
     // The third frame's evaluation fails, after two frames went into the cache: a plug-in
     // whose deformer fails when its "failure" attribute says so.
-    const ToolRun failed = runTool(deform({"tet.obj", "-o", "rest.obj", "--cache", "c.pc2", "--frames", "3", "--key",
-                                           "hxNoise1.failure@2=0", "--key", "hxNoise1.failure@3=1", "--plugin",
-                                           HX_MISBEHAVING_PLUGIN}),
-                                   dir.path());
+    const ToolRun failed =
+        runTool(deform({"tet.obj", "-o", "rest.obj", "--cache", "c.pc2", "--frames", "3", "--key",
+                        "hxNoise1.failure@2=0", "--key", "hxNoise1.failure@3=1", "--plugin", HX_MISBEHAVING_PLUGIN}),
+                dir.path());
     EXPECT_EQ(failed.exitCode, 1) << failed.err;
     EXPECT_NE(failed.err.find("frame 3: "), std::string::npos) << failed.err;
     EXPECT_NE(failed.err.find("(frames 1..2 were written; the cache was not)"), std::string::npos) << failed.err;
@@ -345,8 +353,8 @@ TEST(HxnoiseMeshFiles, AFailedOrInterruptedCacheRunLeavesNoCache)
     // Interrupted half way through a long run: no cache, no temporary.
     hxtest::ToolOptions options;
     options.whileRunning = [&](pid_t pid) {
-        if (!fs::exists(dir / ".hxnoise_stderr") || hxtest::readFile(dir / ".hxnoise_stdout").find("created") ==
-                                                        std::string::npos)
+        if (!fs::exists(dir / ".hxnoise_stderr") ||
+            hxtest::readFile(dir / ".hxnoise_stdout").find("created") == std::string::npos)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         ::kill(pid, SIGINT);
@@ -367,15 +375,14 @@ TEST(HxnoiseMeshFiles, TimingsSayWhereTheTimeWentPhaseByPhase)
 {
     TempDir dir;
     hxtest::writeFile(dir / "tet.obj", kTet);
-    const ToolRun run = runTool(deform({"tet.obj", "-o", "out.obj", "--render", "out.png", "--size", "64x48",
-                                        "--timings"}),
-                                dir.path());
+    const ToolRun run = runTool(
+        deform({"tet.obj", "-o", "out.obj", "--render", "out.png", "--size", "64x48", "--timings"}), dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     // Wall time, then the processor time spent meanwhile.
     std::string pattern;
     for (const char* phase : {"read", "set-up", "evaluate", "render", "write"})
-        pattern += std::string("hxnoise: time ") + phase +
-                   " +[0-9]+\\.[0-9]{3} s \\(processor [0-9]+\\.[0-9]{3} s\\)\n";
+        pattern +=
+            std::string("hxnoise: time ") + phase + " +[0-9]+\\.[0-9]{3} s \\(processor [0-9]+\\.[0-9]{3} s\\)\n";
     const std::regex phases(pattern);
     EXPECT_TRUE(std::regex_match(run.err, phases)) << run.err;
     EXPECT_EQ(run.out.find("time"), std::string::npos) << "timings go to standard error only";

@@ -6,16 +6,16 @@
 #include "MeshFiles.h"
 #include "ObjMesh.h"
 
-#include <assimp/Exporter.hpp>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
+#include <assimp/Exporter.hpp>
 
+#include <unistd.h>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using hx::Mesh;
@@ -26,7 +26,8 @@ namespace {
 
 const std::string kData = HX_TEST_DATA;
 
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
@@ -67,14 +68,15 @@ std::vector<float> asFloats(const std::vector<double>& values)
 Mesh quadStrip()
 {
     std::string text = "o strip\nv 7 7 7\n";
-    const int order[] = {5, 0, 10, 3, 8, 1, 11, 6, 2, 9, 4, 7};  // vertex k sits at grid point order[k]
+    const int order[] = {5, 0, 10, 3, 8, 1, 11, 6, 2, 9, 4, 7}; // vertex k sits at grid point order[k]
     int at[12];
     for (int k = 0; k < 12; ++k) {
         const int g = order[k];
         at[g] = k + 2;
         text += "v " + std::to_string(g % 4 * 0.25) + " " + std::to_string(g / 4 * 0.5) + " 0.125\n";
     }
-    for (int k = 0; k < 12; ++k) text += "vt " + std::to_string(order[k] % 4 / 3.0) + " " + std::to_string(order[k] / 4 / 2.0) + "\n";
+    for (int k = 0; k < 12; ++k)
+        text += "vt " + std::to_string(order[k] % 4 / 3.0) + " " + std::to_string(order[k] / 4 / 2.0) + "\n";
     for (int j = 0; j < 2; ++j)
         for (int i = 0; i < 3; ++i) {
             const int a = at[j * 4 + i], b = at[j * 4 + i + 1], c = at[j * 4 + i + 5], d = at[j * 4 + i + 4];
@@ -110,9 +112,9 @@ std::unique_ptr<aiScene> assimpScene(bool moved)
     if (moved) child->mTransformation = aiMatrix4x4(1, 0, 0, 10, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
     scene->mRootNode->addChildren(1, &child);
     scene->mNumMaterials = 1;
-    scene->mMaterials = new aiMaterial*[1]{new aiMaterial};
+    scene->mMaterials = new aiMaterial* [1] { new aiMaterial };
     scene->mNumMeshes = 1;
-    scene->mMeshes = new aiMesh*[1]{new aiMesh};
+    scene->mMeshes = new aiMesh* [1] { new aiMesh };
     child->mNumMeshes = 1;
     child->mMeshes = new unsigned[1]{0};
     aiMesh& mesh = *scene->mMeshes[0];
@@ -153,7 +155,7 @@ std::vector<std::vector<float>> facePoints(const Mesh& mesh)
     return faces;
 }
 
-}  // namespace
+} // namespace
 
 TEST(MeshFormatChoice, TheExtensionNamesTheFormatAndAnUnknownOneIsRefused)
 {
@@ -179,7 +181,8 @@ TEST(MeshFormatChoice, TheExtensionNamesTheFormatAndAnUnknownOneIsRefused)
     EXPECT_NO_THROW(hx::checkPictureName("shot/frame.PNG"));
     EXPECT_EQ(errorOf([] { hx::checkPictureName("a.jpg"); }),
               "a.jpg: pictures are written as PNG; name the file with .png instead of .jpg");
-    EXPECT_EQ(errorOf([] { hx::checkPictureName("picture"); }), "picture: pictures are written as PNG; name the file with .png");
+    EXPECT_EQ(errorOf([] { hx::checkPictureName("picture"); }),
+              "picture: pictures are written as PNG; name the file with .png");
 }
 
 TEST(MeshFormatRoundTrip, PlyKeepsVerticesInOrderPolygonsAndTextureCoordinates)
@@ -188,7 +191,7 @@ TEST(MeshFormatRoundTrip, PlyKeepsVerticesInOrderPolygonsAndTextureCoordinates)
     const Mesh strip = quadStrip();
     const std::vector<std::string> warnings = writeFile(strip, dir / "strip.ply");
     const Mesh back = hx::readMesh(dir / "strip.ply");
-    EXPECT_EQ(back.vertexCount(), strip.vertexCount());  // the spare vertex too
+    EXPECT_EQ(back.vertexCount(), strip.vertexCount()); // the spare vertex too
     EXPECT_EQ(asFloats(back.positions()), asFloats(strip.positions()));
     EXPECT_EQ(back.faceSizes(), strip.faceSizes());
     EXPECT_EQ(back.faceVertexIndices(), strip.faceVertexIndices());
@@ -207,24 +210,27 @@ TEST(MeshFormatRoundTrip, WarningsNameWhatAFormatCannotHold)
     TempDir dir;
     // Hard edges, a texture seam (vertex 1 has two texture coordinates), a group, a material,
     // a material library and a coordinate that a float rounds.
-    const Mesh mesh = hx::readObjText("mtllib m.mtl\nv 0.1 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 1\nvt 0 0\nvt 1 0\n"
-                                      "vn 0 0 1\nvn 1 0 0\ng a\nusemtl red\nf 1/1/1 2/1/1 3/1/1\nf 1/2/2 3/1/2 4/1/2\n",
-                                      "in.obj");
+    const Mesh mesh = hx::readObjText(
+        "mtllib m.mtl\nv 0.1 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 1\nvt 0 0\nvt 1 0\n"
+        "vn 0 0 1\nvn 1 0 0\ng a\nusemtl red\nf 1/1/1 2/1/1 3/1/1\nf 1/2/2 3/1/2 4/1/2\n",
+        "in.obj");
     const std::vector<std::string> warnings = writeFile(mesh, dir / "out.ply");
-    EXPECT_EQ(warnings, (std::vector<std::string>{
-                            dir / "out.ply" + ": PLY: coordinates are stored as 32-bit floats, rounded to about 7 digits",
-                            dir / "out.ply" + ": PLY: one texture coordinate per vertex: 1 corners whose vertex has "
-                                              "another (a seam) take the vertex's first",
-                            dir / "out.ply" + ": PLY: one normal per vertex: hard edges at 2 corners are lost, each "
-                                              "vertex takes its first corner's normal",
-                            dir / "out.ply" + ": PLY: groups, materials and smoothing groups are not kept",
-                            dir / "out.ply" + ": PLY: material libraries (mtllib) are not kept"}));
+    EXPECT_EQ(warnings,
+              (std::vector<std::string>{
+                  dir / "out.ply" + ": PLY: coordinates are stored as 32-bit floats, rounded to about 7 digits",
+                  dir / "out.ply" + ": PLY: one texture coordinate per vertex: 1 corners whose vertex has "
+                                    "another (a seam) take the vertex's first",
+                  dir / "out.ply" + ": PLY: one normal per vertex: hard edges at 2 corners are lost, each "
+                                    "vertex takes its first corner's normal",
+                  dir / "out.ply" + ": PLY: groups, materials and smoothing groups are not kept",
+                  dir / "out.ply" + ": PLY: material libraries (mtllib) are not kept"}));
 }
 
 TEST(MeshFormatRoundTrip, APlyFaceOfMoreThan255CornersIsRefusedNotCutShort)
 {
     std::string text;
-    for (int i = 0; i < 300; ++i) text += "v " + std::to_string(std::cos(i * 0.02)) + " " + std::to_string(std::sin(i * 0.02)) + " 0\n";
+    for (int i = 0; i < 300; ++i)
+        text += "v " + std::to_string(std::cos(i * 0.02)) + " " + std::to_string(std::sin(i * 0.02)) + " 0\n";
     text += "f";
     for (int i = 1; i <= 300; ++i) text += " " + std::to_string(i);
     const Mesh disc = hx::readObjText(text + "\n", "disc.obj");
@@ -313,7 +319,7 @@ TEST(MeshFormatRead, FilesFromAssimpsOwnExporterAreRead)
     const std::vector<std::vector<float>> expected = {{10, 0, 0, 11, 0, 0, 11, 1, 0, 10, 1, 0},
                                                       {10, 1, 0, 11, 1, 0, 10.5f, 2, 0}};
     // Assimp's binary FBX is not read back by Assimp itself; its ASCII FBX is.
-    const std::pair<const char*, const char*> exports[] = {{"plyb", "a.ply"},  {"ply", "b.ply"},   {"stlb", "a.stl"},
+    const std::pair<const char*, const char*> exports[] = {{"plyb", "a.ply"},   {"ply", "b.ply"},  {"stlb", "a.stl"},
                                                            {"gltf2", "a.gltf"}, {"glb2", "a.glb"}, {"fbxa", "a.fbx"},
                                                            {"collada", "a.dae"}};
     for (const auto& [id, name] : exports) {

@@ -31,15 +31,16 @@ std::vector<std::string> statementLines(const std::string& text)
     return lines;
 }
 
-}  // namespace
+} // namespace
 
 TEST(HxnoiseDeformStatements, EveryStatementComesOutInItsPlace)
 {
     TempDir dir;
-    const std::string input = "mtllib scene.mtl\nv 0.1 0.2 0.3\nv 1.3 0.2 0.1\nv 0.2 1.4 0.3\nv 1.2 1.1 0.4\n"
-                              "g\ng body\nusemtl\nusemtl red\nf 1 2 3\n"
-                              "o lid\ng lid rim\ns 1\nusemtl blue\nf 2 4 3\n"
-                              "g\ns off\nusemtl\nf 3 2 1\n";
+    const std::string input =
+        "mtllib scene.mtl\nv 0.1 0.2 0.3\nv 1.3 0.2 0.1\nv 0.2 1.4 0.3\nv 1.2 1.1 0.4\n"
+        "g\ng body\nusemtl\nusemtl red\nf 1 2 3\n"
+        "o lid\ng lid rim\ns 1\nusemtl blue\nf 2 4 3\n"
+        "g\ns off\nusemtl\nf 3 2 1\n";
     hxtest::writeFile(dir / "in.obj", input);
     const ToolRun run = runTool({"deform", "in.obj", "-o", "out.obj", "--set", "hxNoise1.oyNoiseAmp=0.3"}, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using hx::Mesh;
@@ -19,7 +19,8 @@ namespace {
 
 const std::string kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
 
-class ScratchFile {
+class ScratchFile
+{
 public:
     explicit ScratchFile(const std::string& text)
     {
@@ -95,7 +96,7 @@ std::string readError(const std::string& text, const std::string& name)
     return "(no error)";
 }
 
-}  // namespace
+} // namespace
 
 TEST(ObjStatements, ABareGroupOrMaterialBeforeANamedOneLeavesTheFaceInTheNamedOne)
 {
@@ -122,9 +123,9 @@ TEST(ObjStatements, EveryKindKeepsItsPlaceAmongTheFaces)
                                           "s off\nf 3 2 1\nmtllib c.mtl\no second\ng\nusemtl\ns\nf 1 3 2\n"
                                           "g trailing\n",
                                       "in.obj");
-    const std::vector<std::string> expected = {"o:0:first", "g:0:left right", "usemtl:0:clay", "s:0:1",
-                                               "s:1:off",   "o:2:second",     "g:2:",          "usemtl:2:",
-                                               "s:2:",      "g:3:trailing"};
+    const std::vector<std::string> expected = {
+        "o:0:first",  "g:0:left right", "usemtl:0:clay", "s:0:1", "s:1:off",
+        "o:2:second", "g:2:",           "usemtl:2:",     "s:2:",  "g:3:trailing"};
     EXPECT_EQ(statementList(mesh), expected);
     EXPECT_EQ(mesh.materialLibraries(), (std::vector<std::string>{"a.mtl b.mtl", "c.mtl"}));
     EXPECT_EQ(mesh.nodeName(), "first");
@@ -203,8 +204,10 @@ TEST(ObjSources, RefusalsNameTheInputAndTheLineWhereverItCameFrom)
     const Mesh mesh = hx::readObjText(kTriangle + "vn 0 0 1\nf 01//1 2//-1 -1//001\n", "in.obj");
     EXPECT_EQ(mesh.faceVertexIndices(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(mesh.faceNormalIndices(), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(readError(kTriangle + "f 1 2 +3\n", "in.obj"), "in.obj:4: face corner '+3' has '+3', not a whole vertex index");
-    EXPECT_EQ(readError(kTriangle + "f 1 2 3/\n", "in.obj"), "in.obj:4: face corner '3/' lacks a texture coordinate index");
+    EXPECT_EQ(readError(kTriangle + "f 1 2 +3\n", "in.obj"),
+              "in.obj:4: face corner '+3' has '+3', not a whole vertex index");
+    EXPECT_EQ(readError(kTriangle + "f 1 2 3/\n", "in.obj"),
+              "in.obj:4: face corner '3/' lacks a texture coordinate index");
     EXPECT_EQ(readError(kTriangle + "f 1 2 2147483648\n", "in.obj"),
               "in.obj:4: face corner '2147483648' has '2147483648', not a whole vertex index");
 }

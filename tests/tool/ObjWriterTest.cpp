@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 using hx::Mesh;
 
@@ -42,7 +42,7 @@ std::array<double, 3> normalOf(const Mesh& mesh, int index)
     return {n[0], n[1], n[2]};
 }
 
-}  // namespace
+} // namespace
 
 TEST(ObjWriterSinks, AStreamADescriptorAndMemoryGetTheSameBytes)
 {
@@ -92,11 +92,11 @@ TEST(ObjNormals, AHardEdgedCubeKeepsItsSideNormals)
     // Pull one corner out along the diagonal: only the three sides that meet there turn;
     // the other three keep their axis normals, bit for bit.
     Mesh pulled = cube;
-    for (int c = 0; c < 3; ++c) pulled.positions()[3 * 6 + c] += 0.5;  // vertex 7, (0.5, 0.5, 0.5)
+    for (int c = 0; c < 3; ++c) pulled.positions()[3 * 6 + c] += 0.5; // vertex 7, (0.5, 0.5, 0.5)
     const Mesh out = hx::readObjText(toText(pulled), "pulled.obj");
-    EXPECT_EQ(normalOf(out, 0), normalOf(cube, 0));  // -z
-    EXPECT_EQ(normalOf(out, 2), normalOf(cube, 2));  // -y
-    EXPECT_EQ(normalOf(out, 4), normalOf(cube, 4));  // -x
+    EXPECT_EQ(normalOf(out, 0), normalOf(cube, 0)); // -z
+    EXPECT_EQ(normalOf(out, 2), normalOf(cube, 2)); // -y
+    EXPECT_EQ(normalOf(out, 4), normalOf(cube, 4)); // -x
     for (int side : {1, 3, 5}) {
         const auto n = normalOf(out, side);
         EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0, 1e-12) << "side " << side;
@@ -126,9 +126,10 @@ TEST(ObjNormals, ASharedNormalAveragesItsFacesAndAMeshWithoutNormalsGetsNone)
 {
     // A roof: two faces meeting at a ridge, each vertex with its own normal. The ridge's
     // normals are shared by both slopes: they point straight up. The eaves' are the slopes'.
-    const std::string roof = "v 0 0 0\nv 0 1 1\nv 0 0 2\nv 1 0 0\nv 1 1 1\nv 1 0 2\n"
-                             "vn 0 0 0\nvn 0 0 0\nvn 0 0 0\nvn 0 0 0\nvn 0 0 0\nvn 0 0 0\n"
-                             "f 1//1 2//2 5//5 4//4\nf 2//2 3//3 6//6 5//5\n";
+    const std::string roof =
+        "v 0 0 0\nv 0 1 1\nv 0 0 2\nv 1 0 0\nv 1 1 1\nv 1 0 2\n"
+        "vn 0 0 0\nvn 0 0 0\nvn 0 0 0\nvn 0 0 0\nvn 0 0 0\nvn 0 0 0\n"
+        "f 1//1 2//2 5//5 4//4\nf 2//2 3//3 6//6 5//5\n";
     const Mesh mesh = hx::readObjText(roof, "roof.obj");
     const Mesh out = hx::readObjText(toText(mesh), "out.obj");
     const double h = std::sqrt(0.5);

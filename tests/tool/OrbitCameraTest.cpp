@@ -28,7 +28,7 @@ double distanceBetween(const Vec3& a, const Vec3& b)
     return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 
-}  // namespace
+} // namespace
 
 TEST(OrbitCamera, StartsWhereFramingPutTheCamera)
 {
@@ -47,7 +47,7 @@ TEST(OrbitCamera, TumbleTurnsAboutTheTargetAndNeverOverTheTop)
     OrbitCamera orbit(Camera::framing(View::Persp, unitBox(), 400, 300));
     const Vec3 target = orbit.target();
     const double distance = orbit.distance(), yaw = orbit.yaw();
-    orbit.tumble(50, 0, 300);  // 50 pixels right: 20 degrees round
+    orbit.tumble(50, 0, 300); // 50 pixels right: 20 degrees round
     EXPECT_NEAR(orbit.yaw(), yaw - 20.0, 1e-9);
     EXPECT_EQ(orbit.target(), target);
     const Camera turned = orbit.camera(unitBox(), 400, 300);
@@ -58,7 +58,7 @@ TEST(OrbitCamera, TumbleTurnsAboutTheTargetAndNeverOverTheTop)
     EXPECT_NEAR(x, 200.0, 1e-6);
     EXPECT_NEAR(y, 150.0, 1e-6);
 
-    orbit.tumble(0, 10000, 300);  // far down: looking from straight above, not past it
+    orbit.tumble(0, 10000, 300); // far down: looking from straight above, not past it
     EXPECT_LT(orbit.pitch(), 90.0);
     EXPECT_GT(orbit.pitch(), 89.0);
     const Camera above = orbit.camera(unitBox(), 400, 300);
@@ -71,7 +71,7 @@ TEST(OrbitCamera, TrackMovesTheViewWithTheMouse)
     for (const View view : {View::Persp, View::Front}) {
         OrbitCamera orbit(Camera::framing(view, unitBox(), 400, 300));
         const Vec3 target = orbit.target();
-        orbit.track(30, -20, 300);  // the mouse moves 30 right and 20 up
+        orbit.track(30, -20, 300); // the mouse moves 30 right and 20 up
         // What was under the mouse (the old target, in the middle) follows it.
         double x = 0, y = 0;
         ASSERT_TRUE(orbit.camera(unitBox(), 400, 300).project(target.data(), x, y));
@@ -100,5 +100,4 @@ TEST(OrbitCamera, DollyMovesInAndOutAndIgnoresNonsense)
     const double half = top.halfHeight();
     top.dolly(2.0);
     EXPECT_DOUBLE_EQ(top.halfHeight(), half * 2.0);
-
 }

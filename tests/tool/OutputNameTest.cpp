@@ -26,7 +26,7 @@ std::string namesOfFramesOneToN(const std::string& path, int frame, int frameCou
     return path.substr(0, dot) + "_" + number + path.substr(dot);
 }
 
-}  // namespace
+} // namespace
 
 TEST(OutputName, ARunOfHashesIsTheZeroPaddedFrameNumber)
 {

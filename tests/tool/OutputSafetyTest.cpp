@@ -29,16 +29,20 @@ std::vector<std::string> deform(const std::vector<std::string>& args)
     return all;
 }
 
-bool isMesh(const std::string& text) { return text.rfind("# written by hxnoise\n", 0) == 0; }
+bool isMesh(const std::string& text)
+{
+    return text.rfind("# written by hxnoise\n", 0) == 0;
+}
 
-struct Clash {
+struct Clash
+{
     const char* what;
-    std::function<void(const TempDir&)> prepare;  // files the case needs besides tet.obj
+    std::function<void(const TempDir&)> prepare; // files the case needs besides tet.obj
     std::vector<std::string> args;
-    const char* message;  // the line on standard error, after "hxnoise: "
+    const char* message; // the line on standard error, after "hxnoise: "
 };
 
-}  // namespace
+} // namespace
 
 TEST(OutputSafety, NoOutputMayBeAnInputOrAnotherOutputHoweverItIsSpelled)
 {
@@ -48,29 +52,40 @@ TEST(OutputSafety, NoOutputMayBeAnInputOrAnotherOutputHoweverItIsSpelled)
         return args;
     };
     const std::vector<Clash> clashes = {
-        {"a frame's name is the input",
-         [](const TempDir& d) { fs::copy_file(d / "tet.obj", d / "anim_0002.obj"); },
+        {"a frame's name is the input", [](const TempDir& d) { fs::copy_file(d / "tet.obj", d / "anim_0002.obj"); },
          frames({"anim_0002.obj", "-o", "anim.obj"}),
          "-o anim.obj (frame 2: anim_0002.obj) is the input mesh anim_0002.obj; write the output to a new file"},
-        {"the picture is the mesh", none, {"tet.obj", "-o", "out.obj", "--render", "./out.obj"},
+        {"the picture is the mesh",
+         none,
+         {"tet.obj", "-o", "out.obj", "--render", "./out.obj"},
          "--render ./out.obj and -o out.obj are the same file; give each output a file of its own"},
         {"each frame's picture is its mesh", none, frames({"tet.obj", "-o", "a.obj", "--render", "./a.obj"}),
          "--render ./a.obj (frame 1: ./a_0001.obj) and -o a.obj (frame 1: a_0001.obj) are the same file; give each "
          "output a file of its own"},
-        {"through a directory and back", [](const TempDir& d) { fs::create_directory(d / "sub"); },
+        {"through a directory and back",
+         [](const TempDir& d) { fs::create_directory(d / "sub"); },
          {"tet.obj", "-o", "sub/../tet.obj"},
          "-o sub/../tet.obj is the input mesh tet.obj; write the output to a new file"},
-        {"a symbolic link to the input", [](const TempDir& d) { fs::create_symlink("tet.obj", d / "latest.obj"); },
-         {"tet.obj", "-o", "latest.obj"}, "-o latest.obj is the input mesh tet.obj; write the output to a new file"},
-        {"a hard link to the input", [](const TempDir& d) { fs::create_hard_link(d / "tet.obj", d / "twin.obj"); },
-         {"twin.obj", "-o", "tet.obj"}, "-o tet.obj is the input mesh twin.obj; write the output to a new file"},
-        {"a dangling link to the picture's name", [](const TempDir& d) { fs::create_symlink("pic.png", d / "ln.obj"); },
+        {"a symbolic link to the input",
+         [](const TempDir& d) { fs::create_symlink("tet.obj", d / "latest.obj"); },
+         {"tet.obj", "-o", "latest.obj"},
+         "-o latest.obj is the input mesh tet.obj; write the output to a new file"},
+        {"a hard link to the input",
+         [](const TempDir& d) { fs::create_hard_link(d / "tet.obj", d / "twin.obj"); },
+         {"twin.obj", "-o", "tet.obj"},
+         "-o tet.obj is the input mesh twin.obj; write the output to a new file"},
+        {"a dangling link to the picture's name",
+         [](const TempDir& d) { fs::create_symlink("pic.png", d / "ln.obj"); },
          {"tet.obj", "-o", "ln.obj", "--render", "pic.png"},
          "--render pic.png and -o ln.obj are the same file; give each output a file of its own"},
-        {"standard output, sent to a file", none, {"tet.obj", "-o", ".hxnoise_stdout"},
+        {"standard output, sent to a file",
+         none,
+         {"tet.obj", "-o", ".hxnoise_stdout"},
          "-o .hxnoise_stdout is standard output; write the output to a new file"},
-        {"the plug-in", [](const TempDir& d) { fs::copy_file(HX_PLUGIN, d / "hxNoise.so"); },
-         {"tet.obj", "-o", "hxNoise.so", "--plugin", "hxNoise.so"}, nullptr},
+        {"the plug-in",
+         [](const TempDir& d) { fs::copy_file(HX_PLUGIN, d / "hxNoise.so"); },
+         {"tet.obj", "-o", "hxNoise.so", "--plugin", "hxNoise.so"},
+         nullptr},
     };
     for (const Clash& clash : clashes) {
         SCOPED_TRACE(clash.what);
@@ -81,8 +96,10 @@ TEST(OutputSafety, NoOutputMayBeAnInputOrAnotherOutputHoweverItIsSpelled)
         const ToolRun run = runTool(deform(clash.args), dir.path());
         EXPECT_EQ(run.exitCode, 2) << run.err;
         EXPECT_EQ(hxtest::lineCount(run.err), 1u) << run.err;
-        if (clash.message) EXPECT_EQ(run.err, std::string("hxnoise: ") + clash.message + "\n");
-        else EXPECT_NE(run.err.find("-o hxNoise.so is the plug-in "), std::string::npos) << run.err;
+        if (clash.message)
+            EXPECT_EQ(run.err, std::string("hxnoise: ") + clash.message + "\n");
+        else
+            EXPECT_NE(run.err.find("-o hxNoise.so is the plug-in "), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "") << "refused before any work";
         EXPECT_TRUE(hxtest::snapshot(dir.path()) == before) << "a file appeared or changed";
     }
@@ -200,7 +217,7 @@ TEST(OutputSafety, TheLongestLegalNameCanBeWrittenAndALongerOneIsRefusedBeforeAn
     hxtest::writeFile(dir / "tet.obj", kTetrahedron);
     // 255 bytes, the usual limit, some of them two-byte characters.
     std::string longest;
-    for (int i = 0; i < 120; ++i) longest += "\xc3\xa9";  // é
+    for (int i = 0; i < 120; ++i) longest += "\xc3\xa9"; // é
     longest += std::string(255 - longest.size() - 4, 'x') + ".obj";
     ASSERT_EQ(longest.size(), 255u);
     const ToolRun run = runTool(deform({"tet.obj", "-o", longest}), dir.path());

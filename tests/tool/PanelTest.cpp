@@ -1,6 +1,6 @@
 // The view window's panel without a window: built from the host's registry with the real
 // plug-in loaded, which attributes it shows and how, within which limits, and what an edit sets.
-#include <gtest/gtest.h>  // before any header that pulls in X11's macros
+#include <gtest/gtest.h> // before any header that pulls in X11's macros
 
 #include "DeformScene.h"
 #include "Panel.h"
@@ -46,7 +46,7 @@ const PanelRow& row(const PanelSection& section, const std::string& attribute)
     return *found;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(Panel, ShowsEveryWritableAttributeOfTheThreeNodesOwnFirstFromTheRegistry)
 {
@@ -64,7 +64,8 @@ TEST_F(Panel, ShowsEveryWritableAttributeOfTheThreeNodesOwnFirstFromTheRegistry)
         std::vector<std::string> expected;
         for (const bool inherited : {false, true})
             for (const hx::AttributeInfo& a : type.attributes)
-                if (a.inherited == inherited && a.writable && !a.hidden && a.parent.empty()) expected.push_back(a.longName);
+                if (a.inherited == inherited && a.writable && !a.hidden && a.parent.empty())
+                    expected.push_back(a.longName);
         std::vector<std::string> shown;
         for (const PanelRow& r : section.rows) shown.push_back(r.attribute);
         EXPECT_EQ(shown, expected);
@@ -79,8 +80,12 @@ TEST_F(Panel, ShowsEveryWritableAttributeOfTheThreeNodesOwnFirstFromTheRegistry)
                                                    [&](const hx::AttributeInfo& a) { return a.longName == attribute; });
                     ASSERT_NE(info, type.attributes.end()) << f.plug;
                     EXPECT_EQ(f.defaultValue, info->defaultValue.at(0)) << f.plug;
-                    if (info->min) EXPECT_EQ(f.min, info->min) << f.plug;
-                    if (info->max) EXPECT_EQ(f.max, info->max) << f.plug;
+                    if (info->min) {
+                        EXPECT_EQ(f.min, info->min) << f.plug;
+                    }
+                    if (info->max) {
+                        EXPECT_EQ(f.max, info->max) << f.plug;
+                    }
                 }
             }
         };
@@ -98,7 +103,7 @@ TEST_F(Panel, ShowsEveryWritableAttributeOfTheThreeNodesOwnFirstFromTheRegistry)
     const PanelField seed = row(sections[0], "oyNoiseSeed").fields.at(0);
     EXPECT_EQ(seed.min, 0.0);
     EXPECT_FALSE(seed.max);
-    EXPECT_FALSE(seed.isSlider());  // a field: one limit only
+    EXPECT_FALSE(seed.isSlider()); // a field: one limit only
     EXPECT_EQ(seed.defaultValue, 1.0);
     const PanelField amplitude = row(sections[0], "ozNoiseAmp").fields.at(0);
     EXPECT_EQ(amplitude.kind, PanelField::Kind::Float);
@@ -167,11 +172,11 @@ TEST_F(Panel, AnEditSetsAValueWithinTheFieldsLimitsAsASettingWouldWriteIt)
     const PanelField& octaves = row(sections[0], "oxNoiseOctaves").fields.at(0);
     hx::PanelEdit edit = hx::editOf(octaves, 12.6);
     EXPECT_EQ(edit.plug, "hxNoise1.oxNoiseOctaves");
-    EXPECT_EQ(edit.value, 10.0);  // the maximum
+    EXPECT_EQ(edit.value, 10.0); // the maximum
     EXPECT_EQ(edit.setting, "hxNoise1.oxNoiseOctaves=10");
-    EXPECT_EQ(hx::editOf(octaves, 3.5).value, 4.0);  // whole numbers, halves away from zero
+    EXPECT_EQ(hx::editOf(octaves, 3.5).value, 4.0); // whole numbers, halves away from zero
     EXPECT_EQ(hx::editOf(octaves, -2).value, 1.0);
-    EXPECT_EQ(hx::editOf(octaves, std::nan("")).value, 4.0);  // nothing sensible typed: the default
+    EXPECT_EQ(hx::editOf(octaves, std::nan("")).value, 4.0); // nothing sensible typed: the default
 
     // A float attribute: the float it will hold, written as that float's shortest text.
     const PanelField& amplitude = row(sections[0], "oyNoiseAmp").fields.at(0);
@@ -189,7 +194,7 @@ TEST_F(Panel, AnEditSetsAValueWithinTheFieldsLimitsAsASettingWouldWriteIt)
     EXPECT_EQ(caching.kind, PanelField::Kind::Boolean);
     EXPECT_EQ(hx::editOf(caching, 0.7).setting, "hxNoise1.caching=1");
     const PanelField& historic = row(sections[0], "isHistoricallyInteresting").fields.at(0);
-    EXPECT_EQ(hx::editOf(historic, 300).value, 255.0);  // a byte holds no more
+    EXPECT_EQ(hx::editOf(historic, 300).value, 255.0); // a byte holds no more
 
     // What an edit says is what the scene then holds, and reads back as a --set of it.
     for (const hx::PanelEdit& e : {hx::editOf(octaves, 7), hx::editOf(amplitude, 0.1), hx::editOf(tx, -2.5)}) {

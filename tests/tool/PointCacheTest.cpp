@@ -16,7 +16,8 @@ using hx::PointCacheWriter;
 namespace {
 
 // Reads the cache's bytes in order, in the byte order given.
-class CacheReader {
+class CacheReader
+{
 public:
     CacheReader(const std::string& bytes, bool bigEndian) : mBytes(bytes), mBigEndian(bigEndian) {}
 
@@ -82,8 +83,7 @@ std::string errorOf(const std::function<void()>& run) { return hxtest::errorOf<h
 
 void expectFrame(CacheReader& in, const std::vector<double>& points)
 {
-    for (std::size_t i = 0; i < points.size(); ++i)
-        EXPECT_EQ(in.f32(), static_cast<float>(points[i])) << "value " << i;
+    for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(in.f32(), static_cast<float>(points[i])) << "value " << i;
 }
 
 }  // namespace
@@ -97,10 +97,10 @@ TEST(PointCache, Pc2HoldsItsHeaderThenEachFrameLittleEndian)
     CacheReader in(bytes, false);
     EXPECT_EQ(in.text(12), std::string("POINTCACHE2\0", 12));
     EXPECT_EQ(in.i32(), 1);
-    EXPECT_EQ(in.i32(), 3);      // points
-    EXPECT_EQ(in.f32(), 5.0f);   // start frame
-    EXPECT_EQ(in.f32(), 0.5f);   // sample rate: frames between samples
-    EXPECT_EQ(in.i32(), 2);      // samples
+    EXPECT_EQ(in.i32(), 3);    // points
+    EXPECT_EQ(in.f32(), 5.0f); // start frame
+    EXPECT_EQ(in.f32(), 0.5f); // sample rate: frames between samples
+    EXPECT_EQ(in.i32(), 2);    // samples
     expectFrame(in, kFrame1);
     expectFrame(in, frame2());
     EXPECT_TRUE(in.atEnd());
@@ -129,16 +129,22 @@ TEST(PointCache, RefusesWhatWouldMakeABrokenCache)
     PointCacheWriter cache(sink, PointCacheFormat::Pc2, 3, 2, "run.pc2");
     EXPECT_EQ(errorOf([&] { cache.writeFrame({1, 2, 3}); }), "run.pc2: frame 1 has 1 points, the cache 3");
     // A point a float cannot hold would be an infinity in the cache.
-    EXPECT_EQ(errorOf([&] { cache.writeFrame({0, 0, 0, 1e39, 0, 0, 0, 0, 0}); }),
+    EXPECT_EQ(errorOf([&] {
+                  cache.writeFrame({0, 0, 0, 1e39, 0, 0, 0, 0, 0});
+              }),
               "run.pc2: point 2 of frame 1 is beyond what a 32-bit float holds (1e+39)");
     cache.writeFrame(kFrame1);
     EXPECT_EQ(errorOf([&] { cache.finish(); }), "run.pc2: the cache was started for 2 frames but 1 were written");
     cache.writeFrame(kFrame1);
     EXPECT_EQ(errorOf([&] { cache.writeFrame(kFrame1); }),
               "run.pc2: frame 3 is past the 2 frames the cache was started with");
-    EXPECT_EQ(errorOf([&] { PointCacheWriter(sink, PointCacheFormat::Mdd, 0, 2, "empty.mdd"); }).rfind("empty.mdd: a point cache holds 1 to ", 0), 0u);
+    EXPECT_EQ(errorOf([&] {
+                  PointCacheWriter(sink, PointCacheFormat::Mdd, 0, 2, "empty.mdd");
+              }).rfind("empty.mdd: a point cache holds 1 to ", 0),
+              0u);
 
     EXPECT_EQ(hx::pointCacheFormatOf("shot/run.PC2"), PointCacheFormat::Pc2);
     EXPECT_EQ(hx::pointCacheFormatOf("run.mdd"), PointCacheFormat::Mdd);
-    EXPECT_EQ(errorOf([] { hx::pointCacheFormatOf("run.abc"); }), "run.abc: point caches are written as .pc2 or .mdd, not .abc");
+    EXPECT_EQ(errorOf([] { hx::pointCacheFormatOf("run.abc"); }),
+              "run.abc: point caches are written as .pc2 or .mdd, not .abc");
 }

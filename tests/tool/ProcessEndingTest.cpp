@@ -35,7 +35,7 @@ bool builtWithAddressSanitizer()
     return false;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ProcessEnding, AnInterruptedSequenceSaysWhichFramesWereWrittenAndLeavesNoTemporary)
 {
@@ -56,8 +56,9 @@ TEST(ProcessEnding, AnInterruptedSequenceSaysWhichFramesWereWrittenAndLeavesNoTe
         EXPECT_EQ(run.signal, signal) << "ends by the signal, as the shell expects; " << run.err;
 
         // One line, and it names the frames that are there.
-        const std::regex said("hxnoise: interrupted by SIG(INT|TERM); frames 1\\.\\.([0-9]+) of 5000 were written "
-                              "\\(anim_0001\\.obj \\.\\. anim_([0-9]+)\\.obj\\)\n");
+        const std::regex said(
+            "hxnoise: interrupted by SIG(INT|TERM); frames 1\\.\\.([0-9]+) of 5000 were written "
+            "\\(anim_0001\\.obj \\.\\. anim_([0-9]+)\\.obj\\)\n");
         std::smatch match;
         ASSERT_TRUE(std::regex_match(run.err, match, said)) << run.err;
         const int written = std::stoi(match[2]);
@@ -89,8 +90,8 @@ TEST(ProcessEnding, AStandardOutputOrErrorWithoutAReaderFailsTheRunBeforeAnyFile
     // the line that says it cannot be written goes to standard output instead.
     noReader = ToolOptions();
     noReader.closedError = true;
-    const ToolRun error =
-        runToolWith({"deform", "tet.obj", "-o", "out.obj", "--set", "hxNoise1.oxNoiseOctaves=11"}, dir.path(), noReader);
+    const ToolRun error = runToolWith({"deform", "tet.obj", "-o", "out.obj", "--set", "hxNoise1.oxNoiseOctaves=11"},
+                                      dir.path(), noReader);
     EXPECT_EQ(error.exitCode, 1);
     const std::string last = "hxnoise: cannot write to standard error: Broken pipe\n";
     ASSERT_GE(error.out.size(), last.size()) << error.out;
@@ -104,7 +105,7 @@ TEST(ProcessEnding, TheFileSizeLimitFailsTheRunWithOneLine)
     TempDir dir;
     hxtest::writeFile(dir / "big.obj", "precious\n");
     ToolOptions limited;
-    limited.fileSize = 64 * 1024;  // the bundled mesh takes a few hundred kilobytes
+    limited.fileSize = 64 * 1024; // the bundled mesh takes a few hundred kilobytes
     const ToolRun run = runToolWith({"deform", "-o", "big.obj"}, dir.path(), limited);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "hxnoise: cannot write big.obj: File too large\n");
@@ -136,12 +137,12 @@ TEST(ProcessEnding, RunningOutOfMemoryWhileRenderingSaysSoInOneLine)
         for (int extra = 0; extra <= 192; extra += 96) {
             ToolOptions tighter = limited;
             tighter.addressSpace = *limited.addressSpace + (rlim_t(extra) << 20);
-            const ToolRun run = runToolWith({"deform", "tet.obj", "-o", "out.obj", "--render", "out.png", "--size", size},
-                                            dir.path(), tighter);
+            const ToolRun run = runToolWith(
+                {"deform", "tet.obj", "-o", "out.obj", "--render", "out.png", "--size", size}, dir.path(), tighter);
             if (run.exitCode == 0) {
                 fs::remove(dir / "out.obj");
                 fs::remove(dir / "out.png");
-                continue;  // it fitted
+                continue; // it fitted
             }
             EXPECT_EQ(run.exitCode, 1) << "+" << extra << " MiB: " << run.err;
             EXPECT_EQ(hxtest::lineCount(run.err), 1u) << run.err;

@@ -6,8 +6,8 @@
 #include "ToolError.h"
 #include "ValueParse.h"
 
-#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
+#include <CLI/CLI.hpp>
 
 #include <cstring>
 #include <fstream>
@@ -59,7 +59,7 @@ RecipeArguments shotArguments()
     return a;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Recipe, ReadsEveryOptionAndGivesBackItsExactText)
 {
@@ -68,14 +68,14 @@ TEST(Recipe, ReadsEveryOptionAndGivesBackItsExactText)
     EXPECT_EQ(shot.width, 800);
     EXPECT_EQ(*shot.frames, hx::parseFrameRange("1001-1100", 2));
     EXPECT_EQ(shot.tangents, hx::Tangents::Smooth);
-    ASSERT_EQ(shot.keys.size(), 4u);  // FROM:TO is two keys, on the range's first and last frames
+    ASSERT_EQ(shot.keys.size(), 4u); // FROM:TO is two keys, on the range's first and last frames
     EXPECT_EQ(hx::keyText(shot.keys[3]), "hxNoise1.oyNoiseAmp@1100=2.5");
 
     const RecipeArguments again = hx::recipeArguments(shot);
-    EXPECT_EQ(again.settings, (std::vector<std::string>{
-                                  "hxNoise1.oxNoiseAmp=0.1", "transform1.translate=0.3,-0,1e+22",
-                                  "hxNoise1.xns=1000000000",
-                                  "transform1.rotate=0.30000000000000004,5e-324,-1.7976931348623157e+308"}));
+    EXPECT_EQ(again.settings,
+              (std::vector<std::string>{"hxNoise1.oxNoiseAmp=0.1", "transform1.translate=0.3,-0,1e+22",
+                                        "hxNoise1.xns=1000000000",
+                                        "transform1.rotate=0.30000000000000004,5e-324,-1.7976931348623157e+308"}));
     EXPECT_EQ(again.step, "2");
     EXPECT_EQ(hx::recipeArguments(hx::makeRecipe(again)).keys, again.keys);
 
@@ -89,7 +89,7 @@ TEST(Recipe, ReadsEveryOptionAndGivesBackItsExactText)
     EXPECT_EQ(filled.frames, "1-5");
     EXPECT_EQ(filled.step, "1");
     EXPECT_EQ(filled.tangents, "linear");
-    EXPECT_FALSE(filled.input);  // the bundled example, wherever it is installed
+    EXPECT_FALSE(filled.input); // the bundled example, wherever it is installed
 }
 
 TEST(Recipe, RefusesOptionsThatMakeNoRunWithOneLine)
@@ -130,7 +130,7 @@ TEST(Recipe, TheCommandLineOverridesARecipeFilesOptionsAndAddsToItsLists)
     RecipeArguments file = shotArguments();
     RecipeArguments commandLine;
     commandLine.frames = "1026-1050";
-    commandLine.render = "";  // given empty: no picture this time
+    commandLine.render = ""; // given empty: no picture this time
     commandLine.view = std::nullopt;
     commandLine.settings = {"hxNoise1.oxNoiseAmp=0.2"};
     commandLine.keys = {"hxNoise1.xns@1030=4"};
@@ -140,7 +140,7 @@ TEST(Recipe, TheCommandLineOverridesARecipeFilesOptionsAndAddsToItsLists)
     EXPECT_EQ(run.output, file.output);
     EXPECT_EQ(run.step, "2");
     ASSERT_EQ(run.settings.size(), 5u);
-    EXPECT_EQ(run.settings.back(), "hxNoise1.oxNoiseAmp=0.2");  // applied last, so it wins
+    EXPECT_EQ(run.settings.back(), "hxNoise1.oxNoiseAmp=0.2"); // applied last, so it wins
     EXPECT_EQ(run.keys.back(), "hxNoise1.xns@1030=4");
 }
 
@@ -152,9 +152,10 @@ TEST(Recipe, TheTomlFileReadsBackThroughCli11ToTheSameRecipe)
     EXPECT_EQ(toml, golden) << toml;
     EXPECT_EQ(hx::recipeToml(fromToml(golden)), golden);
     // Not written by us: comments, blank lines, spacing, escapes, dotted keys, a number.
-    const Recipe handWritten = fromToml("# the forest shot\n\n[deform]   # options of deform\n"
-                                        "output = \"out\\\\tree.#####.obj\"  # five digits\n"
-                                        "frames='1-10'\nstep=3\nset = [ 'hxNoise1.xna=1' ,\n\n  'hxNoise1.yna=2', ]\n");
+    const Recipe handWritten = fromToml(
+        "# the forest shot\n\n[deform]   # options of deform\n"
+        "output = \"out\\\\tree.#####.obj\"  # five digits\n"
+        "frames='1-10'\nstep=3\nset = [ 'hxNoise1.xna=1' ,\n\n  'hxNoise1.yna=2', ]\n");
     EXPECT_EQ(handWritten.output, "out\\tree.#####.obj");
     EXPECT_EQ(handWritten.frames->step, 3);
     EXPECT_EQ(fromToml("deform.frames = '7'").frames->count(), 7);
@@ -177,8 +178,10 @@ TEST(Recipe, NumbersComeBackToTheBit)
         written.push_back(v);
         char text[64];
         std::snprintf(text, sizeof text, "%.17g", v);
-        if (i % 2) a.settings.push_back("n.a=" + std::string(text));
-        else a.keys.push_back("n.a@" + std::to_string(i / 2 - 50) + "=" + text);
+        if (i % 2)
+            a.settings.push_back("n.a=" + std::string(text));
+        else
+            a.keys.push_back("n.a@" + std::to_string(i / 2 - 50) + "=" + text);
     }
     const Recipe read = fromToml(hx::recipeToml(hx::makeRecipe(a)));
     std::vector<double> back;
@@ -197,14 +200,14 @@ TEST(Recipe, Cli11ReadsTheFileAsHxnoisesConfig)
         app.config_formatter(hx::recipeFormat());
         app.set_config("--config");
         CLI::App* deform = app.add_subcommand("deform");
-        deform->fallthrough();  // hxnoise deform --config FILE
+        deform->fallthrough(); // hxnoise deform --config FILE
         hx::addRecipeOptions(*deform, typed);
         argv.insert(argv.begin(), "hxnoise");
         app.parse(static_cast<int>(argv.size()), argv.data());
         return typed;
     };
     const RecipeArguments read = parse({"deform", "--config", path.c_str(), "--frames", "1026-1050"});
-    EXPECT_EQ(read.frames, "1026-1050");  // the command line's
+    EXPECT_EQ(read.frames, "1026-1050"); // the command line's
     EXPECT_EQ(read.output, "out/shot.####.obj");
     EXPECT_EQ(read.keys, hx::recipeArguments(hx::makeRecipe(shotArguments())).keys);
 
@@ -217,9 +220,9 @@ TEST(Recipe, Cli11ReadsTheFileAsHxnoisesConfig)
 
 TEST(Recipe, AnyNameComesBackExactlyAndMistakesInAFileAreNamed)
 {
-    for (const std::string name : {"a\nv 1 2 3\n.obj", "it's \"x\".obj", "dir\\", "'quoted'", "\"q\"",
-                                    "tab\there;#[x]=y, z.obj", "caf\xc3\xa9 \xe2\x80\x94 \xf0\x9f\x8e\xac.obj",
-                                    "\x01\x7f\r.obj", " spaced ", ""}) {
+    for (const std::string name :
+         {"a\nv 1 2 3\n.obj", "it's \"x\".obj", "dir\\", "'quoted'", "\"q\"", "tab\there;#[x]=y, z.obj",
+          "caf\xc3\xa9 \xe2\x80\x94 \xf0\x9f\x8e\xac.obj", "\x01\x7f\r.obj", " spaced ", ""}) {
         Recipe recipe;
         recipe.output = name;
         recipe.frames = hx::FrameRange{};
@@ -241,7 +244,7 @@ TEST(Recipe, AnyNameComesBackExactlyAndMistakesInAFileAreNamed)
         return "(read)";
     };
     EXPECT_EQ(readRefusal("[deform]\nsets = ['a.b=1']\n").rfind("recipe test.toml: ", 0), 0u);
-    EXPECT_NE(readRefusal("frames = '1-5'\n"), "(read)");  // outside [deform]
+    EXPECT_NE(readRefusal("frames = '1-5'\n"), "(read)"); // outside [deform]
     EXPECT_NE(readRefusal("[deform]\nset = ['a.b=1']\nframes = '5'\nset = ['c.d=2']\n").find("line 4"),
               std::string::npos);
     EXPECT_NE(readRefusal("[deform]\noutput = 'a.obj\n").find("line 2"), std::string::npos);
@@ -249,15 +252,19 @@ TEST(Recipe, AnyNameComesBackExactlyAndMistakesInAFileAreNamed)
     EXPECT_NE(readRefusal("[deform]\nset = [['a.b=1']]\n").find("list or table in a list"), std::string::npos);
     // Text beyond ASCII anywhere: toml++ 3.3 once ran into undefined behaviour on such text
     // outside quotes; now it is read, or refused with its line, like any other.
-    EXPECT_EQ(readRefusal("[\xef\xb3\xbf" "de\noutput =-00").rfind("recipe test.toml: line 1, column 2: ", 0), 0u);
+    EXPECT_EQ(readRefusal("[\xef\xb3\xbf"
+                          "de\noutput =-00")
+                  .rfind("recipe test.toml: line 1, column 2: ", 0),
+              0u);
     EXPECT_NE(readRefusal("[deform]\noutput = \"a\\\xc3\xa9\"").find("line 2"), std::string::npos);
     EXPECT_NE(readRefusal("[deform] \xc3\xa9\noutput = 'a'"), "(read)");
     EXPECT_NE(readRefusal("[deform]\noutput = '\xf3\xb0\x80\x80'").find("line 2: a private-use character"),
               std::string::npos);
     EXPECT_NE(readRefusal("[deform]\noutput = \"\\U000F0000\"").find("private-use"), std::string::npos);
-    EXPECT_EQ(fromToml("# caf\xc3\xa9\n[deform] # \xe3\x81\x82\nrender = \"\"\"caf\xc3\xa9 \\u00e9\\\n   \xef\xbb\xbe\"\"\"")
-                  .render,
-              "caf\xc3\xa9 \xc3\xa9\xef\xbb\xbe");
+    EXPECT_EQ(
+        fromToml("# caf\xc3\xa9\n[deform] # \xe3\x81\x82\nrender = \"\"\"caf\xc3\xa9 \\u00e9\\\n   \xef\xbb\xbe\"\"\"")
+            .render,
+        "caf\xc3\xa9 \xc3\xa9\xef\xbb\xbe");
     EXPECT_THROW(hx::readRecipeFile(::testing::TempDir() + "no such recipe.toml"), hx::ToolError);
 }
 
@@ -320,8 +327,9 @@ TEST(Recipe, ATableNameThatCannotStartAKeyIsRefusedWithItsPlace)
     EXPECT_NE(readRefusal("[deform]\n\xc3\xa9 = 1\n").find("'\xc3\xa9'"), std::string::npos)
         << readRefusal("[deform]\n\xc3\xa9 = 1\n");
     // A [ at the start of a line inside a string or a list is no table.
-    const Recipe inside = fromToml("[deform]\n# [!comment]\nrender = '''\n[\xc3\xa9.png'''\n"
-                                   "set = [\n'a.b=1', # [!x]\n]\noutput = \"\"\"x\\\n[!.obj\"\"\"\n");
+    const Recipe inside = fromToml(
+        "[deform]\n# [!comment]\nrender = '''\n[\xc3\xa9.png'''\n"
+        "set = [\n'a.b=1', # [!x]\n]\noutput = \"\"\"x\\\n[!.obj\"\"\"\n");
     EXPECT_EQ(inside.render, "[\xc3\xa9.png");
     EXPECT_EQ(inside.output, "x[!.obj");
     ASSERT_EQ(inside.settings.size(), 1u);
@@ -347,8 +355,8 @@ TEST(Recipe, APictureKeepsItsDisplayAndShading)
     EXPECT_EQ(filled.shading, "auto");
 
     // Without a picture they mean nothing, and are refused like --view and --size.
-    for (const auto& [option, member] : {std::pair{"--hud", &RecipeArguments::hud},
-                                         std::pair{"--shading", &RecipeArguments::shading}}) {
+    for (const auto& [option, member] :
+         {std::pair{"--hud", &RecipeArguments::hud}, std::pair{"--shading", &RecipeArguments::shading}}) {
         RecipeArguments alone;
         alone.*member = "on";
         try {

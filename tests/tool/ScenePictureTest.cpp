@@ -1,7 +1,7 @@
 // Pictures of a deformed mesh and its locator with the real plug-in: framed to fill the
 // picture, one camera for a whole sequence, the locator showing through the mesh, and the
 // heads-up display.
-#include <gtest/gtest.h>  // before any header that pulls in X11's macros
+#include <gtest/gtest.h> // before any header that pulls in X11's macros
 
 #include "DeformScene.h"
 #include "Hud.h"
@@ -24,8 +24,8 @@ protected:
         hx::ObjMesh mesh = hx::ObjMesh::read(HX_EXAMPLES "/blob.obj");
         mSizes = mesh.faceSizes();
         mCorners = mesh.faceVertexIndices();
-        mScene = hx::buildDeformScene(host(), "blob", mesh.positions(),
-                                      std::vector<int>(mSizes.begin(), mSizes.end()), mCorners);
+        mScene = hx::buildDeformScene(host(), "blob", mesh.positions(), std::vector<int>(mSizes.begin(), mSizes.end()),
+                                      mCorners);
         evaluate();
     }
 
@@ -43,7 +43,8 @@ protected:
 
     // The pixels the mesh covers, from its points where the camera puts them: the box of
     // their projections, grown by `margin` pixels for antialiased edges.
-    struct Box {
+    struct Box
+    {
         double left, top, right, bottom;
         bool contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
     };
@@ -74,9 +75,12 @@ std::vector<std::uint8_t> draw(hx::Viewport& viewport, Host& host, const hx::Def
     return viewport.pixelsTopDown();
 }
 
-bool isRed(const std::uint8_t* p) { return p[0] > 150 && p[1] < 90 && p[2] < 90; }
+bool isRed(const std::uint8_t* p)
+{
+    return p[0] > 150 && p[1] < 90 && p[2] < 90;
+}
 
-}  // namespace
+} // namespace
 
 TEST_F(ScenePicture, FramesOfAKeyedSequenceDifferOnlyWhereTheMeshMoved)
 {
@@ -114,8 +118,10 @@ TEST_F(ScenePicture, FramesOfAKeyedSequenceDifferOnlyWhereTheMeshMoved)
             const std::size_t at = (std::size_t(y) * width + x) * 4;
             for (std::size_t f = 1; f < pictures.size(); ++f) {
                 const bool same = std::equal(&pictures[0][at], &pictures[0][at] + 4, &pictures[f][at]);
-                if (underMesh) differentInside += !same;
-                else EXPECT_TRUE(same) << "pixel " << x << "," << y << " differs in frame " << frames[f];
+                if (underMesh)
+                    differentInside += !same;
+                else
+                    EXPECT_TRUE(same) << "pixel " << x << "," << y << " differs in frame " << frames[f];
             }
             outside += !underMesh;
         }
@@ -160,7 +166,7 @@ TEST_F(ScenePicture, TheMeshAndTheLocatorFillThePicture)
     const hx::Camera& camera = viewport.camera();
     const Box box = meshBox(camera, 0.0);
     double crossEndX = 0, crossEndY = 0;
-    const double crossEnd[3] = {5, 0, 0};  // the cross's +x arm ends a unit from the locator
+    const double crossEnd[3] = {5, 0, 0}; // the cross's +x arm ends a unit from the locator
     ASSERT_TRUE(camera.project(crossEnd, crossEndX, crossEndY));
     // From the mesh's left edge to the cross's right arm: the width the picture gives.
     EXPECT_NEAR((crossEndX - box.left) / 200.0, hx::Camera::kFill, 0.02);

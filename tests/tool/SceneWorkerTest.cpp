@@ -1,6 +1,6 @@
 // The view window's scene on its own thread, driven as the window drives it, without a window:
 // built from a recipe, asked for pictures, edited, played through keys, saved.
-#include <gtest/gtest.h>  // before any header that pulls in X11's macros
+#include <gtest/gtest.h> // before any header that pulls in X11's macros
 
 #include "MeshFiles.h"
 #include "OutputPlan.h"
@@ -28,7 +28,8 @@ hx::Mesh gridMesh(int n)
 {
     hx::Mesh::Parts parts;
     for (int j = 0; j <= n; ++j)
-        for (int i = 0; i <= n; ++i) parts.positions.insert(parts.positions.end(), {-1.0 + 2.0 * i / n, 0.0, -1.0 + 2.0 * j / n});
+        for (int i = 0; i <= n; ++i)
+            parts.positions.insert(parts.positions.end(), {-1.0 + 2.0 * i / n, 0.0, -1.0 + 2.0 * j / n});
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
             const int v = j * (n + 1) + i;
@@ -84,7 +85,7 @@ SceneRequest small(std::uint64_t id)
     return request;
 }
 
-}  // namespace
+} // namespace
 
 TEST(SceneWorker, BuildsTheSceneAndDrawsWhatTheWindowAsksFor)
 {
@@ -95,7 +96,8 @@ TEST(SceneWorker, BuildsTheSceneAndDrawsWhatTheWindowAsksFor)
     EXPECT_FALSE(scene.frames);
     // It says what it made and set, as deform does; a clamped value is a warning.
     EXPECT_NE(std::find(scene.report.begin(), scene.report.end(), "created grid (transform)"), scene.report.end());
-    EXPECT_NE(std::find(scene.report.begin(), scene.report.end(), "set hxNoise1.oyNoiseAmp = 0.25"), scene.report.end());
+    EXPECT_NE(std::find(scene.report.begin(), scene.report.end(), "set hxNoise1.oyNoiseAmp = 0.25"),
+              scene.report.end());
     EXPECT_NE(std::find(scene.report.begin(), scene.report.end(), "set hxNoise1.xno = 10"), scene.report.end());
 
     worker.request(small(1));
@@ -109,8 +111,8 @@ TEST(SceneWorker, BuildsTheSceneAndDrawsWhatTheWindowAsksFor)
     EXPECT_EQ(frame.values.at("noiseLocator1.oxCrvPtsCountIn"), std::vector<double>{30});
     EXPECT_FALSE(frame.framingPoints.empty());
     // Without a camera of its own, the window gets the scene framed as --render frames it.
-    EXPECT_EQ(frame.camera.viewMatrix(), hx::Camera::framing(hx::View::Persp, frame.framingPoints, 96, 72,
-                                                             frame.insets).viewMatrix());
+    EXPECT_EQ(frame.camera.viewMatrix(),
+              hx::Camera::framing(hx::View::Persp, frame.framingPoints, 96, 72, frame.insets).viewMatrix());
 }
 
 TEST(SceneWorker, AnEditIsEvaluatedAndDrawnAndSaysWhatTheHostSaid)
@@ -127,7 +129,7 @@ TEST(SceneWorker, AnEditIsEvaluatedAndDrawnAndSaysWhatTheHostSaid)
     worker.edit(hx::PanelEdit{"hxNoise1.oxNoiseOctaves", 40.0, "hxNoise1.oxNoiseOctaves=40"});
     worker.edit(hx::PanelEdit{"hxNoise1.envelope", 0.5, "hxNoise1.envelope=0.5"});
     request.id = 2;
-    request.camera = before.camera;  // the same view, so only the mesh can change the picture
+    request.camera = before.camera; // the same view, so only the mesh can change the picture
     worker.request(request);
     const SceneFrame after = frameFor(worker, 2);
     EXPECT_EQ(after.values.at("hxNoise1.oyNoiseAmp"), std::vector<double>{double(0.8f)});
@@ -164,7 +166,8 @@ TEST(SceneWorker, TheTimelinesFrameTakesTheKeyedValues)
     const hx::ViewScene& scene = worker.waitUntilBuilt();
     ASSERT_TRUE(scene.frames);
     EXPECT_EQ(scene.frames->count(), 11);
-    for (const auto& [id, frame, y] : std::vector<std::tuple<int, double, double>>{{1, 1, 0.0}, {2, 6, 1.0}, {3, 11, 2.0}}) {
+    for (const auto& [id, frame, y] :
+         std::vector<std::tuple<int, double, double>>{{1, 1, 0.0}, {2, 6, 1.0}, {3, 11, 2.0}}) {
         SceneRequest request = small(id);
         request.frame = frame;
         worker.request(request);
@@ -177,13 +180,13 @@ TEST(SceneWorker, TheTimelinesFrameTakesTheKeyedValues)
 TEST(SceneWorker, RequestsFasterThanTheSceneFollowsAreMergedNewestWins)
 {
     // A heavier mesh: the window asks for thirty frames while the first is evaluated.
-    SceneWorker worker(setupOf({"hxNoise1.oyNoiseAmp=0.3"}, {"hxNoise1.oyNoiseFreq@1=1", "hxNoise1.oyNoiseFreq@30=3"},
-                               "1-30", 150));
+    SceneWorker worker(
+        setupOf({"hxNoise1.oyNoiseAmp=0.3"}, {"hxNoise1.oyNoiseFreq@1=1", "hxNoise1.oyNoiseFreq@30=3"}, "1-30", 150));
     worker.waitUntilBuilt();
     for (int i = 1; i <= 30; ++i) {
         SceneRequest request = small(i);
         request.frame = i;
-        worker.request(request);  // returns at once, whatever the worker is doing
+        worker.request(request); // returns at once, whatever the worker is doing
     }
     int pictures = 0;
     std::optional<SceneFrame> last;
@@ -261,7 +264,7 @@ TEST(SceneWorker, SaveRefusesToWriteOverItsInputsAndSaysWhy)
     hx::SaveResult refused = saveResult(worker);
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.message.find("is the input mesh"), std::string::npos) << refused.message;
-    EXPECT_FALSE(fs::exists(dir / "out.png"));  // all or nothing
+    EXPECT_FALSE(fs::exists(dir / "out.png")); // all or nothing
     EXPECT_FALSE(fs::exists(dir / "out.toml"));
 
     worker.save({(dir / "out.3ds").string(), "", ""});

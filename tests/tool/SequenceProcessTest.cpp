@@ -68,7 +68,7 @@ std::vector<std::string> objComment(const fs::path& path)
     std::vector<std::string> lines;
     std::istringstream in(hxtest::readFile(path));
     std::string line;
-    std::getline(in, line);  // "# written by hxnoise"
+    std::getline(in, line); // "# written by hxnoise"
     while (std::getline(in, line) && line.rfind("# ", 0) == 0) lines.push_back(line.substr(2));
     return lines;
 }
@@ -82,7 +82,7 @@ std::vector<std::string> filesIn(const fs::path& dir)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(HxnoiseSequence, ShotRangesStepsAndFrameNumbersNameTheFiles)
 {
@@ -106,10 +106,9 @@ TEST(HxnoiseSequence, ShotRangesStepsAndFrameNumbersNameTheFiles)
     const ToolRun count = runTool(deform({"tet.obj", "-o", "n.obj", "--frames", "2"}, keys), dir.path());
     ASSERT_EQ(count.exitCode, 0) << count.err;
 
-    EXPECT_EQ(filesIn(dir.path()),
-              (std::vector<std::string>{"n_0001.obj", "n_0002.obj", "old_1001.obj", "old_1002.obj", "s.01.obj",
-                                        "s.05.obj", "s.09.obj", "shot.1001.obj", "shot.1002.obj", "shot.1003.obj",
-                                        "tet.obj"}));
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"n_0001.obj", "n_0002.obj", "old_1001.obj", "old_1002.obj",
+                                                             "s.01.obj", "s.05.obj", "s.09.obj", "shot.1001.obj",
+                                                             "shot.1002.obj", "shot.1003.obj", "tet.obj"}));
 
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--frames", "1100-1001"}, "--frames 1100-1001 ends before it starts"},
@@ -141,8 +140,8 @@ TEST(HxnoiseSequence, KeysAtFramesHoldBeyondTheirEndsAndEaseWhenSmooth)
     TempDir dir;
     hxtest::writeFile(dir / "tet.obj", kTet);
     // The deform space moves from x = 0 on frame 2 to x = 4 on frame 6; frames 1..7.
-    const std::vector<std::string> keys = {"--frames", "1-7", "--key", "transform1.tx@2=0",
-                                           "--key", "transform1.tx@6=4"};
+    const std::vector<std::string> keys = {"--frames",          "1-7",   "--key",
+                                           "transform1.tx@2=0", "--key", "transform1.tx@6=4"};
     std::vector<std::string> linear = {"tet.obj", "-o", "lin.#.obj"}, smooth = {"tet.obj", "-o", "smo.#.obj"};
     linear.insert(linear.end(), keys.begin(), keys.end());
     smooth.insert(smooth.end(), keys.begin(), keys.end());
@@ -252,7 +251,7 @@ TEST(HxnoiseSequence, FarmChunksThroughGnuParallelWriteTheWholeRunsFilesByteForB
     const std::string cache = hxtest::readFile(dir / "farm/part.1004-1006.pc2");
     ASSERT_EQ(cache.size(), 32u + 3 * 4 * 12);
     float start = 0;
-    std::memcpy(&start, cache.data() + 20, 4);  // a little-endian float on this little-endian machine
+    std::memcpy(&start, cache.data() + 20, 4); // a little-endian float on this little-endian machine
     EXPECT_EQ(start, 1004.0f);
     EXPECT_EQ(cache.compare(28, 4, std::string("\x03\0\0\0", 4)), 0);
 
@@ -272,10 +271,11 @@ TEST(HxnoiseSequence, ASavedRecipeRunsTheSameRunAgainAndTheCommandLineAddsToIt)
     hxtest::writeFile(dir / "tet.obj", kTet);
     fs::create_directories((dir.path() / "first"));
     fs::create_directories((dir.path() / "again"));
-    const ToolRun first = runTool(deform({"../tet.obj", "-o", "t.####.obj", "--render", "t.####.png", "--size",
-                                          "40x30", "--view", "top", "--frames", "1001-1004", "--step", "3", "--key",
-                                          "transform1.tz=0:1", "--tangents", "smooth", "--cache", "t.mdd",
-                                          "--save-config", "t.toml"}),
+    const ToolRun first = runTool(deform({"../tet.obj", "-o",     "t.####.obj", "--render", "t.####.png",
+                                          "--size",     "40x30",  "--view",     "top",      "--frames",
+                                          "1001-1004",  "--step", "3",          "--key",    "transform1.tz=0:1",
+                                          "--tangents", "smooth", "--cache",    "t.mdd",    "--save-config",
+                                          "t.toml"}),
                                   (dir.path() / "first"));
     ASSERT_EQ(first.exitCode, 0) << first.err;
     // The recipe holds every option of the run, the FROM:TO key placed on the range's ends.
@@ -305,8 +305,7 @@ TEST(HxnoiseSequence, ASavedRecipeRunsTheSameRunAgainAndTheCommandLineAddsToIt)
     ASSERT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(filesIn((dir.path() / "again")), filesIn((dir.path() / "first")));
     for (const std::string& name : filesIn((dir.path() / "first")))
-        EXPECT_EQ(hxtest::readFile(dir.path() / "again" / name), hxtest::readFile(dir.path() / "first" / name))
-            << name;
+        EXPECT_EQ(hxtest::readFile(dir.path() / "again" / name), hxtest::readFile(dir.path() / "first" / name)) << name;
 
     // Options on the command line replace the file's; its --set come after the file's.
     const ToolRun more = runTool({"deform", "--config", "t.toml", "--frames", "1001-1001", "-o", "more.obj", "--set",
@@ -354,10 +353,10 @@ TEST(HxnoiseSequence, EveryObjAndPngCarriesTheVersionAndTheRecipeOfItsFrame)
 {
     TempDir dir;
     hxtest::writeFile(dir / "tet.obj", kTet);
-    const ToolRun run = runTool(deform({"tet.obj", "-o", "c.####.obj", "--render", "c.####.png", "--size", "32x24",
-                                        "--frames", "1001-1003", "--key", "transform1.tx@1001=0", "--key",
-                                        "transform1.tx@1003=1"}),
-                                dir.path());
+    const ToolRun run =
+        runTool(deform({"tet.obj", "-o", "c.####.obj", "--render", "c.####.png", "--size", "32x24", "--frames",
+                        "1001-1003", "--key", "transform1.tx@1001=0", "--key", "transform1.tx@1003=1"}),
+                dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> expected = {
         "hxNoise 3.0",

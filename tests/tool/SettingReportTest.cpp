@@ -18,23 +18,23 @@ std::size_t count(const std::string& text, const std::string& part)
     return found;
 }
 
-}  // namespace
+} // namespace
 
 TEST(SettingReport, EachSettingIsReportedAsStored)
 {
     TempDir dir;
     hxtest::writeFile(dir / "tri.obj", kTriangle);
-    const ToolRun run = runTool({"deform", "tri.obj", "--set", "hxNoise1.oxNoiseOctaves=11", "--set",
-                                 "hxNoise1.xns=-3", "--set", "hxNoise1.oxNoiseAmp=1e-50", "--set", "hxNoise1.yna=0.1",
-                                 "--set", "transform1.rotate=45,255,-30", "--set", "noiseLocator1.xci=1000"},
+    const ToolRun run = runTool({"deform", "tri.obj", "--set", "hxNoise1.oxNoiseOctaves=11", "--set", "hxNoise1.xns=-3",
+                                 "--set", "hxNoise1.oxNoiseAmp=1e-50", "--set", "hxNoise1.yna=0.1", "--set",
+                                 "transform1.rotate=45,255,-30", "--set", "noiseLocator1.xci=1000"},
                                 dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* line : {
-             "set hxNoise1.oxNoiseOctaves = 10\n",    // clamped to the maximum, with a warning
-             "set hxNoise1.xns = 0\n",                // clamped to the minimum
-             "set hxNoise1.oxNoiseAmp = 0\n",         // too small for a float
-             "set hxNoise1.yna = 0.1\n",              // as typed: the float nearest 0.1 is what 0.1 means
-             "set transform1.rotate = 45,255,-30\n",  // degrees, as typed, though held in radians
+             "set hxNoise1.oxNoiseOctaves = 10\n",   // clamped to the maximum, with a warning
+             "set hxNoise1.xns = 0\n",               // clamped to the minimum
+             "set hxNoise1.oxNoiseAmp = 0\n",        // too small for a float
+             "set hxNoise1.yna = 0.1\n",             // as typed: the float nearest 0.1 is what 0.1 means
+             "set transform1.rotate = 45,255,-30\n", // degrees, as typed, though held in radians
              "set noiseLocator1.xci = 500\n",
          })
         EXPECT_EQ(count(run.out, line), 1u) << line << "in:\n" << run.out;
@@ -50,16 +50,18 @@ TEST(SettingReport, APlugTheDeformerNeverUsesIsWarnedOfOnce)
                                  "--set", "transform1.tx=1", "--frames", "2", "--key", "transform1.ty=0:1"},
                                 dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(count(run.err, "hxnoise: warning: hxNoise1.envelope has no effect: hxNoise applies its noise in full "
-                             "whatever the envelope; fade it with the amplitudes\n"),
+    EXPECT_EQ(count(run.err,
+                    "hxnoise: warning: hxNoise1.envelope has no effect: hxNoise applies its noise in full "
+                    "whatever the envelope; fade it with the amplitudes\n"),
               1u)
         << run.err;
-    EXPECT_EQ(count(run.err, "hxnoise: warning: hxNoise1.weightList[0].weights[0] has no effect: hxNoise does not use "
-                             "painted weights\n"),
+    EXPECT_EQ(count(run.err,
+                    "hxnoise: warning: hxNoise1.weightList[0].weights[0] has no effect: hxNoise does not use "
+                    "painted weights\n"),
               1u)
         << run.err;
-    EXPECT_EQ(count(run.err, "hxnoise: warning: hxNoise1.nodeState has no effect: hxNoise does not use the node state\n"),
-              1u)
+    EXPECT_EQ(
+        count(run.err, "hxnoise: warning: hxNoise1.nodeState has no effect: hxNoise does not use the node state\n"), 1u)
         << run.err;
     EXPECT_EQ(count(run.err, "has no effect"), 3u) << "transform1.tx moves the deform space: " << run.err;
 

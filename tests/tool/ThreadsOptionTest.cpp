@@ -28,8 +28,8 @@ std::string sheetObj(int side)
     obj << "o sheet\n";
     for (int i = 0; i < side; ++i)
         for (int j = 0; j < side; ++j)
-            obj << "v " << i * 0.0173 - 1.7 << ' ' << 0.2 * std::sin(i * 0.05 + j * 0.031) << ' '
-                << j * 0.0171 - 1.6 << '\n';
+            obj << "v " << i * 0.0173 - 1.7 << ' ' << 0.2 * std::sin(i * 0.05 + j * 0.031) << ' ' << j * 0.0171 - 1.6
+                << '\n';
     for (int i = 0; i + 1 < side; ++i)
         for (int j = 0; j + 1 < side; ++j) {
             const int v = i * side + j + 1;
@@ -38,7 +38,7 @@ std::string sheetObj(int side)
     return obj.str();
 }
 
-}  // namespace
+} // namespace
 
 TEST(ThreadsOption, TakesAWholeNumberOfThreadsFromOne)
 {
@@ -69,9 +69,9 @@ TEST(ThreadsOption, TakesAWholeNumberOfThreadsFromOne)
 TEST(ThreadsOption, OneThreeAndEveryCoreWriteTheSameBytes)
 {
     TempDir dir;
-    hxtest::writeFile(dir / "sheet.obj", sheetObj(150));  // 22,500 vertices
-    const std::vector<std::string> noise = {"--set", "hxNoise1.oxNoiseAmp=0.4", "--set", "hxNoise1.oyNoiseAmp=0.3",
-                                            "--set", "hxNoise1.ozNoiseAmp=0.5", "--set", "hxNoise1.oyNoiseOctaves=6",
+    hxtest::writeFile(dir / "sheet.obj", sheetObj(150)); // 22,500 vertices
+    const std::vector<std::string> noise = {"--set", "hxNoise1.oxNoiseAmp=0.4",    "--set", "hxNoise1.oyNoiseAmp=0.3",
+                                            "--set", "hxNoise1.ozNoiseAmp=0.5",    "--set", "hxNoise1.oyNoiseOctaves=6",
                                             "--set", "transform1.rotate=20,-30,45"};
     std::map<std::string, std::string> written;
     for (const std::vector<std::string>& threads :

@@ -63,12 +63,14 @@ inline void writeFile(const fs::path& path, const std::string& text)
 }
 
 // A fresh directory per test, removed afterwards.
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("hxnoise_") + (test ? test->test_suite_name() + std::string("_") + test->name() : "run");
+        std::string name =
+            std::string("hxnoise_") + (test ? test->test_suite_name() + std::string("_") + test->name() : "run");
         for (char& c : name)
             if (c == '/') c = '_';
         mPath = fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
@@ -141,11 +143,12 @@ inline ToolRun runTool(const std::vector<std::string>& args, const fs::path& wor
 }
 
 // How a run's process is set up beyond runTool's defaults.
-struct ToolOptions {
-    bool closedOutput = false;  // standard output is a pipe whose reader has gone
-    bool closedError = false;   // the same for standard error
-    std::optional<rlim_t> addressSpace;  // RLIMIT_AS, bytes
-    std::optional<rlim_t> fileSize;      // RLIMIT_FSIZE, bytes
+struct ToolOptions
+{
+    bool closedOutput = false;          // standard output is a pipe whose reader has gone
+    bool closedError = false;           // the same for standard error
+    std::optional<rlim_t> addressSpace; // RLIMIT_AS, bytes
+    std::optional<rlim_t> fileSize;     // RLIMIT_FSIZE, bytes
     // Called while the tool runs, every 10 ms, with its process id, until it returns true
     // (it may send the tool a signal); the tool is killed if it is still running 60 s on.
     std::function<bool(pid_t)> whileRunning;
@@ -161,7 +164,8 @@ inline ToolRun runToolWith(const std::vector<std::string>& args, const fs::path&
     // Pipes whose read ends are closed before the tool starts: its first write fails.
     int closedPipe[2] = {-1, -1};
     if ((options.closedOutput || options.closedError) && ::pipe(closedPipe) == 0) ::close(closedPipe[0]);
-    const int outFd = options.closedOutput ? closedPipe[1] : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int outFd =
+        options.closedOutput ? closedPipe[1] : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int errFd = options.closedError ? closedPipe[1] : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
     const pid_t pid = ::fork();
@@ -220,8 +224,10 @@ inline std::map<std::string, std::string> snapshot(const fs::path& dir)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(dir))
-        if (entry.is_regular_file()) files[fs::relative(entry.path(), dir).string()] = readFile(entry.path());
-        else if (entry.is_directory()) files[fs::relative(entry.path(), dir).string() + "/"] = "";
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), dir).string()] = readFile(entry.path());
+        else if (entry.is_directory())
+            files[fs::relative(entry.path(), dir).string() + "/"] = "";
     return files;
 }
 
@@ -240,4 +246,4 @@ inline std::size_t lineCount(const std::string& text)
     return lines;
 }
 
-}  // namespace hxtest
+} // namespace hxtest

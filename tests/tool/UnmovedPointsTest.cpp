@@ -50,9 +50,10 @@ long firstDifference(const std::vector<double>& a, const std::vector<double>& b)
     return -1;
 }
 
-struct Case {
+struct Case
+{
     const char* what;
-    std::string mesh;  // the OBJ text
+    std::string mesh; // the OBJ text
     std::vector<std::string> settings;
 };
 
@@ -66,17 +67,19 @@ std::vector<Case> cases()
     return {
         // Amplitudes at 0 (the default) are the documented way to switch the deformer off.
         {"switched off, locator far away", blob, {"--set", "transform1.tx=1e16"}},
-        {"switched off, locator far away, turned and scaled", blob,
+        {"switched off, locator far away, turned and scaled",
+         blob,
          {"--set", "transform1.translate=-3e15,1e16,2.5e14", "--set", "transform1.rotate=30,-45,100", "--set",
           "transform1.scale=2,0.5,1.25"}},
         {"switched off, a vertex and the locator at the edge of a double's range",
-         "v 1.5e308 0.7 0.2\nv 1.4 0.1 0.6\nv 0.25 1.3 0.55\nf 1 2 3\n", {"--set", "transform1.tx=-1.5e308"}},
+         "v 1.5e308 0.7 0.2\nv 1.4 0.1 0.6\nv 0.25 1.3 0.55\nf 1 2 3\n",
+         {"--set", "transform1.tx=-1.5e308"}},
         // Beyond the noise lattice's reach no octave adds anything, whatever the amplitude.
         {"noise on every axis, locator far away", kTetrahedron, farWithNoise},
     };
 }
 
-}  // namespace
+} // namespace
 
 TEST(UnmovedPoints, AMeshTheNoiseDoesNotMoveIsWrittenBackExactly)
 {

@@ -39,7 +39,8 @@ std::map<std::string, std::string> panelLines(const std::string& out)
 // A window is 900 x 600; its panel takes the right 324 pixels.
 constexpr int kWidth = 900, kHeight = 600, kPanelLeft = 576;
 
-class ViewWindow : public ::testing::Test {
+class ViewWindow : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -66,9 +67,12 @@ protected:
     TempDir mDir;
 };
 
-bool isHostBackground(const std::uint8_t* p) { return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) <= 1; }
+bool isHostBackground(const std::uint8_t* p)
+{
+    return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) <= 1;
+}
 
-}  // namespace
+} // namespace
 
 TEST_F(ViewWindow, ASnapshotShowsTheViewportAndThePanel)
 {
@@ -139,11 +143,11 @@ TEST_F(ViewWindow, ThePanelHoldsTheRegistrysAttributesDefaultsAndLimits)
         const hx::NodeTypeInfo info = *host.nodeType(type);
         for (const hx::AttributeInfo& a : info.attributes) {
             if (!a.writable || a.hidden || a.kind != "numeric" || a.defaultValue.size() != 1) continue;
-            if (a.parent == "weightList" || a.parent == "input") continue;  // elements of arrays
+            if (a.parent == "weightList" || a.parent == "input") continue; // elements of arrays
             const std::string plug = std::string(node) + "." + a.longName;
             ASSERT_TRUE(panel.count(plug)) << plug << " is not in the panel";
             const std::string& shown = panel.at(plug);
-            if (shown.find("(from ") != std::string::npos) continue;  // driven: its source's value
+            if (shown.find("(from ") != std::string::npos) continue; // driven: its source's value
             if (shown.find("(keyed)") != std::string::npos) continue;
             std::ostringstream expected;
             expected.precision(9);
@@ -178,7 +182,7 @@ TEST(ViewCommand, MistakesAreRefusedBeforeAnyWindowOpens)
 {
     TempDir dir;
     hxtest::writeFile(dir / "box.obj", kCube);
-    ::unsetenv("DISPLAY");  // were a window to open, the run would fail otherwise
+    ::unsetenv("DISPLAY"); // were a window to open, the run would fail otherwise
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"view", "box.obj", "--set", "hxNoise1.oyNoiseAmq=1"}, "unknown attribute 'oyNoiseAmq'"},
         {{"view", "box.obj", "--key", "transform1.tx=0:1"}, "--key needs --frames"},

@@ -19,7 +19,8 @@ using hx::Viewport;
 namespace {
 
 // An n x n grid of quads covering the square -1..1 in the XY plane, facing +Z.
-struct QuadGrid {
+struct QuadGrid
+{
     std::vector<double> points;
     std::vector<std::uint32_t> sizes;
     std::vector<int> corners;
@@ -66,7 +67,7 @@ int drawnWith(Shading shading, const QuadGrid& mesh, int side = 100)
     return darkPixels(viewport);
 }
 
-}  // namespace
+} // namespace
 
 TEST(Shading, EachModeDrawsWhatItSays)
 {
@@ -81,9 +82,9 @@ TEST(Shading, EachModeDrawsWhatItSays)
     viewport.clear();
     viewport.drawMesh(coarse.view(), Shading::Wire);
     // Lines at x and y = -1, -0.6, ..., 1 fall on pixels 25, 35, ..., 75.
-    const hx::Rgba between = viewport.pixel(40, 40);  // inside a cell, away from its edges
+    const hx::Rgba between = viewport.pixel(40, 40); // inside a cell, away from its edges
     EXPECT_NEAR(between.r, Viewport::kBackground[0] * 255, 1.5);
-    EXPECT_GT(std::max(viewport.pixel(34, 40).r, viewport.pixel(35, 40).r), 150);  // on the line x = -0.6
+    EXPECT_GT(std::max(viewport.pixel(34, 40).r, viewport.pixel(35, 40).r), 150); // on the line x = -0.6
 
     Shading parsed = Shading::Smooth;
     for (const char* name : {"auto", "smooth", "wire", "both"}) {
@@ -103,7 +104,7 @@ TEST(Shading, AutoLeavesOutAWireframeWhoseEdgesWouldMergeIntoAMass)
     EXPECT_NEAR(hx::edgeSpacing(dense.view(), camera), 1.25, 1e-9);
     EXPECT_TRUE(hx::drawsWireframe(Shading::Auto, coarse.view(), camera));
     EXPECT_FALSE(hx::drawsWireframe(Shading::Auto, dense.view(), camera));
-    EXPECT_TRUE(hx::drawsWireframe(Shading::Both, dense.view(), camera));  // asked for, drawn
+    EXPECT_TRUE(hx::drawsWireframe(Shading::Both, dense.view(), camera)); // asked for, drawn
     EXPECT_GT(drawnWith(Shading::Auto, coarse), 200);
     EXPECT_EQ(drawnWith(Shading::Auto, dense), 0);
 

@@ -20,7 +20,8 @@ extern char** environ;
 
 namespace hxtest {
 
-class VirtualDisplay {
+class VirtualDisplay
+{
 public:
     static constexpr const char* kServer = "/usr/bin/Xvfb";
 
@@ -44,8 +45,8 @@ public:
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args = {kServer,   "-displayfd", "3",  "-screen", "0", "1920x1200x24",
-                                         "-nolisten", "tcp",      "-noreset"};
+        std::vector<std::string> args = {kServer,        "-displayfd", "3",   "-screen", "0",
+                                         "1920x1200x24", "-nolisten",  "tcp", "-noreset"};
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -92,4 +93,4 @@ private:
     std::string mWhyNot;
 };
 
-}  // namespace hxtest
+} // namespace hxtest

@@ -75,11 +75,12 @@ std::string oneLine(std::string text)
 CLI::App* addViewCommand(CLI::App& app, ViewRequest& view)
 {
     CLI::App* command = app.add_subcommand(
-        "view", "Open a window on a mesh with an hxNoise deformer: the viewport (Alt or no key: left button "
-                "tumbles, middle tracks, right dollies; wheel dollies; F frames), a panel of every attribute of "
-                "hxNoise1, transform1 and noiseLocator1, a timeline when --frames and --key are given, and Save "
-                "(Ctrl+S: the mesh, the picture, the recipe). --set, --key, --frames and --config work as for "
-                "deform; -o and --render name what Save writes; --size is the window's size.");
+        "view",
+        "Open a window on a mesh with an hxNoise deformer: the viewport (Alt or no key: left button "
+        "tumbles, middle tracks, right dollies; wheel dollies; F frames), a panel of every attribute of "
+        "hxNoise1, transform1 and noiseLocator1, a timeline when --frames and --key are given, and Save "
+        "(Ctrl+S: the mesh, the picture, the recipe). --set, --key, --frames and --config work as for "
+        "deform; -o and --render name what Save writes; --size is the window's size.");
     addRecipeOptions(*command, view.arguments);
     command->add_option_function<std::string>(
         "--config", [&view](const std::string& path) { view.config = path; },
@@ -118,7 +119,7 @@ void checkOptionPairs(const RecipeArguments& a)
     need(a.size.has_value(), "--size", rendering, "--render");
 }
 
-}  // namespace
+} // namespace
 
 Recipe checkDeformArguments(const RecipeArguments& arguments)
 {
@@ -129,8 +130,9 @@ Recipe checkDeformArguments(const RecipeArguments& arguments)
     if (!recipe.input.empty() && recipe.input != "-" && recipe.input == recipe.output)
         throw UsageError("-o names the input file " + recipe.input + "; write the deformed mesh to a new file");
     if (recipe.output == "-" && recipe.frames && recipe.cache.empty())
-        throw UsageError("-o - writes one mesh to standard output, and --frames writes one a frame; name the "
-                         "frames' files (-o out.####.obj) or write their points with --cache");
+        throw UsageError(
+            "-o - writes one mesh to standard output, and --frames writes one a frame; name the "
+            "frames' files (-o out.####.obj) or write their points with --cache");
     return recipe;
 }
 
@@ -150,8 +152,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     app.footer(kExamples);
 
     CLI::App* deformCommand = app.add_subcommand(
-        "deform", "Put an hxNoise deformer and its locator on a mesh, evaluate, write the "
-                  "deformed mesh, a picture of the viewport and/or a point cache, for one frame or a sequence.");
+        "deform",
+        "Put an hxNoise deformer and its locator on a mesh, evaluate, write the "
+        "deformed mesh, a picture of the viewport and/or a point cache, for one frame or a sequence.");
     addRecipeOptions(*deformCommand, deform.arguments);
     addConfigOption(*deformCommand, deform.config);
     deformCommand->add_option("--save-config", deform.saveConfig,
@@ -165,8 +168,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
 
     CLI::App* viewCommand = addViewCommand(app, result.view);
 
-    CLI::App* infoCommand = app.add_subcommand(
-        "info", "List the registered node types, or one type's attributes.");
+    CLI::App* infoCommand = app.add_subcommand("info", "List the registered node types, or one type's attributes.");
     infoCommand->add_option("type", result.info.type, "A node type, e.g. hxNoise");
     infoCommand->add_option("--plugin", result.info.plugin,
                             "The plug-in to load first (default: the installed lib/hxnoise/plug-ins/hxNoise.so, "
@@ -184,7 +186,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        if (error.get_exit_code() == 0) {  // --help anywhere
+        if (error.get_exit_code() == 0) { // --help anywhere
             std::ostringstream out, err;
             app.exit(error, out, err);
             result.action = CommandLine::Action::Exit;
@@ -224,4 +226,4 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     return result;
 }
 
-}  // namespace hx
+} // namespace hx

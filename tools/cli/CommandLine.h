@@ -8,7 +8,8 @@
 
 namespace hx {
 
-struct CommandLine {
+struct CommandLine
+{
     enum class Command { Deform, Info, View };
 
     // What to do now: run the command, or exit at once with `exitCode` after printing
@@ -16,7 +17,7 @@ struct CommandLine {
     enum class Action { Run, Exit };
 
     Action action = Action::Exit;
-    int exitCode = 0;  // 0 after help; 2 for a usage error
+    int exitCode = 0; // 0 after help; 2 for a usage error
     std::string output;
     std::string error;
 
@@ -47,4 +48,4 @@ Recipe checkDeformArguments(const RecipeArguments& arguments);
 // recipe file that cannot be read.
 Recipe deformRecipe(const DeformRequest& request);
 
-}  // namespace hx
+} // namespace hx

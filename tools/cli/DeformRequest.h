@@ -9,7 +9,8 @@
 
 namespace hx {
 
-struct DeformRequest {
+struct DeformRequest
+{
     // The run's options as typed on the command line.
     RecipeArguments arguments;
     // --config FILE: a recipe file whose options come first, the command line's on top.
@@ -26,9 +27,10 @@ struct DeformRequest {
     unsigned int threads = 0;
 };
 
-struct InfoRequest {
-    std::string type;    // empty: list every registered node type
-    std::string plugin;  // empty: hxNoise.so beside the tool
+struct InfoRequest
+{
+    std::string type;   // empty: list every registered node type
+    std::string plugin; // empty: hxNoise.so beside the tool
 };
 
-}  // namespace hx
+} // namespace hx

@@ -1,7 +1,7 @@
 #include "PhaseTimes.h"
 
-#include <cstdio>
 #include <sys/resource.h>
+#include <cstdio>
 
 namespace hx {
 
@@ -26,4 +26,4 @@ double PhaseTimes::processorSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-}  // namespace hx
+} // namespace hx

@@ -12,17 +12,18 @@
 
 namespace hx {
 
-class PhaseTimes {
+class PhaseTimes
+{
 public:
     enum Phase { Read, SetUp, Evaluate, Render, Write, kPhaseCount };
 
     // Counts the time from construction to destruction towards `phase`.
-    class Stretch {
+    class Stretch
+    {
     public:
         Stretch(PhaseTimes& times, Phase phase)
             : mTimes(times), mPhase(phase), mStart(Clock::now()), mProcessorStart(processorSeconds())
-        {
-        }
+        {}
         ~Stretch()
         {
             mTimes.add(mPhase, std::chrono::duration<double>(Clock::now() - mStart).count(),
@@ -58,4 +59,4 @@ private:
     std::array<double, kPhaseCount> mProcessor{};
 };
 
-}  // namespace hx
+} // namespace hx

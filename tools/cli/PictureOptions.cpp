@@ -19,7 +19,7 @@ std::string oneOf(const std::string& option, const std::string& text, const std:
     throw UsageError(option + " '" + text + "' is not " + list + didYouMean(closestNames(text, values)));
 }
 
-}  // namespace
+} // namespace
 
 void addPictureOptions(CLI::App& command, std::optional<std::string>& hud, std::optional<std::string>& shading)
 {
@@ -33,11 +33,14 @@ void addPictureOptions(CLI::App& command, std::optional<std::string>& hud, std::
         "default: both, unless the edges would be under 4 pixels apart), e.g. --shading smooth");
 }
 
-bool checkHud(const std::string& text) { return oneOf("--hud", text, {"on", "off"}) == "on"; }
+bool checkHud(const std::string& text)
+{
+    return oneOf("--hud", text, {"on", "off"}) == "on";
+}
 
 std::string checkShading(const std::string& text)
 {
     return oneOf("--shading", text, {"auto", "smooth", "wire", "both"});
 }
 
-}  // namespace hx
+} // namespace hx

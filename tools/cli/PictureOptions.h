@@ -21,4 +21,4 @@ bool checkHud(const std::string& text);
 // "auto", "smooth", "wire" or "both", returned as it is; throws UsageError likewise.
 std::string checkShading(const std::string& text);
 
-}  // namespace hx
+} // namespace hx

@@ -6,7 +6,10 @@ namespace hx {
 
 Progress::Progress(std::FILE* stream) : mStream(stream), mActive(::isatty(::fileno(stream)) == 1) {}
 
-Progress::~Progress() { clear(); }
+Progress::~Progress()
+{
+    clear();
+}
 
 void Progress::show(const std::string& text)
 {
@@ -24,4 +27,4 @@ void Progress::clear()
     mShowing = false;
 }
 
-}  // namespace hx
+} // namespace hx

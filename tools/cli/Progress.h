@@ -7,7 +7,8 @@
 
 namespace hx {
 
-class Progress {
+class Progress
+{
 public:
     explicit Progress(std::FILE* stream = stderr);
     ~Progress();
@@ -26,4 +27,4 @@ private:
     bool mShowing = false;
 };
 
-}  // namespace hx
+} // namespace hx

@@ -25,24 +25,21 @@ std::size_t editDistance(const std::string& a, const std::string& b)
     return row[b.size()];
 }
 
-std::vector<std::string> closestNames(const std::string& name,
-                                      const std::vector<std::string>& candidates,
+std::vector<std::string> closestNames(const std::string& name, const std::vector<std::string>& candidates,
                                       std::size_t limit)
 {
     // A third of the name's length, at least 2: close enough to be a typo, not a different word.
     const std::size_t threshold = std::max<std::size_t>(2, name.size() / 3);
-    std::vector<std::pair<std::size_t, std::size_t>> scored;  // distance, candidate index
+    std::vector<std::pair<std::size_t, std::size_t>> scored; // distance, candidate index
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const std::size_t d = editDistance(name, candidates[i]);
         if (d <= threshold) scored.emplace_back(d, i);
     }
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::stable_sort(scored.begin(), scored.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     std::vector<std::string> names;
     for (std::size_t i = 0; i < scored.size() && names.size() < limit; ++i) {
         const std::string& candidate = candidates[scored[i].second];
-        if (std::find(names.begin(), names.end(), candidate) == names.end())
-            names.push_back(candidate);
+        if (std::find(names.begin(), names.end(), candidate) == names.end()) names.push_back(candidate);
     }
     return names;
 }
@@ -51,9 +48,8 @@ std::string didYouMean(const std::vector<std::string>& names)
 {
     if (names.empty()) return std::string();
     std::string text = "; did you mean " + names[0];
-    for (std::size_t i = 1; i < names.size(); ++i)
-        text += (i + 1 == names.size() ? " or " : ", ") + names[i];
+    for (std::size_t i = 1; i < names.size(); ++i) text += (i + 1 == names.size() ? " or " : ", ") + names[i];
     return text + "?";
 }
 
-}  // namespace hx
+} // namespace hx

@@ -12,12 +12,11 @@ std::size_t editDistance(const std::string& a, const std::string& b);
 
 // Up to `limit` candidates within a distance that scales with the name's length, closest
 // first (ties keep the candidates' order). Empty when nothing is near.
-std::vector<std::string> closestNames(const std::string& name,
-                                      const std::vector<std::string>& candidates,
+std::vector<std::string> closestNames(const std::string& name, const std::vector<std::string>& candidates,
                                       std::size_t limit = 3);
 
 // "unknown attribute 'oxNoisAmp' on hxNoise1; did you mean oxNoiseAmp?" style suffix:
 // "; did you mean A, B or C?" or "" when there is nothing to suggest.
 std::string didYouMean(const std::vector<std::string>& names);
 
-}  // namespace hx
+} // namespace hx

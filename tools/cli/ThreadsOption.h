@@ -15,4 +15,4 @@ constexpr int kMaxThreads = 1024;
 // 1..kMaxThreads (a usage error otherwise), and keeps 0, every core, when it is not given.
 void addThreadsOption(CLI::App& command, unsigned int& threads);
 
-}  // namespace hx
+} // namespace hx

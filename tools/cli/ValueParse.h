@@ -12,7 +12,8 @@
 namespace hx {
 
 // A mistake in how the tool was called: exit code 2, one line on standard error.
-class UsageError : public std::runtime_error {
+class UsageError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -30,4 +31,4 @@ void parsePlugName(const std::string& text, std::string& node, std::string& attr
 // "NODE.ATTR=VALUE" where VALUE is a number or a comma list of numbers.
 AttributeSetting parseSetting(const std::string& text);
 
-}  // namespace hx
+} // namespace hx

@@ -26,19 +26,19 @@
 #include "ValueParse.h"
 #include "Viewport.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <new>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -46,10 +46,14 @@ namespace fs = std::filesystem;
 namespace hx {
 namespace {
 
-void warn(const std::string& message) { std::cerr << "hxnoise: warning: " << message << "\n"; }
+void warn(const std::string& message)
+{
+    std::cerr << "hxnoise: warning: " << message << "\n";
+}
 
 // A warning said once however many frames give it.
-class OnceWarnings {
+class OnceWarnings
+{
 public:
     void operator()(const std::string& message)
     {
@@ -62,7 +66,8 @@ private:
 
 // The frames a run evaluates: the recipe's range, or the one evaluation of a run without
 // --frames (counted as frame 1, where a point cache starts).
-struct Frames {
+struct Frames
+{
     std::optional<FrameRange> range;
     std::vector<int> numbers;
 
@@ -76,7 +81,8 @@ struct Frames {
 
 // Every name a run writes. -o and --render name a file a frame, except that with a cache, an
 // -o without # is one file: the cache's rest shape, the mesh as read, written with the cache.
-struct RunNames {
+struct RunNames
+{
     const Recipe& recipe;
     const Frames& frames;
 
@@ -146,8 +152,10 @@ std::string progressNote(const RunNames& names, int done)
     const Recipe& recipe = names.recipe;
     const Frames& frames = names.frames;
     const bool frameFiles = names.meshPerFrame() || !recipe.render.empty();
-    const std::string cache = recipe.cache.empty() ? "" : "; the cache " + recipe.cache + " is written only with the "
-                                                                                          "last frame";
+    const std::string cache = recipe.cache.empty() ? ""
+                                                   : "; the cache " + recipe.cache +
+                                                         " is written only with the "
+                                                         "last frame";
     if (!frames.sequence()) return done ? "the outputs were written" : "nothing was written";
     if (done == 0) return (frameFiles ? "no frame was written" : "no frame was evaluated") + cache;
     const FrameRange& range = *frames.range;
@@ -320,7 +328,8 @@ void stageText(FrameFiles& files, const std::string& target, const std::string& 
 // The point cache: every frame's points go to a temporary beside the cache as the frame is
 // evaluated; the finished file joins the last frame's files and is put in place with them,
 // so an interrupted or failed run leaves no cache, and never a partial one.
-class CacheFile {
+class CacheFile
+{
 public:
     CacheFile(const std::string& path, std::size_t points, const Frames& frames)
         : mPath(path), mTemporary(OutputTarget::resolve(path).temporaryPattern())
@@ -331,8 +340,8 @@ public:
         PointCacheWriter::Timing timing;
         timing.startFrame = frames.numbers.front();
         timing.frameStep = frames.range ? frames.range->step : 1;
-        mWriter = std::make_unique<PointCacheWriter>(*mSink, pointCacheFormatOf(path), points, frames.count(), path,
-                                                     timing);
+        mWriter =
+            std::make_unique<PointCacheWriter>(*mSink, pointCacheFormatOf(path), points, frames.count(), path, timing);
     }
     ~CacheFile()
     {
@@ -381,8 +390,8 @@ void setKeyedValues(Host& host, const Animation& animation, int frame, std::set<
 
 // One frame's evaluation: the keyed numbers at `frame`, then the deformed points into
 // `points`, checked. Throws ToolError naming the node and plug when the evaluation fails.
-void evaluateFrame(Host& host, const DeformScene& scene, const Animation& animation, int frame,
-                   std::size_t vertexCount, std::vector<double>& points, std::set<std::string>& clamped)
+void evaluateFrame(Host& host, const DeformScene& scene, const Animation& animation, int frame, std::size_t vertexCount,
+                   std::vector<double>& points, std::set<std::string>& clamped)
 {
     setKeyedValues(host, animation, frame, clamped);
     if (const Result evaluated = host.meshPoints(scene.meshShape, points); !evaluated)
@@ -418,7 +427,8 @@ Animation buildAnimation(Host& host, const Recipe& recipe)
 // One `hxnoise deform` run, from its recipe to its files, in the order it goes: prepare() (the
 // files checked, the plug-in loaded, the mesh read, the scene built and set), then each frame
 // (runFrame: evaluate, render, write), then report().
-class DeformRun {
+class DeformRun
+{
 public:
     DeformRun(const DeformRequest& request, const Recipe& recipe, PhaseTimes& times)
         : mRequest(request),
@@ -605,8 +615,7 @@ private:
         std::set<std::string> ignored;
         const auto warnIfIgnored = [&](const NamedPlug& plug) {
             const std::string warning = ignoredPlugWarning(plug);
-            if (!warning.empty() && ignored.insert(plug.nodeType + "." + plug.attribute.longName).second)
-                warn(warning);
+            if (!warning.empty() && ignored.insert(plug.nodeType + "." + plug.attribute.longName).second) warn(warning);
         };
         for (std::size_t i = 0; i < plugs.size(); ++i) {
             const Result set = mHost.setAttr(plugs[i].name, numbers[i]);
@@ -627,15 +636,14 @@ private:
     {
         const std::vector<int> frames = framingFrames(mRecipe, mFrames.numbers.front());
         std::size_t done = 0;
-        mFramed = frameSequence(mHost, mScene, sceneMesh(), mView, mRecipe.width, mRecipe.height, frames,
-                                [&](int frame) {
-                                    mProgress.show("framing the camera: frame " + std::to_string(frame) + " (" +
-                                                   std::to_string(++done) + "/" + std::to_string(frames.size()) +
-                                                   ")");
-                                    evaluateFrame(mHost, mScene, mAnimation, frame, mVertexCount, mMesh.positions(),
-                                                  mClampedKeys);
-                                },
-                                mStyle);
+        mFramed = frameSequence(
+            mHost, mScene, sceneMesh(), mView, mRecipe.width, mRecipe.height, frames,
+            [&](int frame) {
+                mProgress.show("framing the camera: frame " + std::to_string(frame) + " (" + std::to_string(++done) +
+                               "/" + std::to_string(frames.size()) + ")");
+                evaluateFrame(mHost, mScene, mAnimation, frame, mVertexCount, mMesh.positions(), mClampedKeys);
+            },
+            mStyle);
         mProgress.clear();
     }
 
@@ -706,15 +714,15 @@ private:
     std::unique_ptr<Viewport> mViewport;
     View mView = View::Persp;
     PictureStyle mStyle;
-    std::optional<SequenceFraming> mFramed;  // a sequence's one camera and grid
+    std::optional<SequenceFraming> mFramed; // a sequence's one camera and grid
     std::unique_ptr<CacheFile> mCache;
-    FrameFiles mWholeRun;  // put in place with the last frame
+    FrameFiles mWholeRun; // put in place with the last frame
     std::string mRestShapeOnStdout;
     OnceWarnings mFormatWarnings;
-    std::set<std::string> mClampedKeys;  // one warning per keyed plug, not one per frame
+    std::set<std::string> mClampedKeys; // one warning per keyed plug, not one per frame
 };
 
-}  // namespace
+} // namespace
 
 int runDeform(const DeformRequest& request)
 {
@@ -739,4 +747,4 @@ int runDeform(const DeformRequest& request)
     return 0;
 }
 
-}  // namespace hx
+} // namespace hx

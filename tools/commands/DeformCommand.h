@@ -14,4 +14,4 @@ namespace hx {
 // once the frame has been evaluated and written in full.
 int runDeform(const DeformRequest& request);
 
-}  // namespace hx
+} // namespace hx

@@ -82,7 +82,8 @@ void listTypes(const Host& host)
     for (const std::string& name : host.nodeTypes()) {
         const std::optional<NodeTypeInfo> type = host.nodeType(name);
         if (!type) continue;
-        rows.push_back({type->name, kindName(type->kind), type->plugin.empty() ? "the host" : "plug-in " + type->plugin});
+        rows.push_back(
+            {type->name, kindName(type->kind), type->plugin.empty() ? "the host" : "plug-in " + type->plugin});
     }
     std::cout << "Node types:\n";
     printTable(rows);
@@ -126,15 +127,14 @@ void describeType(const NodeTypeInfo& type)
                  "Children of a compound are indented under it; --set takes the compound (a comma list) or a child.\n";
 }
 
-}  // namespace
+} // namespace
 
 int runInfo(const InfoRequest& request)
 {
     Host& host = Host::instance();
     HostSession session(host);
     const std::string plugin = locatePlugin(request.plugin);
-    if (const Result loaded = host.loadPlugin(plugin); !loaded)
-        throw ToolError(loaded.error);
+    if (const Result loaded = host.loadPlugin(plugin); !loaded) throw ToolError(loaded.error);
 
     if (request.type.empty()) {
         listTypes(host);
@@ -149,4 +149,4 @@ int runInfo(const InfoRequest& request)
     return 0;
 }
 
-}  // namespace hx
+} // namespace hx

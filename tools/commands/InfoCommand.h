@@ -10,4 +10,4 @@ namespace hx {
 // type (with the closest names) and ToolError when the plug-in does not load.
 int runInfo(const InfoRequest& request);
 
-}  // namespace hx
+} // namespace hx

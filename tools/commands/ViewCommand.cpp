@@ -50,7 +50,7 @@ std::string defaultName(const std::string& input, const std::string& extension)
     return fs::path(input).stem().string() + "_noise" + extension;
 }
 
-}  // namespace
+} // namespace
 
 int runView(const ViewRequest& request)
 {
@@ -79,8 +79,7 @@ int runView(const ViewRequest& request)
     window.saveNames.recipe = request.saveConfig.empty()
                                   ? fs::path(window.saveNames.mesh).replace_extension(".toml").string()
                                   : request.saveConfig;
-    if (window.saveNames.recipe.find('#') != std::string::npos)
-        window.saveNames.recipe = defaultName(input, ".toml");
+    if (window.saveNames.recipe.find('#') != std::string::npos) window.saveNames.recipe = defaultName(input, ".toml");
 
     if (!request.snapshot.empty()) {
         try {
@@ -112,8 +111,10 @@ int runView(const ViewRequest& request)
     SceneWorker worker(std::move(setup));
     const ViewScene& scene = worker.waitUntilBuilt();
     for (const std::string& line : scene.report) {
-        if (line.compare(0, 9, "warning: ") == 0) std::cerr << "hxnoise: " << line << "\n";
-        else std::cout << line << "\n";
+        if (line.compare(0, 9, "warning: ") == 0)
+            std::cerr << "hxnoise: " << line << "\n";
+        else
+            std::cout << line << "\n";
     }
     std::cout.flush();
     window.title = "hxnoise view: " + (recipe.input.empty() ? std::string("blob (the bundled example)") : input);
@@ -121,4 +122,4 @@ int runView(const ViewRequest& request)
     return 0;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -14,4 +14,4 @@ namespace hx {
 // the readers' and writers' errors (exit 1).
 int runView(const ViewRequest& request);
 
-}  // namespace hx
+} // namespace hx

@@ -2,9 +2,9 @@
 
 #include "TemporaryFiles.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace hx {
 
@@ -12,8 +12,7 @@ AtomicFile::AtomicFile(std::string targetPath) : mTarget(OutputTarget::resolve(t
 {
     std::string pattern = mTarget.temporaryPattern();
     const int fd = temporaryFiles::create(pattern);
-    if (fd < 0)
-        throw FileWriteError("cannot write " + mTarget.named + ": " + std::strerror(errno));
+    if (fd < 0) throw FileWriteError("cannot write " + mTarget.named + ": " + std::strerror(errno));
     mTempPath = pattern;
     mTarget.applyOwnership(fd);
     mStream = ::fdopen(fd, "wb");
@@ -53,9 +52,9 @@ void AtomicFile::commit()
     mStream = nullptr;
     if (std::fclose(stream) != 0) fail(errno);
     const std::string temporary = mTempPath;
-    mTempPath.clear();  // publish() renames or removes it, whatever happens
+    mTempPath.clear(); // publish() renames or removes it, whatever happens
     mTarget.publish(temporary);
     mCommitted = true;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -13,7 +13,8 @@
 
 namespace hx {
 
-class AtomicFile {
+class AtomicFile
+{
 public:
     // Creates the temporary file; throws FileWriteError when the target's directory is missing
     // or not writable, or when the target is a directory or anything else OutputTarget refuses.
@@ -40,4 +41,4 @@ private:
     bool mCommitted = false;
 };
 
-}  // namespace hx
+} // namespace hx

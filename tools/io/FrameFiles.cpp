@@ -2,11 +2,11 @@
 
 #include "TemporaryFiles.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace hx {
 
@@ -58,15 +58,18 @@ void FrameFiles::commit()
     const auto hold = temporaryFiles::holdInterruptions();
     // Each file that is replaced keeps a second name (a hard link) until every rename has
     // succeeded, so that a failed rename can put the earlier ones back.
-    struct Done {
+    struct Done
+    {
         const Staged* staged;
-        std::string backup;  // empty: nothing was there before
+        std::string backup; // empty: nothing was there before
     };
     std::vector<Done> done;
     const auto putBack = [&] {
         for (auto it = done.rbegin(); it != done.rend(); ++it) {
-            if (it->backup.empty()) ::unlink(it->staged->target.path.c_str());
-            else temporaryFiles::rename(it->backup, it->staged->target.path);
+            if (it->backup.empty())
+                ::unlink(it->staged->target.path.c_str());
+            else
+                temporaryFiles::rename(it->backup, it->staged->target.path);
         }
     };
     for (Staged& staged : mStaged) {
@@ -75,7 +78,7 @@ void FrameFiles::commit()
         struct stat info;
         if (::lstat(staged.target.path.c_str(), &info) == 0) {
             backup = staged.target.temporaryPattern();
-            if (!temporaryFiles::link(staged.target.path, backup)) backup.clear();  // best effort
+            if (!temporaryFiles::link(staged.target.path, backup)) backup.clear(); // best effort
         }
         if (!temporaryFiles::rename(staged.temporary, staged.target.path)) {
             const int error = errno;
@@ -90,4 +93,4 @@ void FrameFiles::commit()
         if (!d.backup.empty()) temporaryFiles::remove(d.backup);
 }
 
-}  // namespace hx
+} // namespace hx

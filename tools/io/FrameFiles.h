@@ -21,7 +21,8 @@
 
 namespace hx {
 
-class FrameFiles {
+class FrameFiles
+{
 public:
     FrameFiles() = default;
     ~FrameFiles();
@@ -42,11 +43,12 @@ public:
     void commit();
 
 private:
-    struct Staged {
+    struct Staged
+    {
         OutputTarget target;
         std::string temporary;
     };
     std::vector<Staged> mStaged;
 };
 
-}  // namespace hx
+} // namespace hx

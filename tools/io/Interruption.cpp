@@ -2,18 +2,18 @@
 
 #include "TemporaryFiles.h"
 
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <iostream>
 #include <mutex>
-#include <pthread.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace hx {
 namespace {
@@ -29,7 +29,10 @@ std::mutex gStandardErrorLock;
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 struct sigaction gPreviousActions[sizeof kCrashSignals / sizeof kCrashSignals[0]];
 
-void writeText(const char* text) { [[maybe_unused]] const ssize_t ignored = ::write(2, text, std::strlen(text)); }
+void writeText(const char* text)
+{
+    [[maybe_unused]] const ssize_t ignored = ::write(2, text, std::strlen(text));
+}
 
 void writeLine(const char* what)
 {
@@ -104,7 +107,10 @@ void* waitForInterruption(void*)
 
 // Where no thread can be had (the address space is that short), the signal is taken in a
 // handler: the clean-up is the same, without waiting for a frame's renames to finish.
-void onInterruption(int signal) { endByInterruption(signal); }
+void onInterruption(int signal)
+{
+    endByInterruption(signal);
+}
 
 // A library that gives up by calling exit() (LLVM does when memory runs out) skips every
 // destructor: its temporaries go here, and a guarded call says what happened.
@@ -115,7 +121,7 @@ void onExit()
     if (const char* what = gCrashWhat.exchange(nullptr)) writeLine(what);
 }
 
-}  // namespace
+} // namespace
 
 void catchInterruptions()
 {
@@ -128,7 +134,7 @@ void catchInterruptions()
 
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, 256 * 1024);  // it needs little, and memory may be short
+    pthread_attr_setstacksize(&attributes, 256 * 1024); // it needs little, and memory may be short
     pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
     pthread_t thread;
     const int started = pthread_create(&thread, &attributes, waitForInterruption, nullptr);
@@ -149,7 +155,7 @@ void setRunNote(const std::string& note)
 
 CrashGuard::CrashGuard(const char* what) : mPrevious(gCrashWhat.exchange(what))
 {
-    if (mPrevious) return;  // an outer guard has everything in place
+    if (mPrevious) return; // an outer guard has everything in place
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = onCrash;
@@ -207,4 +213,4 @@ CrashGuard::~CrashGuard()
     if (!passed) std::cerr.setstate(std::ios::badbit);
 }
 
-}  // namespace hx
+} // namespace hx

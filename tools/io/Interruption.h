@@ -26,7 +26,8 @@ void catchInterruptions();
 // bytes are kept.
 void setRunNote(const std::string& note);
 
-class CrashGuard {
+class CrashGuard
+{
 public:
     // `what` says what crashed and why it most likely did; it must outlive the guard.
     explicit CrashGuard(const char* what);
@@ -36,7 +37,7 @@ public:
 
 private:
     const char* mPrevious;
-    int mHeld = -1;  // the file standard error goes to while the outermost guard is armed
+    int mHeld = -1; // the file standard error goes to while the outermost guard is armed
 };
 
-}  // namespace hx
+} // namespace hx

@@ -2,14 +2,17 @@
 
 #include "TemporaryFiles.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
 #include <map>
-#include <unistd.h>
 
 namespace hx {
 
-void OutputPlan::addInput(const std::string& path, const std::string& label) { mInputs.push_back({path, label}); }
+void OutputPlan::addInput(const std::string& path, const std::string& label)
+{
+    mInputs.push_back({path, label});
+}
 
 void OutputPlan::addOutput(const std::string& path, const std::string& label)
 {
@@ -28,7 +31,7 @@ void OutputPlan::check() const
     }
 
     std::map<FileIdentity, const Named*> outputs;
-    std::map<std::string, const Named*> directories;  // each with the first output in it
+    std::map<std::string, const Named*> directories; // each with the first output in it
     for (const Named& output : mOutputs) {
         const OutputTarget target = OutputTarget::resolve(output.path);
         if (const auto input = inputs.find(target.identity); input != inputs.end())
@@ -37,7 +40,8 @@ void OutputPlan::check() const
         if (!added)
             throw OutputClash(output.label + " and " + earlier->second->label +
                               " are the same file; give each output a file of its own");
-        if (target.kind != OutputTarget::Kind::Stream) directories.emplace(target.directory, &output);
+        if (target.kind != OutputTarget::Kind::Stream)
+            directories.emplace(target.directory, &output);
         else if (::access(target.path.c_str(), W_OK) != 0)
             throw FileWriteError("cannot write " + output.path + ": " + std::strerror(errno));
     }
@@ -52,4 +56,4 @@ void OutputPlan::check() const
     }
 }
 
-}  // namespace hx
+} // namespace hx

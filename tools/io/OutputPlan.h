@@ -25,12 +25,14 @@
 namespace hx {
 
 // Two names of one run are the same file. A mistake on the command line: exit code 2.
-class OutputClash : public std::runtime_error {
+class OutputClash : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
-class OutputPlan {
+class OutputPlan
+{
 public:
     // `label` says how the user named the file, for the message: "the input mesh tet.obj",
     // "-o out.obj", "--render anim.png (frame 3: anim_0003.png)".
@@ -45,7 +47,8 @@ public:
     const std::vector<std::string>& outputs() const { return mOutputPaths; }
 
 private:
-    struct Named {
+    struct Named
+    {
         std::string path;
         std::string label;
     };
@@ -54,4 +57,4 @@ private:
     std::vector<std::string> mOutputPaths;
 };
 
-}  // namespace hx
+} // namespace hx

@@ -2,14 +2,14 @@
 
 #include "TemporaryFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace hx {
 namespace {
@@ -25,7 +25,10 @@ std::string directoryOf(const std::string& path)
     return parent.empty() ? std::string(".") : parent;
 }
 
-std::string nameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string nameOf(const std::string& path)
+{
+    return std::filesystem::path(path).filename().string();
+}
 
 // The links of `named` followed to the path that is not a link (and may not exist).
 std::string followLinks(const std::string& named)
@@ -87,7 +90,7 @@ void writeAll(int fd, const char* bytes, std::size_t size)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool FileIdentity::operator<(const FileIdentity& other) const
 {
@@ -235,4 +238,4 @@ void OutputTarget::publish(const std::string& temporary) const
     if (error != 0) refuse(named, std::strerror(error));
 }
 
-}  // namespace hx
+} // namespace hx

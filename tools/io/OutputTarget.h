@@ -14,14 +14,15 @@
 //   that does not exist, a loop of links.
 #pragma once
 
+#include <sys/types.h>
 #include <stdexcept>
 #include <string>
-#include <sys/types.h>
 
 namespace hx {
 
 // A file that could not be written; what() is one line naming the path and the reason.
-class FileWriteError : public std::runtime_error {
+class FileWriteError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -29,10 +30,11 @@ public:
 // Which file a path names, however it is spelled: the device and inode of an existing file
 // (links followed), else the device and inode of the directory it would be made in and its
 // name there.
-struct FileIdentity {
+struct FileIdentity
+{
     dev_t device = 0;
     ino_t inode = 0;
-    std::string name;  // empty for an existing file
+    std::string name; // empty for an existing file
 
     bool operator<(const FileIdentity& other) const;
     bool operator==(const FileIdentity& other) const;
@@ -41,20 +43,21 @@ struct FileIdentity {
 // The identity of `path`; false (with `reason`) when its directory cannot be found.
 bool identityOf(const std::string& path, FileIdentity& identity, std::string& reason);
 
-struct OutputTarget {
+struct OutputTarget
+{
     enum class Kind {
-        NewFile,       // nothing there yet: created by renaming a temporary
-        ExistingFile,  // a regular file: replaced by renaming a temporary over it
-        Stream,        // a character device or FIFO: written directly
+        NewFile,      // nothing there yet: created by renaming a temporary
+        ExistingFile, // a regular file: replaced by renaming a temporary over it
+        Stream,       // a character device or FIFO: written directly
     };
 
     Kind kind = Kind::NewFile;
-    std::string named;      // the path as given
-    std::string path;       // where the bytes go: `named` with its links followed (a stream: as named)
-    std::string directory;  // the directory that holds `path`
-    std::string name;       // `path`'s last component
-    mode_t mode = 0;        // permission bits the result gets
-    uid_t owner = 0;        // ExistingFile: its owner and group, kept where the process may
+    std::string named;     // the path as given
+    std::string path;      // where the bytes go: `named` with its links followed (a stream: as named)
+    std::string directory; // the directory that holds `path`
+    std::string name;      // `path`'s last component
+    mode_t mode = 0;       // permission bits the result gets
+    uid_t owner = 0;       // ExistingFile: its owner and group, kept where the process may
     gid_t group = 0;
     FileIdentity identity;
 
@@ -76,4 +79,4 @@ struct OutputTarget {
     void applyOwnership(int fd) const;
 };
 
-}  // namespace hx
+} // namespace hx

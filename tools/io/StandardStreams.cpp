@@ -1,11 +1,11 @@
 #include "StandardStreams.h"
 
+#include <poll.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <poll.h>
-#include <unistd.h>
 
 namespace hx {
 namespace {
@@ -50,7 +50,7 @@ bool writeAll(int fd, const std::string& text)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void checkStandardStreams()
 {
@@ -68,4 +68,4 @@ void reportError(const std::string& line)
     writeAll(1, text);
 }
 
-}  // namespace hx
+} // namespace hx

@@ -9,7 +9,8 @@
 namespace hx {
 
 // Standard output or error could not be written; what() is one line.
-class StreamClosedError : public std::runtime_error {
+class StreamClosedError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -22,4 +23,4 @@ void checkStandardStreams();
 // cannot take it.
 void reportError(const std::string& line);
 
-}  // namespace hx
+} // namespace hx

@@ -1,12 +1,12 @@
 #include "TemporaryFiles.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
-#include <unistd.h>
 
 namespace hx {
 namespace temporaryFiles {
@@ -19,7 +19,8 @@ constexpr std::size_t kPathBytes = 4096;
 
 enum SlotState : int { kFree, kFilling, kHeld };
 
-struct Slot {
+struct Slot
+{
     std::atomic<int> state{kFree};
     char path[kPathBytes];
 };
@@ -55,7 +56,7 @@ void release(const std::string& path)
         }
 }
 
-}  // namespace
+} // namespace
 
 int create(std::string& pattern)
 {
@@ -128,7 +129,10 @@ void removeAllNow()
         }
 }
 
-std::unique_lock<std::recursive_mutex> holdInterruptions() { return std::unique_lock<std::recursive_mutex>(lock()); }
+std::unique_lock<std::recursive_mutex> holdInterruptions()
+{
+    return std::unique_lock<std::recursive_mutex>(lock());
+}
 
 int count()
 {
@@ -137,5 +141,5 @@ int count()
     return held;
 }
 
-}  // namespace temporaryFiles
-}  // namespace hx
+} // namespace temporaryFiles
+} // namespace hx

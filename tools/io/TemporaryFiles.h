@@ -42,5 +42,5 @@ std::unique_lock<std::recursive_mutex> holdInterruptions();
 // How many temporaries are registered (for tests).
 int count();
 
-}  // namespace temporaryFiles
-}  // namespace hx
+} // namespace temporaryFiles
+} // namespace hx

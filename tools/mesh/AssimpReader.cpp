@@ -1,10 +1,15 @@
 // Reading the other formats through Assimp, in a child process (see AssimpMesh.h).
 #include "AssimpMesh.h"
 
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -12,12 +17,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
 #include <set>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace hx {
@@ -42,21 +42,23 @@ bool joinsCorners(MeshFormat format)
 
 // Indices of values met before, in order of first appearance, keyed by their exact bits.
 template <int N>
-class ValueIndex {
+class ValueIndex
+{
 public:
     int indexOf(const float* value, std::vector<double>& values)
     {
         std::array<float, N> key;
         std::memcpy(key.data(), value, sizeof key);
         for (float& k : key)
-            if (k == 0.0f) k = 0.0f;  // -0 and +0 are one place
+            if (k == 0.0f) k = 0.0f; // -0 and +0 are one place
         const auto [it, added] = mIndex.emplace(key, static_cast<int>(values.size() / N));
         if (added) values.insert(values.end(), value, value + N);
         return it->second;
     }
 
 private:
-    struct Hash {
+    struct Hash
+    {
         std::size_t operator()(const std::array<float, N>& key) const
         {
             std::size_t h = 1469598103934665603ull;
@@ -71,7 +73,8 @@ private:
     std::unordered_map<std::array<float, N>, int, Hash> mIndex;
 };
 
-class AssimpReader {
+class AssimpReader
+{
 public:
     AssimpReader(const std::string& path, MeshFormat format) : mPath(path), mFormat(format) {}
 
@@ -82,14 +85,16 @@ public:
         // is in range, so that a broken file is refused rather than read out of bounds.
         const aiScene* scene = importer.ReadFile(mPath, aiProcess_ValidateDataStructure);
         if (!scene) fail(oneLine(importer.GetErrorString()));
-        if (!scene->mRootNode || scene->mNumMeshes == 0) fail(std::string("no meshes in this ") + meshFormatName(mFormat) + " file");
+        if (!scene->mRootNode || scene->mNumMeshes == 0)
+            fail(std::string("no meshes in this ") + meshFormatName(mFormat) + " file");
         if (scene->mNumAnimations) warn("animations are not kept");
 
         for (unsigned m = 0; m < scene->mNumMeshes; ++m)
             if (scene->mMeshes[m]->HasTextureCoords(0) && scene->mMeshes[m]->mNumUVComponents[0] == 3)
                 mTexCoordDimension = 3;
         addNode(*scene, *scene->mRootNode, aiMatrix4x4());
-        if (mMesh.vertexCount() == 0) fail(std::string("no polygon meshes in this ") + meshFormatName(mFormat) + " file");
+        if (mMesh.vertexCount() == 0)
+            fail(std::string("no polygon meshes in this ") + meshFormatName(mFormat) + " file");
         mMesh.setTexCoords(std::move(mTexCoords), mTexCoordDimension);
         mMesh.setNormals(std::move(mNormals));
         mMesh.check(mPath);
@@ -128,8 +133,8 @@ private:
         mMesh.addStatement(Mesh::Statement::Kind::Object, name.empty() ? "mesh" + std::to_string(++mUnnamed) : name);
         if (mesh.mMaterialIndex < scene.mNumMaterials) {
             aiString material;
-            if (scene.mMaterials[mesh.mMaterialIndex]->Get(AI_MATKEY_NAME, material) == AI_SUCCESS &&
-                material.length && std::strcmp(material.C_Str(), AI_DEFAULT_MATERIAL_NAME) != 0)
+            if (scene.mMaterials[mesh.mMaterialIndex]->Get(AI_MATKEY_NAME, material) == AI_SUCCESS && material.length &&
+                std::strcmp(material.C_Str(), AI_DEFAULT_MATERIAL_NAME) != 0)
                 mMesh.addStatement(Mesh::Statement::Kind::Material, material.C_Str());
         }
 
@@ -228,7 +233,8 @@ private:
 // finished mesh (or its one-line refusal) back through a pipe; a child that crashes is a
 // refusal too, and the tool lives on to say so.
 
-class PipeWriter {
+class PipeWriter
+{
 public:
     explicit PipeWriter(int fd) : mFd(fd) {}
     void bytes(const void* data, std::size_t size)
@@ -237,7 +243,7 @@ public:
         while (size > 0) {
             const ssize_t written = ::write(mFd, p, size);
             if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) ::_exit(3);  // the parent has gone
+            if (written <= 0) ::_exit(3); // the parent has gone
             p += written;
             size -= static_cast<std::size_t>(written);
         }
@@ -261,7 +267,8 @@ private:
 
 // Reads what the child sent; false as soon as the stream ends early, says something no child
 // of ours would (it died while writing), or the deadline passes (it hangs).
-class PipeReader {
+class PipeReader
+{
 public:
     PipeReader(int fd, std::chrono::steady_clock::time_point deadline) : mFd(fd), mDeadline(deadline) {}
     bool timedOut() const { return mTimedOut; }
@@ -269,9 +276,11 @@ public:
     {
         char* p = static_cast<char*>(data);
         while (size > 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(mDeadline - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(mDeadline - std::chrono::steady_clock::now());
             pollfd ready = {mFd, POLLIN, 0};
-            const int polled = left.count() > 0 ? ::poll(&ready, 1, static_cast<int>(std::min<long long>(left.count(), 1 << 30))) : 0;
+            const int polled =
+                left.count() > 0 ? ::poll(&ready, 1, static_cast<int>(std::min<long long>(left.count(), 1 << 30))) : 0;
             if (polled < 0 && errno == EINTR) continue;
             if (polled == 0) {
                 mTimedOut = true;
@@ -381,9 +390,9 @@ bool receiveMesh(PipeReader& in, Mesh& mesh)
         out.text(path + ": " + oneLine(error.what()));
     }
     ::close(fd);
-    ::_exit(0);  // no destructors or exit handlers of the parent's state
+    ::_exit(0); // no destructors or exit handlers of the parent's state
 }
-}  // namespace
+} // namespace
 
 Mesh readMeshWithAssimp(const std::string& path, MeshFormat format)
 {
@@ -446,4 +455,4 @@ Mesh readMeshWithAssimp(const std::string& path, MeshFormat format, double secon
                 "; it is damaged or not a " + meshFormatName(format) + " file");
 }
 
-}  // namespace hx
+} // namespace hx

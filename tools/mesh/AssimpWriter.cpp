@@ -3,8 +3,8 @@
 
 #include "VertexNormals.h"
 
-#include <assimp/Exporter.hpp>
 #include <assimp/scene.h>
+#include <assimp/Exporter.hpp>
 
 #include <algorithm>
 #include <memory>
@@ -16,7 +16,7 @@ namespace {
 const char* exporterId(MeshFormat format)
 {
     switch (format) {
-    case MeshFormat::Ply: return "plyb";  // binary: the floats' bits, not a decimal rounding
+    case MeshFormat::Ply: return "plyb"; // binary: the floats' bits, not a decimal rounding
     case MeshFormat::Stl: return "stlb";
     case MeshFormat::Gltf: return "gltf2";
     case MeshFormat::Glb: return "glb2";
@@ -40,12 +40,12 @@ std::string base64(const unsigned char* data, std::size_t size)
 }
 
 // A scene of one mesh, in the mesh's vertex order.
-class SceneBuilder {
+class SceneBuilder
+{
 public:
     SceneBuilder(const Mesh& mesh, MeshFormat format, const std::string& name)
         : mMesh(mesh), mFormat(format), mName(name)
-    {
-    }
+    {}
 
     std::unique_ptr<aiScene> build()
     {
@@ -53,9 +53,9 @@ public:
         const std::string nodeName = mMesh.nodeName().empty() ? std::string("mesh") : mMesh.nodeName();
         scene->mRootNode = new aiNode(nodeName);
         scene->mNumMaterials = 1;
-        scene->mMaterials = new aiMaterial*[1]{new aiMaterial};
+        scene->mMaterials = new aiMaterial* [1] { new aiMaterial };
         scene->mNumMeshes = 1;
-        scene->mMeshes = new aiMesh*[1]{new aiMesh};
+        scene->mMeshes = new aiMesh* [1] { new aiMesh };
         scene->mRootNode->mNumMeshes = 1;
         scene->mRootNode->mMeshes = new unsigned[1]{0};
         aiMesh& out = *scene->mMeshes[0];
@@ -92,7 +92,8 @@ public:
             polygons += n > 3;
         }
         out.mPrimitiveTypes = types;
-        const bool trianglesOnly = mFormat == MeshFormat::Stl || mFormat == MeshFormat::Gltf || mFormat == MeshFormat::Glb;
+        const bool trianglesOnly =
+            mFormat == MeshFormat::Stl || mFormat == MeshFormat::Gltf || mFormat == MeshFormat::Glb;
         if (trianglesOnly && polygons)
             warn(std::to_string(polygons) + " faces with more than 3 corners are split into triangles (" +
                  meshFormatName(mFormat) + " holds triangles only)");
@@ -133,13 +134,15 @@ private:
             }
             std::vector<float> key = {out.mVertices[v].x, out.mVertices[v].y, out.mVertices[v].z};
             if (out.mTextureCoords[0])
-                key.insert(key.end(), {out.mTextureCoords[0][v].x, out.mTextureCoords[0][v].y, out.mTextureCoords[0][v].z});
+                key.insert(key.end(),
+                           {out.mTextureCoords[0][v].x, out.mTextureCoords[0][v].y, out.mTextureCoords[0][v].z});
             if (out.mNormals) key.insert(key.end(), {out.mNormals[v].x, out.mNormals[v].y, out.mNormals[v].z});
             joined += !seen.insert(std::move(key)).second;
         }
         if (unused) warn(std::to_string(unused) + " vertices that no face uses are dropped");
         if (joined)
-            warn(std::to_string(joined) + " vertices equal to an earlier one (place, texture coordinate, normal) "
+            warn(std::to_string(joined) +
+                 " vertices equal to an earlier one (place, texture coordinate, normal) "
                  "are joined with it");
     }
 
@@ -186,15 +189,16 @@ private:
         if (!mMesh.faceNormalIndices().empty() && mMesh.hasNormals()) {
             // The normals as the OBJ writer would write them: recomputed from the points.
             const std::vector<double> normals =
-                recomputeNormals(mMesh.normals(), mMesh.positions().data(), mMesh.faceSizes().data(),
-                                 mMesh.faceCount(), mMesh.faceVertexIndices().data(), mMesh.faceNormalIndices().data());
+                recomputeNormals(mMesh.normals(), mMesh.positions().data(), mMesh.faceSizes().data(), mMesh.faceCount(),
+                                 mMesh.faceVertexIndices().data(), mMesh.faceNormalIndices().data());
             std::size_t conflicts = 0;
             const std::vector<int> chosen = firstCornerValues(mMesh.faceNormalIndices(), normals, 3, conflicts);
             out.mNormals = new aiVector3D[vertices];
             for (std::size_t v = 0; v < vertices; ++v) {
                 if (chosen[v] == Mesh::kNone) continue;
                 const double* n = &normals[static_cast<std::size_t>(chosen[v]) * 3];
-                out.mNormals[v] = aiVector3D(static_cast<float>(n[0]), static_cast<float>(n[1]), static_cast<float>(n[2]));
+                out.mNormals[v] =
+                    aiVector3D(static_cast<float>(n[0]), static_cast<float>(n[1]), static_cast<float>(n[2]));
             }
             if (conflicts)
                 warn("one normal per vertex: hard edges at " + std::to_string(conflicts) +
@@ -208,9 +212,10 @@ private:
     std::vector<std::string> mWarnings;
 };
 
-}  // namespace
+} // namespace
 
-std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name)
+std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format, ByteSink& out,
+                                             const std::string& name)
 {
     const char* id = exporterId(format);
     if (!id) throw MeshFormatError(name + ": " + meshFormatName(format) + " is not written through Assimp");
@@ -219,17 +224,19 @@ std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format
 
     Assimp::Exporter exporter;
     const aiExportDataBlob* blob = exporter.ExportToBlob(scene.get(), id, 0);
-    if (!blob) throw MeshFormatError(name + ": " + meshFormatName(format) + " export failed: " + oneLine(exporter.GetErrorString()));
+    if (!blob)
+        throw MeshFormatError(name + ": " + meshFormatName(format) +
+                              " export failed: " + oneLine(exporter.GetErrorString()));
     if (format == MeshFormat::Gltf) {
         // The JSON names its buffers as files beside it; they go inside it instead, so the
         // output is one file that the output step can commit.
         std::string json(static_cast<const char*>(blob->data), blob->size);
         for (const aiExportDataBlob* part = blob->next; part; part = part->next) {
             const std::string reference = "\"$blobfile." + std::string(part->name.C_Str()) + "\"";
-            const std::string embedded =
-                "\"data:application/octet-stream;base64," +
-                base64(static_cast<const unsigned char*>(part->data), part->size) + "\"";
-            for (std::size_t at = json.find(reference); at != std::string::npos; at = json.find(reference, at + embedded.size()))
+            const std::string embedded = "\"data:application/octet-stream;base64," +
+                                         base64(static_cast<const unsigned char*>(part->data), part->size) + "\"";
+            for (std::size_t at = json.find(reference); at != std::string::npos;
+                 at = json.find(reference, at + embedded.size()))
                 json.replace(at, reference.size(), embedded);
         }
         out.write(json.data(), json.size());
@@ -239,5 +246,4 @@ std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format
     return std::move(builder.warnings());
 }
 
-
-}  // namespace hx
+} // namespace hx

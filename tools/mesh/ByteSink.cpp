@@ -2,9 +2,9 @@
 
 #include "AtomicFile.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace hx {
 
@@ -28,4 +28,4 @@ void FdSink::write(const void* data, std::size_t size)
     }
 }
 
-}  // namespace hx
+} // namespace hx

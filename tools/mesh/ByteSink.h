@@ -9,7 +9,8 @@
 
 namespace hx {
 
-class ByteSink {
+class ByteSink
+{
 public:
     virtual ~ByteSink() = default;
     // Writes all `size` bytes or throws FileWriteError (AtomicFile.h) naming the target.
@@ -17,7 +18,8 @@ public:
 };
 
 // A stdio stream the caller owns (AtomicFile::stream(), say); `name` is for messages.
-class FileSink : public ByteSink {
+class FileSink : public ByteSink
+{
 public:
     FileSink(std::FILE* file, std::string name) : mFile(file), mName(std::move(name)) {}
     void write(const void* data, std::size_t size) override;
@@ -29,7 +31,8 @@ private:
 
 // A file descriptor the caller owns (1 for standard output); short writes and EINTR are
 // carried on, a closed pipe or a full disk throws.
-class FdSink : public ByteSink {
+class FdSink : public ByteSink
+{
 public:
     FdSink(int fd, std::string name) : mFd(fd), mName(std::move(name)) {}
     void write(const void* data, std::size_t size) override;
@@ -40,16 +43,14 @@ private:
 };
 
 // Appends to a string: for tests and for callers that keep the bytes in memory.
-class StringSink : public ByteSink {
+class StringSink : public ByteSink
+{
 public:
     explicit StringSink(std::string& text) : mText(&text) {}
-    void write(const void* data, std::size_t size) override
-    {
-        mText->append(static_cast<const char*>(data), size);
-    }
+    void write(const void* data, std::size_t size) override { mText->append(static_cast<const char*>(data), size); }
 
 private:
     std::string* mText;
 };
 
-}  // namespace hx
+} // namespace hx

@@ -37,7 +37,7 @@ std::vector<std::string> splitNames(const std::string& line)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 MaterialLibraryReport rebaseMaterialLibraries(Mesh& mesh, const std::string& inputPath, const std::string& outputPath)
 {
@@ -81,4 +81,4 @@ MaterialLibraryReport rebaseMaterialLibraries(Mesh& mesh, const std::string& inp
     return report;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -12,16 +12,16 @@
 
 namespace hx {
 
-struct MaterialLibraryReport {
-    std::vector<std::string> notes;     // "out/a.obj: mtllib cube.mtl is written as ../cube.mtl ..."
-    std::vector<std::string> warnings;  // a library that is missing, or cannot be reached
+struct MaterialLibraryReport
+{
+    std::vector<std::string> notes;    // "out/a.obj: mtllib cube.mtl is written as ../cube.mtl ..."
+    std::vector<std::string> warnings; // a library that is missing, or cannot be reached
 };
 
 // Rewrites `mesh`'s relative material libraries for a mesh read from `inputPath` and written
 // to `outputPath` ("-" for standard input or output: the current folder, and nothing is
 // rewritten for standard output, whose reader's folder is unknown). Absolute names and
 // outputs in the input's own folder are left alone.
-MaterialLibraryReport rebaseMaterialLibraries(Mesh& mesh, const std::string& inputPath,
-                                              const std::string& outputPath);
+MaterialLibraryReport rebaseMaterialLibraries(Mesh& mesh, const std::string& inputPath, const std::string& outputPath);
 
-}  // namespace hx
+} // namespace hx

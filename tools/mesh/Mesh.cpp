@@ -23,7 +23,7 @@ void appendOptional(std::vector<int>& indices, std::size_t cornersBefore, int va
     indices.push_back(value);
 }
 
-}  // namespace
+} // namespace
 
 void Mesh::setTexCoords(std::vector<double> values, int dimension)
 {
@@ -62,8 +62,7 @@ void Mesh::check(const std::string& name) const
     if (mPositions.empty()) fail("no vertices, not a mesh");
     if (mPositions.size() % 3 || mNormals.size() % 3 || mTexCoords.size() % mTexCoordDimension)
         fail("incomplete vertex data");
-    if (!allFinite(mPositions) || !allFinite(mTexCoords) || !allFinite(mNormals))
-        fail("numbers that are not finite");
+    if (!allFinite(mPositions) || !allFinite(mTexCoords) || !allFinite(mNormals)) fail("numbers that are not finite");
     std::size_t corners = 0;
     for (std::uint32_t size : mFaceSizes) {
         if (size < 3) fail("a face with fewer than 3 corners");
@@ -74,8 +73,7 @@ void Mesh::check(const std::string& name) const
         fail("face corners that do not add up");
     const auto inRange = [](const std::vector<int>& indices, std::size_t count, bool optional) {
         for (int index : indices)
-            if (!(optional && index == kNone) && (index < 0 || static_cast<std::size_t>(index) >= count))
-                return false;
+            if (!(optional && index == kNone) && (index < 0 || static_cast<std::size_t>(index) >= count)) return false;
         return true;
     };
     if (!inRange(mFaceVertices, vertexCount(), false)) fail("a face names a vertex the mesh does not have");
@@ -128,4 +126,4 @@ std::string Mesh::nodeName() const
     return std::string();
 }
 
-}  // namespace hx
+} // namespace hx

@@ -27,27 +27,31 @@ namespace hx {
 
 // A file that is not a usable mesh; what() is one line: "PATH:LINE: reason" or
 // "PATH: reason".
-class MeshReadError : public std::runtime_error {
+class MeshReadError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
-class Mesh {
+class Mesh
+{
 public:
-    static constexpr int kNone = -1;  // a corner without a texture coordinate or normal
+    static constexpr int kNone = -1; // a corner without a texture coordinate or normal
 
-    struct Corner {
-        int vertex;    // 0-based into positions
-        int texCoord;  // 0-based into texCoords, or kNone
-        int normal;    // 0-based into normals, or kNone
+    struct Corner
+    {
+        int vertex;   // 0-based into positions
+        int texCoord; // 0-based into texCoords, or kNone
+        int normal;   // 0-based into normals, or kNone
     };
 
     // An `o`, `g`, `usemtl` or `s` statement, written just before face `beforeFace`.
-    struct Statement {
+    struct Statement
+    {
         enum class Kind { Object, Group, Material, Smoothing };
         Kind kind;
         std::size_t beforeFace;
-        std::string text;  // the rest of the line: name(s) or smoothing value
+        std::string text; // the rest of the line: name(s) or smoothing value
     };
 
     // The corners of all faces one after another, assembled from the index arrays on the fly.
@@ -104,8 +108,7 @@ public:
     // Appends a face of `size` corners; `texCoords` and `normals` may be null (no corner of
     // this face has one) or hold kNone for single corners. Indices are not checked here:
     // check() does that for the whole mesh.
-    void addFace(std::size_t size, const int* vertices, const int* texCoords = nullptr,
-                 const int* normals = nullptr);
+    void addFace(std::size_t size, const int* vertices, const int* texCoords = nullptr, const int* normals = nullptr);
     // A statement before the next face added.
     void addStatement(Statement::Kind kind, std::string text);
     void addWarning(std::string message) { mWarnings.push_back(std::move(message)); }
@@ -118,7 +121,8 @@ public:
 
     // Every array of the mesh, to hand a mesh across a process boundary or to bindings that
     // fill or take all of it at once. fromParts() takes them unchecked: call check().
-    struct Parts {
+    struct Parts
+    {
         std::vector<double> positions, texCoords, normals;
         int texCoordDimension = 2;
         std::vector<std::uint32_t> faceSizes;
@@ -138,16 +142,18 @@ private:
     std::vector<double> mNormals;
     std::vector<std::uint32_t> mFaceSizes;
     std::vector<int> mFaceVertices;
-    std::vector<int> mFaceTexCoords;  // empty, or one per corner
-    std::vector<int> mFaceNormals;    // empty, or one per corner
+    std::vector<int> mFaceTexCoords; // empty, or one per corner
+    std::vector<int> mFaceNormals;   // empty, or one per corner
     std::vector<Statement> mStatements;
     std::vector<std::string> mMaterialLibraries;
     std::vector<std::string> mWarnings;
 };
 
-class Mesh::CornerList {
+class Mesh::CornerList
+{
 public:
-    class Iterator {
+    class Iterator
+    {
     public:
         using iterator_category = std::random_access_iterator_tag;
         using value_type = Corner;
@@ -158,7 +164,11 @@ public:
         Iterator(const Mesh* mesh, std::size_t index) : mMesh(mesh), mIndex(index) {}
         Corner operator*() const { return CornerList(*mMesh)[mIndex]; }
         Corner operator[](difference_type n) const { return CornerList(*mMesh)[mIndex + n]; }
-        Iterator& operator++() { ++mIndex; return *this; }
+        Iterator& operator++()
+        {
+            ++mIndex;
+            return *this;
+        }
         Iterator operator+(difference_type n) const { return Iterator(mMesh, mIndex + n); }
         difference_type operator-(const Iterator& other) const
         {
@@ -187,6 +197,9 @@ private:
     const Mesh* mMesh;
 };
 
-inline Mesh::CornerList Mesh::corners() const { return CornerList(*this); }
+inline Mesh::CornerList Mesh::corners() const
+{
+    return CornerList(*this);
+}
 
-}  // namespace hx
+} // namespace hx

@@ -24,4 +24,4 @@ std::vector<std::string> writeMesh(const Mesh& mesh, MeshFormat format, ByteSink
     return writeMeshWithAssimp(mesh, format, out, name);
 }
 
-}  // namespace hx
+} // namespace hx

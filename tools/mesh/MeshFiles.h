@@ -23,4 +23,4 @@ Mesh readMesh(const std::string& path);
 std::vector<std::string> writeMesh(const Mesh& mesh, MeshFormat format, ByteSink& out, const std::string& name,
                                    const std::vector<std::string>& comment = {});
 
-}  // namespace hx
+} // namespace hx

@@ -7,12 +7,13 @@
 namespace hx {
 namespace {
 
-struct Known {
+struct Known
+{
     const char* extension;
     MeshFormat format;
 };
-const Known kKnown[] = {{".obj", MeshFormat::Obj},   {".ply", MeshFormat::Ply},  {".stl", MeshFormat::Stl},
-                        {".gltf", MeshFormat::Gltf}, {".glb", MeshFormat::Glb},  {".fbx", MeshFormat::Fbx},
+const Known kKnown[] = {{".obj", MeshFormat::Obj},    {".ply", MeshFormat::Ply}, {".stl", MeshFormat::Stl},
+                        {".gltf", MeshFormat::Gltf},  {".glb", MeshFormat::Glb}, {".fbx", MeshFormat::Fbx},
                         {".dae", MeshFormat::Collada}};
 
 std::string lowerExtension(const std::string& path)
@@ -27,7 +28,8 @@ std::string extensionList(bool writable)
 {
     std::string list;
     for (const Known& known : kKnown)
-        if (!writable || canWriteMeshFormat(known.format)) list += std::string(list.empty() ? "" : ", ") + known.extension;
+        if (!writable || canWriteMeshFormat(known.format))
+            list += std::string(list.empty() ? "" : ", ") + known.extension;
     return list;
 }
 
@@ -42,13 +44,13 @@ MeshFormat formatOf(const std::string& path, bool writing)
                                   " files are read, not written; meshes are written as " + extensionList(true));
         return known.format;
     }
-    const std::string what = extension.empty() ? "no extension to tell its mesh format"
-                                               : "unknown mesh format '" + extension + "'";
+    const std::string what =
+        extension.empty() ? "no extension to tell its mesh format" : "unknown mesh format '" + extension + "'";
     throw MeshFormatError(path + ": " + what + "; meshes are " + (writing ? "written as " : "read from ") +
                           extensionList(writing));
 }
 
-}  // namespace
+} // namespace
 
 const char* meshFormatName(MeshFormat format)
 {
@@ -64,10 +66,19 @@ const char* meshFormatName(MeshFormat format)
     return "?";
 }
 
-bool canWriteMeshFormat(MeshFormat format) { return format != MeshFormat::Fbx && format != MeshFormat::Collada; }
+bool canWriteMeshFormat(MeshFormat format)
+{
+    return format != MeshFormat::Fbx && format != MeshFormat::Collada;
+}
 
-MeshFormat meshFormatForReading(const std::string& path) { return formatOf(path, false); }
-MeshFormat meshFormatForWriting(const std::string& path) { return formatOf(path, true); }
+MeshFormat meshFormatForReading(const std::string& path)
+{
+    return formatOf(path, false);
+}
+MeshFormat meshFormatForWriting(const std::string& path)
+{
+    return formatOf(path, true);
+}
 
 void checkPictureName(const std::string& path)
 {
@@ -77,4 +88,4 @@ void checkPictureName(const std::string& path)
                               (extension.empty() ? std::string() : " instead of " + extension));
 }
 
-}  // namespace hx
+} // namespace hx

@@ -10,7 +10,8 @@
 namespace hx {
 
 // A file name whose format is unknown or cannot do what is asked; what() is one line.
-class MeshFormatError : public std::runtime_error {
+class MeshFormatError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -32,4 +33,4 @@ MeshFormat meshFormatForWriting(const std::string& path);
 // MeshFormatError otherwise, rather than write PNG bytes under another format's name.
 void checkPictureName(const std::string& path);
 
-}  // namespace hx
+} // namespace hx

@@ -11,4 +11,4 @@ namespace hx {
 
 using ObjMesh = Mesh;
 
-}  // namespace hx
+} // namespace hx

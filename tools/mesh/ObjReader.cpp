@@ -7,6 +7,9 @@
 // std::from_chars, with no copy of a line.
 #include "ObjReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -14,11 +17,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace hx {
 namespace {
@@ -28,7 +28,10 @@ namespace {
 constexpr std::size_t kMaxLineBytes = 1 << 20;
 constexpr std::size_t kBlockBytes = 4 << 20;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // The first byte at or after `p` below 0x20 (a line end, a tab or a control byte), or `end`.
 // Eight bytes at a time: a byte below 0x20 has its top bit set after subtracting 0x20, and
@@ -77,16 +80,17 @@ std::string quoted(std::string_view token)
 const std::set<std::string_view>& unkeptStatements()
 {
     static const std::set<std::string_view> names = {
-        "l",    "p",    "vp",   "curv",  "curv2",    "surf",     "cstype", "deg",    "bmat",
-        "step", "parm", "trim", "hole",  "scrv",     "sp",       "end",    "con",    "mg",
-        "bevel", "c_interp", "d_interp", "lod", "shadow_obj", "trace_obj", "ctech", "stech",
-        "maplib", "usemap", "call", "csh", "t"};
+        "l",     "p",     "vp",     "curv",     "curv2",    "surf", "cstype",     "deg",
+        "bmat",  "step",  "parm",   "trim",     "hole",     "scrv", "sp",         "end",
+        "con",   "mg",    "bevel",  "c_interp", "d_interp", "lod",  "shadow_obj", "trace_obj",
+        "ctech", "stech", "maplib", "usemap",   "call",     "csh",  "t"};
     return names;
 }
 
 // Line, vertex, face and corner counts guessed from a sample of the file, so that storage is
 // reserved once instead of growing by doubling (which would briefly hold twice the data).
-struct SizeEstimate {
+struct SizeEstimate
+{
     std::size_t vertices = 0, texCoords = 0, normals = 0, faces = 0, corners = 0;
 };
 
@@ -104,7 +108,7 @@ SizeEstimate estimateSizes(int fd, std::size_t fileSize)
         if (got <= 0) break;
         const char* p = window;
         const char* end = window + got;
-        if (offset > 0) {  // start at the first whole line
+        if (offset > 0) { // start at the first whole line
             p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             if (!p) continue;
             ++p;
@@ -113,9 +117,12 @@ SizeEstimate estimateSizes(int fd, std::size_t fileSize)
             const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             if (!lineEnd) break;
             if (p[0] == 'v' && p + 1 < lineEnd) {
-                if (p[1] == ' ') ++sample.vertices;
-                else if (p[1] == 't') ++sample.texCoords;
-                else if (p[1] == 'n') ++sample.normals;
+                if (p[1] == ' ')
+                    ++sample.vertices;
+                else if (p[1] == 't')
+                    ++sample.texCoords;
+                else if (p[1] == 'n')
+                    ++sample.normals;
             } else if (p[0] == 'f' && p + 1 < lineEnd && p[1] == ' ') {
                 ++sample.faces;
                 for (const char* c = p + 1; c + 1 < lineEnd; ++c) sample.corners += (*c == ' ' && c[1] != ' ');
@@ -132,9 +139,10 @@ SizeEstimate estimateSizes(int fd, std::size_t fileSize)
             scaled(sample.corners)};
 }
 
-}  // namespace
+} // namespace
 
-class ObjReader {
+class ObjReader
+{
 public:
     explicit ObjReader(std::string name) : mName(std::move(name)) {}
 
@@ -152,7 +160,7 @@ public:
     {
         if (begin == end) return;
         const char* p = begin;
-        if (mAfterCarriageReturn && p < end && *p == '\n') ++p;  // the "\r\n" cut between blocks
+        if (mAfterCarriageReturn && p < end && *p == '\n') ++p; // the "\r\n" cut between blocks
         mAfterCarriageReturn = false;
         while (p < end) {
             const char* lineEnd = p;
@@ -168,8 +176,10 @@ public:
             if (lineEnd == end) break;
             ++mLine;
             if (*lineEnd == '\r') {
-                if (lineEnd + 1 == end) mAfterCarriageReturn = true;
-                else if (lineEnd[1] == '\n') ++lineEnd;
+                if (lineEnd + 1 == end)
+                    mAfterCarriageReturn = true;
+                else if (lineEnd[1] == '\n')
+                    ++lineEnd;
             }
             p = lineEnd + 1;
         }
@@ -210,7 +220,8 @@ private:
     }
     [[noreturn]] void failLineTooLong() const { failAt(mLine, "line longer than 1 MiB, not an OBJ statement"); }
 
-    struct MaxIndex {
+    struct MaxIndex
+    {
         long long value = 0;
         std::size_t line = 0;
     };
@@ -234,8 +245,10 @@ private:
             double xyz[3];
             const std::size_t count = readNumbers(rest, xyz, 3, "vertex");
             if (count < 3) failAt(mLine, "a vertex needs x, y and z");
-            if (count == 4) warnOnce("vertex weights (the 4th number) are not kept");
-            else if (count == 6 || count == 7) warnOnce("vertex colours are not kept");
+            if (count == 4)
+                warnOnce("vertex weights (the 4th number) are not kept");
+            else if (count == 6 || count == 7)
+                warnOnce("vertex colours are not kept");
             else if (count != 3)
                 failAt(mLine, "a vertex has 3, 4, 6 or 7 numbers, not " + std::to_string(count));
             mMesh.mPositions.insert(mMesh.mPositions.end(), xyz, xyz + 3);
@@ -314,7 +327,7 @@ private:
     [[noreturn]] void refuseNumber(std::string_view token, const char* what) const
     {
         std::string_view digits = token;
-        if (digits.front() == '+') digits.remove_prefix(1);  // from_chars takes no '+'
+        if (digits.front() == '+') digits.remove_prefix(1); // from_chars takes no '+'
         double value = 0.0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (error == std::errc::result_out_of_range)
@@ -335,7 +348,7 @@ private:
             if (p == end) break;
             int vertex = 0, texCoord = Mesh::kNone, normal = Mesh::kNone;
             const char* next = parseCornerQuickly(p, end, vertex, texCoord, normal);
-            if (!next) {  // an unusual or faulty corner: the careful way
+            if (!next) { // an unusual or faulty corner: the careful way
                 std::string_view tail(p, static_cast<std::size_t>(end - p));
                 const std::string_view token = nextToken(tail);
                 parseCorner(token, vertex, texCoord, normal);
@@ -349,8 +362,7 @@ private:
             ++corners;
             p = next;
         }
-        if (corners < 3)
-            failAt(mLine, "a face needs at least 3 corners, this one has " + std::to_string(corners));
+        if (corners < 3) failAt(mLine, "a face needs at least 3 corners, this one has " + std::to_string(corners));
         mMesh.mFaceSizes.push_back(static_cast<std::uint32_t>(corners));
     }
 
@@ -444,8 +456,7 @@ private:
         int index = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
         if (error != std::errc() || end != text.data() + text.size())
-            failAt(mLine, "face corner " + quoted(token) + " has " + quoted(text) + ", not a whole " + what +
-                              " index");
+            failAt(mLine, "face corner " + quoted(token) + " has " + quoted(text) + ", not a whole " + what + " index");
         if (index == 0)
             failAt(mLine, std::string(what) + " index 0 in face corner " + quoted(token) + " (indices start at 1)");
         if (index < 0) {
@@ -479,7 +490,7 @@ namespace {
 Mesh readBlocks(ObjReader& reader, int fd)
 {
     std::unique_ptr<char[]> buffer(new char[kBlockBytes + kMaxLineBytes + 1]);
-    std::size_t held = 0;  // bytes of an unfinished line at the front
+    std::size_t held = 0; // bytes of an unfinished line at the front
     bool readSomething = false;
     for (;;) {
         const ssize_t got = ::read(fd, buffer.get() + held, kBlockBytes);
@@ -503,7 +514,7 @@ Mesh readBlocks(ObjReader& reader, int fd)
     return reader.finish();
 }
 
-}  // namespace
+} // namespace
 
 Mesh readObjFile(const std::string& path)
 {
@@ -541,6 +552,9 @@ Mesh readObjText(std::string_view text, const std::string& name)
     return reader.finish();
 }
 
-Mesh Mesh::read(const std::string& path) { return readObjFile(path); }
+Mesh Mesh::read(const std::string& path)
+{
+    return readObjFile(path);
+}
 
-}  // namespace hx
+} // namespace hx

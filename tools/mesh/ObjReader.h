@@ -17,7 +17,8 @@
 namespace hx {
 
 // An input that is not a usable OBJ mesh; what() is one line.
-class ObjReadError : public MeshReadError {
+class ObjReadError : public MeshReadError
+{
 public:
     using MeshReadError::MeshReadError;
 };
@@ -33,4 +34,4 @@ Mesh readObjFd(int fd, const std::string& name);
 // An OBJ held in memory; `name` stands for it in messages.
 Mesh readObjText(std::string_view text, const std::string& name);
 
-}  // namespace hx
+} // namespace hx

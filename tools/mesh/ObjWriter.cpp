@@ -11,7 +11,8 @@ namespace hx {
 namespace {
 
 // Formats into a 1 MiB buffer and hands it to the sink whole.
-class TextBuffer {
+class TextBuffer
+{
 public:
     explicit TextBuffer(ByteSink& out) : mOut(out), mBuffer(new char[kCapacity]) {}
 
@@ -33,8 +34,14 @@ public:
         if (kCapacity - mUsed < n) flush();
     }
     // Negative zero prints as "-0" and reads back as -0.0: the bit pattern survives too.
-    void number(double value) { mUsed = static_cast<std::size_t>(std::to_chars(cursor(), end(), value).ptr - mBuffer.get()); }
-    void index(long long value) { mUsed = static_cast<std::size_t>(std::to_chars(cursor(), end(), value).ptr - mBuffer.get()); }
+    void number(double value)
+    {
+        mUsed = static_cast<std::size_t>(std::to_chars(cursor(), end(), value).ptr - mBuffer.get());
+    }
+    void index(long long value)
+    {
+        mUsed = static_cast<std::size_t>(std::to_chars(cursor(), end(), value).ptr - mBuffer.get());
+    }
     void put(char c) { mBuffer[mUsed++] = c; }
     void flush()
     {
@@ -52,7 +59,7 @@ private:
     std::size_t mUsed = 0;
 };
 
-constexpr std::size_t kNumberBytes = 32;  // the longest shortest form of a double is 24
+constexpr std::size_t kNumberBytes = 32; // the longest shortest form of a double is 24
 
 void writeTuples(TextBuffer& out, const char* keyword, const std::vector<double>& values, std::size_t dimension)
 {
@@ -79,7 +86,7 @@ const char* keywordOf(Mesh::Statement::Kind kind)
     return "#";
 }
 
-}  // namespace
+} // namespace
 
 void writeObj(const Mesh& mesh, ByteSink& sink, const std::vector<std::string>& comment)
 {
@@ -104,12 +111,11 @@ void writeObj(const Mesh& mesh, ByteSink& sink, const std::vector<std::string>& 
     // from the new positions are true.
     if (mesh.hasNormals() && !mesh.faceNormalIndices().empty())
         writeTuples(out, "vn",
-                    recomputeNormals(mesh.normals(), mesh.positions().data(), mesh.faceSizes().data(),
-                                     mesh.faceCount(), mesh.faceVertexIndices().data(),
-                                     mesh.faceNormalIndices().data()),
+                    recomputeNormals(mesh.normals(), mesh.positions().data(), mesh.faceSizes().data(), mesh.faceCount(),
+                                     mesh.faceVertexIndices().data(), mesh.faceNormalIndices().data()),
                     3);
     else
-        writeTuples(out, "vn", mesh.normals(), 3);  // used by no face: nothing to recompute them from
+        writeTuples(out, "vn", mesh.normals(), 3); // used by no face: nothing to recompute them from
 
     const std::vector<std::uint32_t>& sizes = mesh.faceSizes();
     const int* vertices = mesh.faceVertexIndices().data();
@@ -133,7 +139,7 @@ void writeObj(const Mesh& mesh, ByteSink& sink, const std::vector<std::string>& 
         if (face == sizes.size()) break;
         out.text("f", 1);
         for (std::uint32_t i = 0; i < sizes[face]; ++i, ++corner) {
-            out.reserve(40);  // " v/vt/vn" with three 11-character indices
+            out.reserve(40); // " v/vt/vn" with three 11-character indices
             out.put(' ');
             out.index(vertices[corner] + 1LL);
             const bool texCoord = texCoords && texCoords[corner] != Mesh::kNone;
@@ -169,4 +175,4 @@ void Mesh::write(const std::string& path) const
     file.commit();
 }
 
-}  // namespace hx
+} // namespace hx

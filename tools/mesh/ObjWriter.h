@@ -24,4 +24,4 @@ void writeObj(const Mesh& mesh, ByteSink& out, const std::vector<std::string>& c
 void writeObj(const Mesh& mesh, std::FILE* out, const std::string& name);
 void writeObj(const Mesh& mesh, int fd, const std::string& name);
 
-}  // namespace hx
+} // namespace hx

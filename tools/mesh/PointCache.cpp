@@ -45,7 +45,7 @@ std::string shortest(double value)
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
-}  // namespace
+} // namespace
 
 PointCacheFormat pointCacheFormatOf(const std::string& path)
 {
@@ -58,8 +58,8 @@ PointCacheFormat pointCacheFormatOf(const std::string& path)
                           (extension.empty() ? std::string() : ", not " + extension));
 }
 
-PointCacheWriter::PointCacheWriter(ByteSink& out, PointCacheFormat format, std::size_t pointCount,
-                                   int frameCount, const std::string& name, Timing timing)
+PointCacheWriter::PointCacheWriter(ByteSink& out, PointCacheFormat format, std::size_t pointCount, int frameCount,
+                                   const std::string& name, Timing timing)
     : mOut(out), mFormat(format), mPointCount(pointCount), mFrameCount(frameCount), mName(name)
 {
     if (pointCount == 0 || pointCount > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) / 12)
@@ -69,7 +69,7 @@ PointCacheWriter::PointCacheWriter(ByteSink& out, PointCacheFormat format, std::
 
     std::vector<unsigned char> header;
     if (format == PointCacheFormat::Pc2) {
-        static const char kSignature[12] = "POINTCACHE2";  // with its terminating zero
+        static const char kSignature[12] = "POINTCACHE2"; // with its terminating zero
         header.insert(header.end(), kSignature, kSignature + 12);
         appendInt(header, 1, false);
         appendInt(header, static_cast<std::int32_t>(pointCount), false);
@@ -87,7 +87,10 @@ PointCacheWriter::PointCacheWriter(ByteSink& out, PointCacheFormat format, std::
     mFrameBytes.resize(12 * pointCount);
 }
 
-void PointCacheWriter::fail(const std::string& reason) const { throw MeshFormatError(mName + ": " + reason); }
+void PointCacheWriter::fail(const std::string& reason) const
+{
+    throw MeshFormatError(mName + ": " + reason);
+}
 
 void PointCacheWriter::writeFrame(const std::vector<double>& positions)
 {
@@ -116,4 +119,4 @@ void PointCacheWriter::finish() const
              std::to_string(mFramesWritten) + " were written");
 }
 
-}  // namespace hx
+} // namespace hx

@@ -25,9 +25,11 @@ enum class PointCacheFormat { Pc2, Mdd };
 // ".pc2" or ".mdd", case aside; throws MeshFormatError (MeshFormat.h) for any other name.
 PointCacheFormat pointCacheFormatOf(const std::string& path);
 
-class PointCacheWriter {
+class PointCacheWriter
+{
 public:
-    struct Timing {
+    struct Timing
+    {
         double startFrame = 1.0;       // the first frame's number
         double frameStep = 1.0;        // frames from one sample to the next
         double framesPerSecond = 24.0; // MDD's frame times are frame / framesPerSecond seconds
@@ -40,8 +42,7 @@ public:
     PointCacheWriter(ByteSink& out, PointCacheFormat format, std::size_t pointCount, int frameCount,
                      const std::string& name)
         : PointCacheWriter(out, format, pointCount, frameCount, name, Timing())
-    {
-    }
+    {}
 
     // The next frame's points, x, y, z each (pointCount of them). Throws MeshFormatError for
     // a wrong count, a frame past the declared count, or a point that a float cannot hold
@@ -65,4 +66,4 @@ private:
     std::vector<unsigned char> mFrameBytes;
 };
 
-}  // namespace hx
+} // namespace hx

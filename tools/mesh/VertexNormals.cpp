@@ -33,11 +33,10 @@ bool normalise(double* v)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<double> computeVertexNormals(const double* positions, std::size_t vertexCount,
-                                         const std::uint32_t* faceSizes, std::size_t faceCount,
-                                         const int* faceVertices)
+                                         const std::uint32_t* faceSizes, std::size_t faceCount, const int* faceVertices)
 {
     std::vector<double> normals(vertexCount * 3, 0.0);
     const int* corner = faceVertices;
@@ -65,8 +64,8 @@ std::vector<double> computeVertexNormals(const double* positions, std::size_t ve
 }
 
 std::vector<double> recomputeNormals(const std::vector<double>& normals, const double* positions,
-                                     const std::uint32_t* faceSizes, std::size_t faceCount,
-                                     const int* faceVertices, const int* faceNormals)
+                                     const std::uint32_t* faceSizes, std::size_t faceCount, const int* faceVertices,
+                                     const int* faceNormals)
 {
     std::vector<double> sums(normals.size(), 0.0);
     std::size_t corner = 0;
@@ -89,4 +88,4 @@ std::vector<double> recomputeNormals(const std::vector<double>& normals, const d
     return sums;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -26,7 +26,7 @@ std::vector<double> computeVertexNormals(const double* positions, std::size_t ve
 // by the faces of one side only (a cube's) stays that side's, so hard edges stay hard. A
 // normal that no face with area uses keeps its value from `normals`.
 std::vector<double> recomputeNormals(const std::vector<double>& normals, const double* positions,
-                                     const std::uint32_t* faceSizes, std::size_t faceCount,
-                                     const int* faceVertices, const int* faceNormals);
+                                     const std::uint32_t* faceSizes, std::size_t faceCount, const int* faceVertices,
+                                     const int* faceNormals);
 
-}  // namespace hx
+} // namespace hx

@@ -8,10 +8,22 @@
 namespace hx {
 namespace {
 
-Vec3 add(const Vec3& a, const Vec3& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-Vec3 sub(const Vec3& a, const Vec3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-Vec3 scaled(const Vec3& a, double s) { return {a[0] * s, a[1] * s, a[2] * s}; }
-double dot(const Vec3& a, const Vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+Vec3 add(const Vec3& a, const Vec3& b)
+{
+    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+Vec3 sub(const Vec3& a, const Vec3& b)
+{
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+Vec3 scaled(const Vec3& a, double s)
+{
+    return {a[0] * s, a[1] * s, a[2] * s};
+}
+double dot(const Vec3& a, const Vec3& b)
+{
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 Vec3 cross(const Vec3& a, const Vec3& b)
 {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
@@ -28,32 +40,55 @@ std::array<double, 16> lookAlong(const Vec3& eye, const Vec3& forward, const Vec
     const Vec3 f = normalized(forward);
     const Vec3 s = normalized(cross(f, up));
     const Vec3 u = cross(s, f);
-    return {s[0], u[0], -f[0], 0.0,  s[1], u[1], -f[1], 0.0,
-            s[2], u[2], -f[2], 0.0,  -dot(s, eye), -dot(u, eye), dot(f, eye), 1.0};
+    return {s[0], u[0], -f[0], 0.0, s[1],         u[1],         -f[1],       0.0,
+            s[2], u[2], -f[2], 0.0, -dot(s, eye), -dot(u, eye), dot(f, eye), 1.0};
 }
 
 std::array<double, 16> perspectiveMatrix(double verticalFov, double aspect, double zNear, double zFar)
 {
     const double f = 1.0 / std::tan(verticalFov / 2.0);
-    return {f / aspect, 0.0, 0.0, 0.0,
-            0.0, f, 0.0, 0.0,
-            0.0, 0.0, (zFar + zNear) / (zNear - zFar), -1.0,
-            0.0, 0.0, 2.0 * zFar * zNear / (zNear - zFar), 0.0};
+    return {f / aspect,
+            0.0,
+            0.0,
+            0.0,
+            0.0,
+            f,
+            0.0,
+            0.0,
+            0.0,
+            0.0,
+            (zFar + zNear) / (zNear - zFar),
+            -1.0,
+            0.0,
+            0.0,
+            2.0 * zFar * zNear / (zNear - zFar),
+            0.0};
 }
 
 std::array<double, 16> orthographicMatrix(double halfWidth, double halfHeight, double zNear, double zFar)
 {
-    return {1.0 / halfWidth, 0.0, 0.0, 0.0,
-            0.0, 1.0 / halfHeight, 0.0, 0.0,
-            0.0, 0.0, -2.0 / (zFar - zNear), 0.0,
-            0.0, 0.0, -(zFar + zNear) / (zFar - zNear), 1.0};
+    return {1.0 / halfWidth,
+            0.0,
+            0.0,
+            0.0,
+            0.0,
+            1.0 / halfHeight,
+            0.0,
+            0.0,
+            0.0,
+            0.0,
+            -2.0 / (zFar - zNear),
+            0.0,
+            0.0,
+            0.0,
+            -(zFar + zNear) / (zFar - zNear),
+            1.0};
 }
 
 std::array<double, 4> transform(const std::array<double, 16>& m, const std::array<double, 4>& v)
 {
     std::array<double, 4> out{};
-    for (int r = 0; r < 4; ++r)
-        out[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
+    for (int r = 0; r < 4; ++r) out[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
     return out;
 }
 
@@ -90,7 +125,7 @@ void orthographicAxes(View view, Vec3& forward, Vec3& up)
 // The persp camera's default direction, from what it looks at towards the eye.
 const Vec3 kPerspDirection = normalized({28.0, 21.0, 28.0});
 
-}  // namespace
+} // namespace
 
 Bounds Bounds::empty()
 {
@@ -131,11 +166,16 @@ double Bounds::radius() const
 
 bool parseView(const std::string& name, View& view)
 {
-    if (name == "persp") view = View::Persp;
-    else if (name == "top") view = View::Top;
-    else if (name == "front") view = View::Front;
-    else if (name == "side") view = View::Side;
-    else return false;
+    if (name == "persp")
+        view = View::Persp;
+    else if (name == "top")
+        view = View::Top;
+    else if (name == "front")
+        view = View::Front;
+    else if (name == "side")
+        view = View::Side;
+    else
+        return false;
     return true;
 }
 
@@ -194,8 +234,7 @@ Camera Camera::framing(View view, const std::vector<Vec3>& cloud, int width, int
             lowY = std::min(lowY, dot(d, up));
             highY = std::max(highY, dot(d, up));
         }
-        const double halfHeight =
-            std::max({(highY - lowY) / 2.0 / band, (highX - lowX) / 2.0 / aspect, 1e-9}) / kFill;
+        const double halfHeight = std::max({(highY - lowY) / 2.0 / band, (highX - lowX) / 2.0 / aspect, 1e-9}) / kFill;
         target = add(target, add(scaled(right, (lowX + highX) / 2.0),
                                  scaled(up, (lowY + highY) / 2.0 - bandCentre * halfHeight)));
         return orthographic(view, target, halfHeight, fitted, width, height);
@@ -222,7 +261,8 @@ Camera Camera::framing(View view, const std::vector<Vec3>& cloud, int width, int
                                  dot(d, up) / (tanV + centreV) - depth, -dot(d, up) / (tanV - centreV) - depth});
         }
         // However flat the cloud, the camera stays in front of all of it.
-        for (const Vec3& p : points) distance = std::max(distance, fitted.radius() * 1e-3 - dot(sub(p, target), forward));
+        for (const Vec3& p : points)
+            distance = std::max(distance, fitted.radius() * 1e-3 - dot(sub(p, target), forward));
         double lowX = 1e300, highX = -1e300, lowY = 1e300, highY = -1e300;
         for (const Vec3& p : points) {
             const Vec3 d = sub(p, target);
@@ -293,14 +333,22 @@ Camera Camera::orthographic(View view, const Vec3& centre, double halfHeight, co
     return camera;
 }
 
-Vec3 Camera::right() const { return {mView[0], mView[4], mView[8]}; }
-Vec3 Camera::up() const { return {mView[1], mView[5], mView[9]}; }
-Vec3 Camera::forward() const { return {-mView[2], -mView[6], -mView[10]}; }
+Vec3 Camera::right() const
+{
+    return {mView[0], mView[4], mView[8]};
+}
+Vec3 Camera::up() const
+{
+    return {mView[1], mView[5], mView[9]};
+}
+Vec3 Camera::forward() const
+{
+    return {-mView[2], -mView[6], -mView[10]};
+}
 
 bool Camera::project(const double world[3], double& pixelX, double& pixelY) const
 {
-    const std::array<double, 4> clip =
-        transform(mProjection, transform(mView, {world[0], world[1], world[2], 1.0}));
+    const std::array<double, 4> clip = transform(mProjection, transform(mView, {world[0], world[1], world[2], 1.0}));
     if (!(clip[3] > 0.0)) return false;
     pixelX = (clip[0] / clip[3] + 1.0) / 2.0 * mWidth;
     pixelY = (1.0 - clip[1] / clip[3]) / 2.0 * mHeight;
@@ -314,4 +362,4 @@ double Camera::worldPerPixel(const double world[3]) const
     return 2.0 * std::max(depth, 0.0) * std::tan(kFieldOfView * M_PI / 360.0) / mHeight;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -16,7 +16,8 @@ namespace hx {
 
 using Vec3 = std::array<double, 3>;
 
-struct Bounds {
+struct Bounds
+{
     double min[3] = {0.0, 0.0, 0.0};
     double max[3] = {0.0, 0.0, 0.0};
 
@@ -33,7 +34,8 @@ struct Bounds {
 enum class View { Persp, Top, Front, Side };
 
 // Bands of the picture, in pixels, that framing keeps clear (for text over the picture).
-struct Insets {
+struct Insets
+{
     double top = 0.0;
     double bottom = 0.0;
 };
@@ -42,7 +44,8 @@ struct Insets {
 bool parseView(const std::string& name, View& view);
 const char* viewName(View view);
 
-class Camera {
+class Camera
+{
 public:
     // The persp camera's vertical field of view, in degrees.
     static constexpr double kFieldOfView = 40.0;
@@ -98,4 +101,4 @@ private:
     double mHalfHeight = 1.0;
 };
 
-}  // namespace hx
+} // namespace hx

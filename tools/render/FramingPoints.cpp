@@ -63,4 +63,4 @@ std::vector<Vec3> FramingPoints::points() const
     return unique;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -14,7 +14,8 @@
 
 namespace hx {
 
-class FramingPoints {
+class FramingPoints
+{
 public:
     // For framing in `view` a picture of width x height.
     FramingPoints(View view, int width, int height);
@@ -30,10 +31,10 @@ public:
     const Bounds& bounds() const { return mBounds; }
 
 private:
-    std::vector<Vec3> mDirections;  // the functions, as directions to take a dot product with
-    std::vector<double> mBest;      // per direction, the largest dot product so far
-    std::vector<Vec3> mPoints;      // per direction, the point that gave it
+    std::vector<Vec3> mDirections; // the functions, as directions to take a dot product with
+    std::vector<double> mBest;     // per direction, the largest dot product so far
+    std::vector<Vec3> mPoints;     // per direction, the point that gave it
     Bounds mBounds = Bounds::empty();
 };
 
-}  // namespace hx
+} // namespace hx

@@ -49,4 +49,4 @@ std::string stepText(double step)
     return text;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -12,9 +12,10 @@
 
 namespace hx {
 
-struct Grid {
+struct Grid
+{
     int normalAxis = 1;   // the axis the plane faces: 0 x, 1 y, 2 z; the plane goes through 0
-    int axes[2] = {0, 2};  // the plane's two axes, in world coordinates
+    int axes[2] = {0, 2}; // the plane's two axes, in world coordinates
     double step = 1.0;
     // Along axes[a], lines at k * step for k in first[a]..last[a]; k = 0 is the other axis.
     long first[2] = {-1, -1};
@@ -34,4 +35,4 @@ Grid gridFor(View view, const Bounds& scene);
 // The step as the heads-up display says it: "0.25", "10", "1e-06".
 std::string stepText(double step);
 
-}  // namespace hx
+} // namespace hx

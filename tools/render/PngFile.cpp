@@ -2,12 +2,12 @@
 
 #include "AtomicFile.h"
 
+#include <png.h>
+#include <zlib.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <png.h>
 #include <vector>
-#include <zlib.h>
 
 namespace hx {
 namespace {
@@ -25,22 +25,22 @@ std::vector<std::uint8_t> commentChunk(const std::string& comment)
     for (const char c : comment) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     std::string body = "Comment";
     body += '\0';
-    if (!ascii) body.append("\0\0\0\0", 4);  // no compression, no language, no translated keyword
+    if (!ascii) body.append("\0\0\0\0", 4); // no compression, no language, no translated keyword
     body += comment;
     std::vector<std::uint8_t> chunk;
     appendBigEndian(chunk, static_cast<std::uint32_t>(body.size()));
     const char* type = ascii ? "tEXt" : "iTXt";
     chunk.insert(chunk.end(), type, type + 4);
     chunk.insert(chunk.end(), body.begin(), body.end());
-    const uLong crc = ::crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));  // type and data
+    const uLong crc = ::crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4)); // type and data
     appendBigEndian(chunk, static_cast<std::uint32_t>(crc));
     return chunk;
 }
 
-}  // namespace
+} // namespace
 
-void writePng(const std::string& path, int width, int height, const std::uint8_t* rgba,
-              bool bottomUp, const std::string& comment)
+void writePng(const std::string& path, int width, int height, const std::uint8_t* rgba, bool bottomUp,
+              const std::string& comment)
 {
     AtomicFile file(path);
     // libpng's simplified API reports errors through the image's message, not longjmp, which
@@ -51,7 +51,7 @@ void writePng(const std::string& path, int width, int height, const std::uint8_t
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGBA;
-    const png_int_32 stride = bottomUp ? -4 * width : 4 * width;  // negative: bottom-up rows
+    const png_int_32 stride = bottomUp ? -4 * width : 4 * width; // negative: bottom-up rows
     if (!comment.empty()) {
         // The simplified API writes no text chunk: the image goes to memory, and the chunk in
         // after the header, where readers look for it first.
@@ -69,10 +69,10 @@ void writePng(const std::string& path, int width, int height, const std::uint8_t
         }
         bytes.resize(size);
         const std::vector<std::uint8_t> chunk = commentChunk(comment);
-        constexpr std::size_t kAfterHeader = 8 + 25;  // the signature, then IHDR's 13 bytes in 25
+        constexpr std::size_t kAfterHeader = 8 + 25; // the signature, then IHDR's 13 bytes in 25
         bytes.insert(bytes.begin() + kAfterHeader, chunk.begin(), chunk.end());
         std::fwrite(bytes.data(), 1, bytes.size(), file.stream());
-        file.commit();  // a failed write shows here
+        file.commit(); // a failed write shows here
         return;
     }
     errno = 0;
@@ -87,4 +87,4 @@ void writePng(const std::string& path, int width, int height, const std::uint8_t
     file.commit();
 }
 
-}  // namespace hx
+} // namespace hx

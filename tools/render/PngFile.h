@@ -10,7 +10,7 @@ namespace hx {
 // bottom row, as OpenGL reads pixels. Throws FileWriteError naming the path and the reason;
 // an existing file at `path` is left untouched on failure. A `comment` that is not empty goes
 // into a text chunk with the keyword "Comment" (tEXt, or iTXt when it is not plain ASCII).
-void writePng(const std::string& path, int width, int height, const std::uint8_t* rgba,
-              bool bottomUp, const std::string& comment = "");
+void writePng(const std::string& path, int width, int height, const std::uint8_t* rgba, bool bottomUp,
+              const std::string& comment = "");
 
-}  // namespace hx
+} // namespace hx

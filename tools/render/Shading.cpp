@@ -8,11 +8,16 @@ namespace hx {
 
 bool parseShading(const std::string& name, Shading& shading)
 {
-    if (name == "auto") shading = Shading::Auto;
-    else if (name == "smooth") shading = Shading::Smooth;
-    else if (name == "wire") shading = Shading::Wire;
-    else if (name == "both") shading = Shading::Both;
-    else return false;
+    if (name == "auto")
+        shading = Shading::Auto;
+    else if (name == "smooth")
+        shading = Shading::Smooth;
+    else if (name == "wire")
+        shading = Shading::Wire;
+    else if (name == "both")
+        shading = Shading::Both;
+    else
+        return false;
     return true;
 }
 
@@ -56,7 +61,10 @@ double edgeSpacing(const MeshView& mesh, const Camera& camera)
     return *middle;
 }
 
-bool drawsSurfaces(Shading shading) { return shading != Shading::Wire; }
+bool drawsSurfaces(Shading shading)
+{
+    return shading != Shading::Wire;
+}
 
 bool drawsWireframe(Shading shading, const MeshView& mesh, const Camera& camera)
 {
@@ -64,4 +72,4 @@ bool drawsWireframe(Shading shading, const MeshView& mesh, const Camera& camera)
     return shading != Shading::Smooth;
 }
 
-}  // namespace hx
+} // namespace hx

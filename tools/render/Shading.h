@@ -30,4 +30,4 @@ double edgeSpacing(const MeshView& mesh, const Camera& camera);
 bool drawsSurfaces(Shading shading);
 bool drawsWireframe(Shading shading, const MeshView& mesh, const Camera& camera);
 
-}  // namespace hx
+} // namespace hx

@@ -14,8 +14,10 @@ std::string printableText(const std::string& text)
 {
     std::string out = text;
     for (char& c : out) {
-        if (c == '\n' || c == '\t') c = ' ';
-        else if (c < 32 || c > 126) c = '?';
+        if (c == '\n' || c == '\t')
+            c = ' ';
+        else if (c < 32 || c > 126)
+            c = '?';
     }
     return out;
 }
@@ -43,4 +45,4 @@ std::vector<float> textQuads(const std::string& text, double x, double y, double
     return corners;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -22,4 +22,4 @@ double textWidth(const std::string& text, double scale);
 // x, y of the four corners of each quad in turn.
 std::vector<float> textQuads(const std::string& text, double x, double y, double scale);
 
-}  // namespace hx
+} // namespace hx

@@ -5,8 +5,8 @@
 #include "Text.h"
 #include "VertexNormals.h"
 
-#include <GL/osmesa.h>
 #include <GL/gl.h>
+#include <GL/osmesa.h>
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -15,27 +15,28 @@
 namespace hx {
 namespace {
 
-OSMesaContext context(void* handle) { return static_cast<OSMesaContext>(handle); }
+OSMesaContext context(void* handle)
+{
+    return static_cast<OSMesaContext>(handle);
+}
 
 // Mesa does not always survive a failed allocation: it may crash inside the call that met it
 // rather than report it. Every call into it runs under this guard, so that such a crash ends
 // the run with a line that says what most likely happened, and no temporary file left.
-constexpr const char* kRendererCrashed =
-    "the off-screen renderer (Mesa) crashed, most likely out of memory";
+constexpr const char* kRendererCrashed = "the off-screen renderer (Mesa) crashed, most likely out of memory";
 
 const char* const kOutOfMemory = "out of memory while rendering";
 
 // OpenGL's largest drawable side here (Mesa's software renderer).
 constexpr int kMaxDrawnSide = 16384;
 
-}  // namespace
+} // namespace
 
 Viewport::Viewport(int width, int height) : mWidth(width), mHeight(height)
 {
     if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
-        throw RenderError("image size " + std::to_string(width) + "x" + std::to_string(height) +
-                          " is outside 1x1.." + std::to_string(kMaxSide) + "x" +
-                          std::to_string(kMaxSide));
+        throw RenderError("image size " + std::to_string(width) + "x" + std::to_string(height) + " is outside 1x1.." +
+                          std::to_string(kMaxSide) + "x" + std::to_string(kMaxSide));
     try {
         mBuffer.assign(std::size_t(width) * std::size_t(height) * 4, 0);
     } catch (const std::bad_alloc&) {
@@ -44,8 +45,7 @@ Viewport::Viewport(int width, int height) : mWidth(width), mHeight(height)
     }
     CrashGuard guard(kRendererCrashed);
     mContext = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
-    if (!mContext)
-        throw RenderError("Mesa could not create an off-screen OpenGL context (most likely out of memory)");
+    if (!mContext) throw RenderError("Mesa could not create an off-screen OpenGL context (most likely out of memory)");
     try {
         makeCurrent();
     } catch (...) {
@@ -62,8 +62,7 @@ Viewport::~Viewport()
     CrashGuard guard(kRendererCrashed);
     // Whatever happens, the context lets go of our buffer: left current, it would point Mesa
     // at freed memory for the next viewport, or the next GL call on this thread, to write to.
-    if (OSMesaGetCurrentContext() == context(mContext))
-        OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+    if (OSMesaGetCurrentContext() == context(mContext)) OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
     // After a failed allocation Mesa's own clean-up can crash: that context is left to the end
     // of the process instead. Any other context is destroyed, during unwinding too.
     if (mBroken) return;
@@ -94,8 +93,8 @@ void Viewport::checkMemory()
         outOfMemory = outOfMemory || error == GL_OUT_OF_MEMORY;
     if (outOfMemory) {
         mBroken = true;
-        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" +
-                          std::to_string(mHeight) + " picture (OpenGL)");
+        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" + std::to_string(mHeight) +
+                          " picture (OpenGL)");
     }
 }
 
@@ -137,8 +136,8 @@ void Viewport::setSamples(int samples)
         std::vector<std::uint8_t> buffer(std::size_t(mWidth) * mHeight * samples * samples * 4, 0);
         mBuffer.swap(buffer);
     } catch (const std::bad_alloc&) {
-        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" +
-                          std::to_string(mHeight) + " picture at " + std::to_string(samples) + " samples a side");
+        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" + std::to_string(mHeight) +
+                          " picture at " + std::to_string(samples) + " samples a side");
     }
     mSamples = samples;
     makeCurrent();
@@ -169,11 +168,13 @@ void Viewport::drawGrid(const Grid& grid)
     for (int a = 0; a < 2; ++a) {
         const int other = 1 - a;
         for (long k = grid.first[a]; k <= grid.last[a]; ++k) {
-            const float shade = (k == 0) ? 0.15f : 0.48f;  // the axes stand out, as in the host
+            const float shade = (k == 0) ? 0.15f : 0.48f; // the axes stand out, as in the host
             glColor3f(shade, shade, shade);
             const double at = double(k) * grid.step;
-            if (a == 0) vertex(at, grid.low(other)), vertex(at, grid.high(other));
-            else vertex(grid.low(other), at), vertex(grid.high(other), at);
+            if (a == 0)
+                vertex(at, grid.low(other)), vertex(at, grid.high(other));
+            else
+                vertex(grid.low(other), at), vertex(grid.high(other), at);
         }
     }
     glEnd();
@@ -236,7 +237,7 @@ void Viewport::drawMesh(const MeshView& mesh, Shading shading)
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
     glLoadMatrixd(mCamera.viewMatrix().data());
 
-    const GLfloat grey[4] = {0.6f, 0.6f, 0.6f, 1.0f};  // light enough to stand out from the background
+    const GLfloat grey[4] = {0.6f, 0.6f, 0.6f, 1.0f}; // light enough to stand out from the background
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -300,8 +301,8 @@ unsigned Viewport::drawInWorldSpace(const double worldMatrix[16], const std::fun
     glPopAttrib();
     if (error == GL_OUT_OF_MEMORY) {
         mBroken = true;
-        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" +
-                          std::to_string(mHeight) + " picture (OpenGL)");
+        throw RenderError(std::string(kOutOfMemory) + " a " + std::to_string(mWidth) + "x" + std::to_string(mHeight) +
+                          " picture (OpenGL)");
     }
     checkMemory();
     return error;
@@ -323,8 +324,10 @@ void Viewport::drawText(const std::string& text, double x, double y, double scal
     const double shadow = std::max(1.0, 0.75 * scale);
     for (int pass = 0; pass < 2; ++pass) {
         const double dx = x + (pass == 0 ? shadow : 0.0), dy = y + (pass == 0 ? shadow : 0.0);
-        if (pass == 0) glColor3f(0.08f, 0.08f, 0.08f);
-        else glColor3fv(rgb);
+        if (pass == 0)
+            glColor3f(0.08f, 0.08f, 0.08f);
+        else
+            glColor3fv(rgb);
         glBegin(GL_QUADS);
         for (std::size_t i = 0; i + 1 < shape.size(); i += 2) glVertex2d(dx + shape[i], dy + shape[i + 1]);
         glEnd();
@@ -347,7 +350,8 @@ std::vector<std::uint8_t> Viewport::resolved()
             const std::uint8_t* row = mBuffer.data() + (std::size_t(y) * mSamples + sy) * drawnRow;
             for (int x = 0; x < mWidth; ++x)
                 for (int sx = 0; sx < mSamples; ++sx)
-                    for (int c = 0; c < 4; ++c) sums[std::size_t(x) * 4 + c] += row[(std::size_t(x) * mSamples + sx) * 4 + c];
+                    for (int c = 0; c < 4; ++c)
+                        sums[std::size_t(x) * 4 + c] += row[(std::size_t(x) * mSamples + sx) * 4 + c];
         }
         std::uint8_t* outRow = out.data() + std::size_t(y) * mWidth * 4;
         for (std::size_t i = 0; i < sums.size(); ++i) outRow[i] = std::uint8_t((sums[i] + blockArea / 2) / blockArea);
@@ -360,8 +364,7 @@ std::vector<std::uint8_t> Viewport::pixelsTopDown()
     const std::vector<std::uint8_t> picture = resolved();
     std::vector<std::uint8_t> out(picture.size());
     const std::size_t row = std::size_t(mWidth) * 4;
-    for (int y = 0; y < mHeight; ++y)
-        std::copy_n(picture.data() + (mHeight - 1 - y) * row, row, out.data() + y * row);
+    for (int y = 0; y < mHeight; ++y) std::copy_n(picture.data() + (mHeight - 1 - y) * row, row, out.data() + y * row);
     return out;
 }
 
@@ -396,4 +399,4 @@ void Viewport::savePng(const std::string& path, const std::string& comment)
     writePng(path, mWidth, mHeight, picture.data(), true, comment);
 }
 
-}  // namespace hx
+} // namespace hx

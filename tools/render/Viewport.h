@@ -23,12 +23,14 @@
 
 namespace hx {
 
-class RenderError : public std::runtime_error {
+class RenderError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
-struct Rgba {
+struct Rgba
+{
     std::uint8_t r, g, b, a;
 };
 
@@ -36,7 +38,8 @@ struct Rgba {
 // where it lies behind it (dashed, for the parts of a locator the mesh hides).
 enum class Depth { Visible, Hidden };
 
-class Viewport {
+class Viewport
+{
 public:
     static constexpr int kMaxSide = 8192;
     // The host's default background, a flat dark grey.
@@ -113,10 +116,10 @@ private:
     int mWidth;
     int mHeight;
     int mSamples = 1;
-    std::vector<std::uint8_t> mBuffer;  // the drawn pixels, bottom row first, as OpenGL fills it
+    std::vector<std::uint8_t> mBuffer; // the drawn pixels, bottom row first, as OpenGL fills it
     void* mContext = nullptr;
-    bool mBroken = false;  // Mesa failed an allocation: nothing more is asked of it
+    bool mBroken = false; // Mesa failed an allocation: nothing more is asked of it
     Camera mCamera;
 };
 
-}  // namespace hx
+} // namespace hx

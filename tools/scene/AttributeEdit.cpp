@@ -13,7 +13,8 @@ namespace {
 
 enum class ValueKind { Bool, Integer, Float, Double };
 
-struct Range {
+struct Range
+{
     double low, high;
 };
 
@@ -21,9 +22,18 @@ ValueKind kindOf(const AttributeInfo& a, Range& range)
 {
     const std::string& t = a.valueType;
     if (t == "bool") return ValueKind::Bool;
-    if (t == "byte") { range = {0, 255}; return ValueKind::Integer; }
-    if (t == "char") { range = {-128, 127}; return ValueKind::Integer; }
-    if (t.compare(0, 5, "short") == 0) { range = {-32768, 32767}; return ValueKind::Integer; }
+    if (t == "byte") {
+        range = {0, 255};
+        return ValueKind::Integer;
+    }
+    if (t == "char") {
+        range = {-128, 127};
+        return ValueKind::Integer;
+    }
+    if (t.compare(0, 5, "short") == 0) {
+        range = {-32768, 32767};
+        return ValueKind::Integer;
+    }
     if (t.compare(0, 3, "int") == 0) {
         range = {double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())};
         return ValueKind::Integer;
@@ -45,8 +55,7 @@ std::string typeHint(const std::string& nodeType)
 }
 
 // One value checked against what its component holds.
-double checkedValue(const AttributeInfo& component, const std::string& text, double number,
-                    const std::string& what)
+double checkedValue(const AttributeInfo& component, const std::string& text, double number, const std::string& what)
 {
     Range range{0, 0};
     switch (kindOf(component, range)) {
@@ -59,17 +68,14 @@ double checkedValue(const AttributeInfo& component, const std::string& text, dou
     case ValueKind::Integer: {
         const double value = parseInteger(text, what);
         if (value < range.low || value > range.high)
-            throw UsageError(what + " '" + text + "' is outside the range of a " + component.valueType +
-                             " attribute");
+            throw UsageError(what + " '" + text + "' is outside the range of a " + component.valueType + " attribute");
         return value;
     }
     case ValueKind::Float:
         // A float attribute would hold such a number as infinity.
-        if (std::abs(number) > FLT_MAX)
-            throw UsageError(what + " '" + text + "' is too large for a float attribute");
+        if (std::abs(number) > FLT_MAX) throw UsageError(what + " '" + text + "' is too large for a float attribute");
         return number;
-    case ValueKind::Double:
-        return number;
+    case ValueKind::Double: return number;
     }
     return number;
 }
@@ -78,8 +84,7 @@ std::string componentNames(const NamedPlug& plug)
 {
     std::string names;
     if (plug.components.empty() || plug.components[0].longName == plug.attribute.longName) return names;
-    for (std::size_t i = 0; i < plug.components.size(); ++i)
-        names += (i ? ", " : " (") + plug.components[i].longName;
+    for (std::size_t i = 0; i < plug.components.size(); ++i) names += (i ? ", " : " (") + plug.components[i].longName;
     return names + ")";
 }
 
@@ -92,14 +97,12 @@ std::string shortest(Number value)
 }
 
 // One stored value as text: `typed` when it says the same value, else the stored one.
-std::string storedComponent(const AttributeInfo& component, const std::string& typed, double typedNumber,
-                            double stored)
+std::string storedComponent(const AttributeInfo& component, const std::string& typed, double typedNumber, double stored)
 {
     Range range{0, 0};
     switch (kindOf(component, range)) {
     case ValueKind::Bool:
-    case ValueKind::Integer:
-        return stored == typedNumber ? typed : shortest(static_cast<long long>(stored));
+    case ValueKind::Integer: return stored == typedNumber ? typed : shortest(static_cast<long long>(stored));
     case ValueKind::Float: {
         // A number a float cannot tell from 0 is stored as 0, and says so.
         const float asFloat = static_cast<float>(typedNumber);
@@ -113,7 +116,7 @@ std::string storedComponent(const AttributeInfo& component, const std::string& t
     return typed;
 }
 
-}  // namespace
+} // namespace
 
 std::string storedValueText(Host& host, const NamedPlug& plug, const AttributeSetting& setting)
 {
@@ -135,12 +138,12 @@ std::string ignoredPlugWarning(const NamedPlug& plug)
 {
     const std::string& name = plug.attribute.longName;
     if (plug.nodeType != "hxNoise" && plug.nodeType != "noiseLocator") return "";
-    if (name == "nodeState")
-        return plug.name + " has no effect: " + plug.nodeType + " does not use the node state";
+    if (name == "nodeState") return plug.name + " has no effect: " + plug.nodeType + " does not use the node state";
     if (plug.nodeType != "hxNoise") return "";
     if (name == "envelope")
-        return plug.name + " has no effect: hxNoise applies its noise in full whatever the envelope; "
-                           "fade it with the amplitudes";
+        return plug.name +
+               " has no effect: hxNoise applies its noise in full whatever the envelope; "
+               "fade it with the amplitudes";
     if (name == "weightList" || name == "weights")
         return plug.name + " has no effect: hxNoise does not use painted weights";
     return "";
@@ -187,8 +190,7 @@ NamedPlug findPlug(const Host& host, const std::string& node, const std::string&
         std::string last = dot == std::string::npos ? first : attribute.substr(dot + 1);
         last = last.substr(0, last.find('['));
         found = findAttribute(*type, last);
-        if (!found)
-            throw UsageError("unknown attribute '" + last + "' in " + plug.name + typeHint(plug.nodeType));
+        if (!found) throw UsageError("unknown attribute '" + last + "' in " + plug.name + typeHint(plug.nodeType));
     }
     plug.attribute = *found;
 
@@ -238,8 +240,7 @@ std::vector<std::string> numberPlugs(const NamedPlug& plug)
 std::vector<KeyedNumber> keyedNumbers(const NamedPlug& plug, const Key& key, const std::string& what)
 {
     const std::vector<std::string> plugs = numberPlugs(plug);
-    if (plugs.empty())
-        throw UsageError(what + ": " + plug.name + " cannot be keyed; a key moves numbers one by one");
+    if (plugs.empty()) throw UsageError(what + ": " + plug.name + " cannot be keyed; a key moves numbers one by one");
     if (key.values.size() != plugs.size()) {
         std::string typed;
         for (std::size_t i = 0; i < key.parts.size(); ++i) typed += (i ? "," : "") + key.parts[i];
@@ -257,4 +258,4 @@ std::vector<KeyedNumber> keyedNumbers(const NamedPlug& plug, const Key& key, con
     return numbers;
 }
 
-}  // namespace hx
+} // namespace hx

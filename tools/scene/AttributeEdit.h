@@ -19,8 +19,9 @@
 namespace hx {
 
 // A plug named on the command line, found in the scene.
-struct NamedPlug {
-    std::string name;  // "hxNoise1.oxNoiseAmp", as the host takes it
+struct NamedPlug
+{
+    std::string name; // "hxNoise1.oxNoiseAmp", as the host takes it
     std::string nodeType;
     AttributeInfo attribute;
     // What each value goes to: the attribute itself once per component, or a compound's
@@ -59,4 +60,4 @@ std::string storedValueText(Host& host, const NamedPlug& plug, const AttributeSe
 // weights, node state), else empty: setting it changes nothing.
 std::string ignoredPlugWarning(const NamedPlug& plug);
 
-}  // namespace hx
+} // namespace hx

@@ -19,8 +19,7 @@ bool isAutomaticName(const std::string& name)
     for (const char* base : {"transform", "hxNoise", "noiseLocator", "mesh"}) {
         const std::string prefix = base;
         if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-            std::all_of(name.begin() + prefix.size(), name.end(),
-                        [](char c) { return c >= '0' && c <= '9'; }))
+            std::all_of(name.begin() + prefix.size(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return true;
     }
     return false;
@@ -31,7 +30,7 @@ void check(const Result& result, const std::string& what)
     if (!result) throw ToolError(what + ": " + result.error);
 }
 
-}  // namespace
+} // namespace
 
 std::string meshNodeName(const std::string& objName, const std::string& fallback)
 {
@@ -53,8 +52,7 @@ DeformScene buildDeformScene(Host& host, const std::string& name, std::vector<do
     scene.meshShape = name + "Shape";
     check(host.createNode("transform", scene.meshTransform), "cannot create the mesh's transform");
     check(host.createNode("mesh", scene.meshShape, scene.meshTransform), "cannot create the mesh's shape");
-    check(host.setMesh(scene.meshShape, std::move(points), faceCounts, faceVertices),
-          "the host refused the mesh");
+    check(host.setMesh(scene.meshShape, std::move(points), faceCounts, faceVertices), "the host refused the mesh");
 
     const std::vector<std::string> before = host.locators();
     check(host.deformer(deformerType, scene.meshShape, &scene.deformer),
@@ -71,4 +69,4 @@ DeformScene buildDeformScene(Host& host, const std::string& name, std::vector<do
     return scene;
 }
 
-}  // namespace hx
+} // namespace hx

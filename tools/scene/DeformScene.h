@@ -11,13 +11,14 @@
 
 namespace hx {
 
-struct DeformScene {
-    std::string meshTransform;     // "blob"
-    std::string meshShape;         // "blobShape"
-    std::string deformer;          // "hxNoise1"
-    std::string locatorTransform;  // "transform1"
-    std::string locator;           // "noiseLocator1"
-    std::vector<std::string> nodes;  // every node of the scene, in creation order
+struct DeformScene
+{
+    std::string meshTransform;      // "blob"
+    std::string meshShape;          // "blobShape"
+    std::string deformer;           // "hxNoise1"
+    std::string locatorTransform;   // "transform1"
+    std::string locator;            // "noiseLocator1"
+    std::vector<std::string> nodes; // every node of the scene, in creation order
 };
 
 // The name an OBJ object or group gives its transform: characters a node name cannot hold
@@ -33,4 +34,4 @@ DeformScene buildDeformScene(Host& host, const std::string& name, std::vector<do
                              const std::vector<int>& faceCounts, const std::vector<int>& faceVertices,
                              const std::string& deformerType = "hxNoise");
 
-}  // namespace hx
+} // namespace hx

@@ -6,7 +6,8 @@
 
 namespace hx {
 
-class HostSession {
+class HostSession
+{
 public:
     explicit HostSession(Host& host) : mHost(host) { mHost.reset(); }
     ~HostSession() { mHost.reset(); }
@@ -17,4 +18,4 @@ private:
     Host& mHost;
 };
 
-}  // namespace hx
+} // namespace hx

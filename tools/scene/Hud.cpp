@@ -14,7 +14,7 @@ std::string hudValueText(const std::vector<double>& values)
     std::string text;
     for (std::size_t i = 0; i < values.size(); ++i) {
         char number[32];
-        std::snprintf(number, sizeof number, "%.6g", values[i] == 0.0 ? 0.0 : values[i]);  // no "-0"
+        std::snprintf(number, sizeof number, "%.6g", values[i] == 0.0 ? 0.0 : values[i]); // no "-0"
         text += (i ? ", " : "") + std::string(number);
     }
     return values.size() == 1 ? text : "(" + text + ")";
@@ -27,8 +27,10 @@ std::vector<HudLine> hudValueLines(const std::vector<HudValue>& values, double m
     std::map<std::string, std::size_t> seen;
     for (const HudValue& v : values) {
         const auto [at, inserted] = seen.emplace(v.plug, unique.size());
-        if (inserted) unique.push_back(v);
-        else unique[at->second] = v;
+        if (inserted)
+            unique.push_back(v);
+        else
+            unique[at->second] = v;
     }
 
     std::vector<HudLine> lines;
@@ -102,8 +104,10 @@ void labelBeside(double endX, double endY, double beforeX, double beforeY, doubl
 {
     double dx = endX - beforeX, dy = endY - beforeY;
     const double length = std::hypot(dx, dy);
-    if (!(length > 1e-9)) dx = 1.0, dy = 0.0;
-    else dx /= length, dy /= length;
+    if (!(length > 1e-9))
+        dx = 1.0, dy = 0.0;
+    else
+        dx /= length, dy /= length;
     // The label's centre sits past the end, far enough along the curve's direction that the
     // label's box clears the end point by `gap`.
     const double reach = gap + std::abs(dx) * textWidth / 2.0 + std::abs(dy) * textHeight / 2.0;
@@ -111,4 +115,4 @@ void labelBeside(double endX, double endY, double beforeX, double beforeY, doubl
     y = endY + dy * reach - textHeight / 2.0;
 }
 
-}  // namespace hx
+} // namespace hx

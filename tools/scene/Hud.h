@@ -18,13 +18,15 @@
 
 namespace hx {
 
-struct HudValue {
-    std::string plug;  // "hxNoise1.oxNoiseAmp"
+struct HudValue
+{
+    std::string plug; // "hxNoise1.oxNoiseAmp"
     std::vector<double> values;
     bool keyed = false;
 };
 
-struct HudLine {
+struct HudLine
+{
     std::string text;
     bool keyed = false;
 };
@@ -48,7 +50,8 @@ std::vector<HudValue> hudValues(Host& host, const PictureStyle& style);
 Insets hudInsets(Host& host, const PictureStyle& style, int width, int height);
 
 // Where the display's text goes: the margin, the height of a line, and of the frame's line.
-struct HudLayout {
+struct HudLayout
+{
     double scale, margin, line, frameScale, frameLine;
 };
 HudLayout hudLayout(int width, int height);
@@ -59,4 +62,4 @@ HudLayout hudLayout(int width, int height);
 void labelBeside(double endX, double endY, double beforeX, double beforeY, double textWidth, double textHeight,
                  double gap, double& x, double& y);
 
-}  // namespace hx
+} // namespace hx

@@ -16,16 +16,18 @@ bool isIntegerAttribute(const AttributeInfo& attribute)
 std::vector<KeyedNumber> keyedNumbers(const Host& host, const Key& key)
 {
     if (key.attribute.find_first_of("[.") != std::string::npos)
-        throw UsageError(key.plugName() + ": keys go on a node's own attributes, not on array elements or "
-                                          "their children");
+        throw UsageError(key.plugName() +
+                         ": keys go on a node's own attributes, not on array elements or "
+                         "their children");
     const NamedPlug plug = findPlug(host, key.node, key.attribute);
     const bool compound = plug.attribute.kind == "compound";
     if (plug.components.empty() || (!compound && plug.components.size() != 1))
-        throw UsageError(plug.name + " (" + plug.attribute.valueType + ") cannot be keyed: a key moves numbers "
-                                     "that are set one at a time");
+        throw UsageError(plug.name + " (" + plug.attribute.valueType +
+                         ") cannot be keyed: a key moves numbers "
+                         "that are set one at a time");
 
     AttributeSetting setting{key.node, key.attribute, formatNumbers(key.values), key.parts, key.values};
-    settingValues(plug, setting);  // throws for a count or a value the attribute cannot take
+    settingValues(plug, setting); // throws for a count or a value the attribute cannot take
 
     std::vector<KeyedNumber> numbers;
     for (const AttributeInfo& component : plug.components)
@@ -33,4 +35,4 @@ std::vector<KeyedNumber> keyedNumbers(const Host& host, const Key& key)
     return numbers;
 }
 
-}  // namespace hx
+} // namespace hx

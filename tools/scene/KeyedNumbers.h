@@ -23,4 +23,4 @@ bool isIntegerAttribute(const AttributeInfo& attribute);
 // numbers (a matrix, a mesh, an array element), or with values its attribute cannot take.
 std::vector<KeyedNumber> keyedNumbers(const Host& host, const Key& key);
 
-}  // namespace hx
+} // namespace hx

@@ -9,16 +9,17 @@
 
 namespace hx {
 
-struct PictureStyle {
+struct PictureStyle
+{
     Shading shading = Shading::Auto;
-    bool hud = true;           // the heads-up display (Hud.h)
-    bool antialias = true;     // supersampled (Viewport::antialiasingSamples)
-    int maxSamples = 3;        // at most this many samples a side
-    std::optional<int> frame;  // the frame number the display shows, in a sequence
+    bool hud = true;          // the heads-up display (Hud.h)
+    bool antialias = true;    // supersampled (Viewport::antialiasingSamples)
+    int maxSamples = 3;       // at most this many samples a side
+    std::optional<int> frame; // the frame number the display shows, in a sequence
     // Plugs ("node.attribute", long names) whose values the display lists, as they stand when
     // the picture is drawn: set ones, then keyed ones.
     std::vector<std::string> setPlugs;
     std::vector<std::string> keyedPlugs;
 };
 
-}  // namespace hx
+} // namespace hx

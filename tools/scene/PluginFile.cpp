@@ -24,7 +24,7 @@ std::string listed(const std::vector<std::string>& folders)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 std::string executableDirectory()
 {
@@ -74,8 +74,8 @@ std::string findPluginNamed(const std::string& name, const std::string& ownFolde
 bool isPluginName(const std::string& requested)
 {
     std::error_code error;
-    return !requested.empty() && requested.find('/') == std::string::npos && requested != "." &&
-           requested != ".." && !fs::exists(fs::symlink_status(requested, error));
+    return !requested.empty() && requested.find('/') == std::string::npos && requested != "." && requested != ".." &&
+           !fs::exists(fs::symlink_status(requested, error));
 }
 
 std::string locatePlugin(const std::string& requested)
@@ -87,14 +87,14 @@ std::string locatePlugin(const std::string& requested)
             return findPluginNamed("hxNoise", "");
         } catch (const ToolError&) {
             throw ToolError("cannot find the plug-in: no hxNoise.so in " + own +
-                            (pluginSearchPath().empty() ? std::string(" and MAYA_PLUG_IN_PATH is not set")
-                                                        : " or in MAYA_PLUG_IN_PATH (" + listed(pluginSearchPath()) +
-                                                              ")") +
+                            (pluginSearchPath().empty()
+                                 ? std::string(" and MAYA_PLUG_IN_PATH is not set")
+                                 : " or in MAYA_PLUG_IN_PATH (" + listed(pluginSearchPath()) + ")") +
                             "; name it with --plugin PATH");
         }
     }
-    if (isPluginName(requested)) return findPluginNamed(requested, layoutFolder(executableDirectory(),
-                                                                                HX_TOOL_PLUGIN_FOLDER));
+    if (isPluginName(requested))
+        return findPluginNamed(requested, layoutFolder(executableDirectory(), HX_TOOL_PLUGIN_FOLDER));
     std::error_code error;
     if (fs::is_directory(requested, error))
         throw ToolError("--plugin " + requested + " is a directory; name the plug-in file, e.g. " +
@@ -108,4 +108,4 @@ std::string bundledExampleMesh()
     return layoutFolder(executableDirectory(), HX_TOOL_EXAMPLE_MESH);
 }
 
-}  // namespace hx
+} // namespace hx

@@ -48,4 +48,4 @@ std::string locatePlugin(const std::string& requested);
 // The bundled example mesh of the tool's layout, share/hxnoise/examples/blob.obj.
 std::string bundledExampleMesh();
 
-}  // namespace hx
+} // namespace hx

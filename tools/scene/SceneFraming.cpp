@@ -38,7 +38,7 @@ bool isIdentity(const MMatrix& m)
 const std::pair<const char*, const char*> kCurveAttributes[] = {
     {"oxCurvePoints", "x"}, {"oyCurvePoints", "y"}, {"ozCurvePoints", "z"}};
 
-}  // namespace
+} // namespace
 
 std::vector<LocatorCurve> locatorCurves(Host& host, const std::string& locator)
 {
@@ -119,4 +119,4 @@ SequenceFraming frameSequence(Host& host, const DeformScene& scene, const SceneM
     return result;
 }
 
-}  // namespace hx
+} // namespace hx

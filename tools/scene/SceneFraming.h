@@ -25,24 +25,27 @@
 namespace hx {
 
 // The mesh as the tool holds it: object-space points of the shape and its faces.
-struct SceneMesh {
+struct SceneMesh
+{
     const std::vector<double>* points = nullptr;
     const std::vector<std::uint32_t>* faceSizes = nullptr;
     const std::vector<int>* faceVertices = nullptr;
 };
 
 // The camera and grid of a picture.
-struct Framing {
-    Bounds bounds;  // what was framed
+struct Framing
+{
+    Bounds bounds; // what was framed
     Camera camera;
     Grid grid;
 };
 
 // A locator's curves in world space, each with the axis it shows ("x", "y", "z"); empty
 // curves are left out.
-struct LocatorCurve {
+struct LocatorCurve
+{
     std::string axis;
-    std::vector<double> points;  // x, y, z per point, in world space
+    std::vector<double> points; // x, y, z per point, in world space
 };
 std::vector<LocatorCurve> locatorCurves(Host& host, const std::string& locator);
 
@@ -62,7 +65,8 @@ std::vector<double> worldPoints(Host& host, const DeformScene& scene, const std:
 Framing frameScene(View view, const FramingPoints& points, int width, int height, Insets insets = {});
 
 // The framing of a sequence, and the frame at which its evaluation failed, if one did.
-struct SequenceFraming {
+struct SequenceFraming
+{
     Framing framing;
     // The first frame whose evaluation threw, and what it threw; the frames before it are
     // framed, so that a run can still write them before it fails at that frame.
@@ -79,4 +83,4 @@ SequenceFraming frameSequence(Host& host, const DeformScene& scene, const SceneM
                               const std::function<void(int frame)>& evaluate,
                               const PictureStyle& style = PictureStyle());
 
-}  // namespace hx
+} // namespace hx

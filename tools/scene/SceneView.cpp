@@ -12,7 +12,7 @@ namespace hx {
 namespace {
 
 constexpr float kWhite[3] = {0.93f, 0.93f, 0.93f};
-constexpr float kKeyed[3] = {1.0f, 0.62f, 0.55f};  // the host marks keyed values in red
+constexpr float kKeyed[3] = {1.0f, 0.62f, 0.55f}; // the host marks keyed values in red
 constexpr float kCurveLabel[3] = {0.62f, 0.74f, 1.0f};
 
 void drawHud(Viewport& viewport, Host& host, const Framing& framing, const PictureStyle& style,
@@ -32,8 +32,8 @@ void drawHud(Viewport& viewport, Host& host, const Framing& framing, const Pictu
             const std::size_t back = n - 1 - std::min<std::size_t>(n - 1, std::max<std::size_t>(1, n / 10));
             if (!camera.project(&curve.points[3 * back], beforeX, beforeY)) beforeX = endX - 1.0, beforeY = endY;
             double x, y;
-            labelBeside(endX, endY, beforeX, beforeY, textWidth(curve.axis, layout.frameScale),
-                        7.0 * layout.frameScale, 3.0 * layout.scale, x, y);
+            labelBeside(endX, endY, beforeX, beforeY, textWidth(curve.axis, layout.frameScale), 7.0 * layout.frameScale,
+                        3.0 * layout.scale, x, y);
             viewport.drawText(curve.axis, x, y, layout.frameScale, kCurveLabel);
         }
 
@@ -53,7 +53,7 @@ void drawHud(Viewport& viewport, Host& host, const Framing& framing, const Pictu
     viewport.drawText(cameraName, (width - textWidth(cameraName, layout.scale)) / 2.0, bottom, layout.scale, kWhite);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformScene& scene, const SceneMesh& mesh,
                                    View view)
@@ -80,8 +80,8 @@ std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformS
     // The shape's points are in its object space; the viewport shows them where its
     // transform puts them.
     const std::vector<double> points = worldPoints(host, scene, *mesh.points);
-    viewport.setSamples(style.antialias ? std::clamp(Viewport::antialiasingSamples(viewport.width(), viewport.height()), 1,
-                                                     std::max(style.maxSamples, 1))
+    viewport.setSamples(style.antialias ? std::clamp(Viewport::antialiasingSamples(viewport.width(), viewport.height()),
+                                                     1, std::max(style.maxSamples, 1))
                                         : 1);
     viewport.setCamera(framing.camera);
     viewport.clear();
@@ -102,7 +102,8 @@ std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformS
         for (int i = 0; i < 16; ++i) matrix[i] = world.matrix[i / 4][i % 4];
         // What the mesh hides first, dashed; then the locator as it draws itself.
         Result drawn;
-        viewport.drawInWorldSpace(matrix, [&] { drawn = host.drawLocator(locator); }, Depth::Hidden);
+        viewport.drawInWorldSpace(
+            matrix, [&] { drawn = host.drawLocator(locator); }, Depth::Hidden);
         if (drawn) {
             const unsigned glError = viewport.drawInWorldSpace(matrix, [&] { drawn = host.drawLocator(locator); });
             if (glError != 0 && drawn) {
@@ -121,4 +122,4 @@ std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformS
     return warnings;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -19,12 +19,12 @@ namespace hx {
 // Returns warnings for the user (a locator's draw that raised a GL error or left beginGL
 // open). Throws ToolError when the host cannot say where a node is or a locator's draw
 // failed, and RenderError when rendering ran out of memory.
-std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformScene& scene,
-                                   const SceneMesh& mesh, View view);
+std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformScene& scene, const SceneMesh& mesh,
+                                   View view);
 std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformScene& scene, const SceneMesh& mesh,
                                    View view, const PictureStyle& style);
 // The same with a given camera and grid: the sequence's (frameSequence), or a window's.
 std::vector<std::string> drawScene(Viewport& viewport, Host& host, const DeformScene& scene, const SceneMesh& mesh,
                                    const Framing& framing, const PictureStyle& style);
 
-}  // namespace hx
+} // namespace hx

@@ -12,8 +12,8 @@ Animation::Animation(const std::vector<Key>& keys, Tangents tangents, const Reso
         const std::vector<KeyedNumber> numbers = resolve(key);
         if (numbers.size() != key.values.size())
             throw UsageError("--key " + keyText(key) + ": " + key.plugName() + " takes " +
-                             std::to_string(numbers.size()) + " value" + (numbers.size() == 1 ? "" : "s") +
-                             ", got " + std::to_string(key.values.size()));
+                             std::to_string(numbers.size()) + " value" + (numbers.size() == 1 ? "" : "s") + ", got " +
+                             std::to_string(key.values.size()));
         for (std::size_t i = 0; i < numbers.size(); ++i) {
             const auto [at, added] = mIndex.emplace(numbers[i].plug, mChannels.size());
             if (added) mChannels.push_back(Channel{numbers[i].plug, numbers[i].integer, KeyCurve(tangents), {}});
@@ -50,7 +50,10 @@ std::vector<double> Animation::valuesAt(double time) const
     return values;
 }
 
-bool Animation::isKeyed(const std::string& plug) const { return find(plug) != nullptr; }
+bool Animation::isKeyed(const std::string& plug) const
+{
+    return find(plug) != nullptr;
+}
 
 void Animation::checkNotKeyed(const std::string& what, const std::vector<std::string>& plugs) const
 {
@@ -60,4 +63,4 @@ void Animation::checkNotKeyed(const std::string& what, const std::vector<std::st
                              "); a keyed attribute takes its values from its keys, so key it instead");
 }
 
-}  // namespace hx
+} // namespace hx

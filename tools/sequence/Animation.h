@@ -23,8 +23,9 @@ namespace hx {
 
 // One number a key moves: the plug to set it through, and whether it takes whole numbers
 // (rounded to the nearest, halves away from zero).
-struct KeyedNumber {
-    std::string plug;  // e.g. "transform1.translateX"
+struct KeyedNumber
+{
+    std::string plug; // e.g. "transform1.translateX"
     bool integer = false;
 };
 
@@ -32,13 +33,15 @@ struct KeyedNumber {
 // that names nothing or holds values its plug cannot take.
 using ResolveKey = std::function<std::vector<KeyedNumber>(const Key&)>;
 
-class Animation {
+class Animation
+{
 public:
-    struct Channel {
+    struct Channel
+    {
         std::string plug;
         bool integer = false;
         KeyCurve curve;
-        std::vector<std::pair<int, std::string>> keyTexts;  // each key's frame and text, for messages
+        std::vector<std::pair<int, std::string>> keyTexts; // each key's frame and text, for messages
     };
 
     Animation() = default;
@@ -63,7 +66,7 @@ private:
     const Channel* find(const std::string& plug) const;
 
     std::vector<Channel> mChannels;
-    std::map<std::string, std::size_t> mIndex;  // plug -> channel
+    std::map<std::string, std::size_t> mIndex; // plug -> channel
 };
 
-}  // namespace hx
+} // namespace hx

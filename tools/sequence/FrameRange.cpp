@@ -9,13 +9,22 @@ namespace hx {
 namespace {
 
 // Both frames lie within +-kMaxFrameNumber, so their difference fits an int with room to spare.
-int spanOf(int first, int last) { return last - first; }
+int spanOf(int first, int last)
+{
+    return last - first;
+}
 
-}  // namespace
+} // namespace
 
-int FrameRange::count() const { return spanOf(first, last) / step + 1; }
+int FrameRange::count() const
+{
+    return spanOf(first, last) / step + 1;
+}
 
-int FrameRange::frame(int index) const { return first + index * step; }
+int FrameRange::frame(int index) const
+{
+    return first + index * step;
+}
 
 std::vector<int> FrameRange::frames() const
 {
@@ -62,7 +71,10 @@ std::vector<FrameRange> FrameRange::split(int parts) const
     return chunks;
 }
 
-std::string FrameRange::text() const { return std::to_string(first) + "-" + std::to_string(last); }
+std::string FrameRange::text() const
+{
+    return std::to_string(first) + "-" + std::to_string(last);
+}
 
 FrameRange parseFrameRange(const std::string& text, int step)
 {
@@ -104,4 +116,4 @@ int parseStep(const std::string& text)
     return step;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -17,14 +17,15 @@ namespace hx {
 // How many frames one run may evaluate is kMaxFrames (CommandLine.h).
 constexpr int kMaxFrameNumber = 9999999;
 
-struct FrameRange {
+struct FrameRange
+{
     int first = 1;
-    int last = 1;  // the range's end; the last frame evaluated is lastFrame()
+    int last = 1; // the range's end; the last frame evaluated is lastFrame()
     int step = 1;
 
     // How many frames are evaluated, and which: first, first + step, ... up to last.
     int count() const;
-    int frame(int index) const;  // index in 0..count() - 1
+    int frame(int index) const; // index in 0..count() - 1
     std::vector<int> frames() const;
     int lastFrame() const { return frame(count() - 1); }
     // `frame` is one of the frames evaluated.
@@ -54,4 +55,4 @@ FrameRange parseFrameRange(const std::string& text, int step = 1);
 // --step: a whole number in 1..kMaxFrameNumber.
 int parseStep(const std::string& text);
 
-}  // namespace hx
+} // namespace hx

@@ -6,8 +6,9 @@
 namespace hx {
 namespace {
 
-const char* const kKeyForms = "is not NODE.ATTRIBUTE@FRAME=VALUE (or NODE.ATTRIBUTE=FROM:TO), "
-                              "e.g. transform1.translate@1001=0,0,0";
+const char* const kKeyForms =
+    "is not NODE.ATTRIBUTE@FRAME=VALUE (or NODE.ATTRIBUTE=FROM:TO), "
+    "e.g. transform1.translate@1001=0,0,0";
 
 // "1,2,3" into its parts and their numbers.
 void parseValues(const std::string& text, const std::string& what, std::vector<std::string>& parts,
@@ -23,7 +24,7 @@ void parseValues(const std::string& text, const std::string& what, std::vector<s
     }
 }
 
-}  // namespace
+} // namespace
 
 Key makeKey(const std::string& node, const std::string& attribute, int frame, const std::vector<double>& values)
 {
@@ -78,4 +79,4 @@ std::vector<Key> keysOf(const KeyArgument& argument, const FrameRange& range)
     return keys;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -19,11 +19,12 @@
 
 namespace hx {
 
-struct Key {
+struct Key
+{
     std::string node;
     std::string attribute;
     int frame = 0;
-    std::vector<double> values;      // one per component, each finite
+    std::vector<double> values; // one per component, each finite
     // The values as typed, so that "2.5" or "2.0" for an integer attribute can be refused as
     // typed; formatNumber(values[i]) when the key was not typed.
     std::vector<std::string> parts;
@@ -38,13 +39,14 @@ Key makeKey(const std::string& node, const std::string& attribute, int frame, co
 std::string keyText(const Key& key);
 
 // One --key as typed, in either form.
-struct KeyArgument {
+struct KeyArgument
+{
     std::string node;
     std::string attribute;
-    std::optional<int> frame;  // the @FRAME form; none for FROM:TO
-    std::vector<double> values;  // VALUE, or FROM
+    std::optional<int> frame;   // the @FRAME form; none for FROM:TO
+    std::vector<double> values; // VALUE, or FROM
     std::vector<std::string> parts;
-    std::vector<double> toValues;  // TO (FROM:TO only), as many as FROM
+    std::vector<double> toValues; // TO (FROM:TO only), as many as FROM
     std::vector<std::string> toParts;
 };
 
@@ -54,4 +56,4 @@ KeyArgument parseKeyArgument(const std::string& text);
 // The keys `argument` gives in a run over `range`.
 std::vector<Key> keysOf(const KeyArgument& argument, const FrameRange& range);
 
-}  // namespace hx
+} // namespace hx

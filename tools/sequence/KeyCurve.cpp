@@ -17,7 +17,7 @@ double within(double value, double a, double b, double fallback)
     return std::clamp(value, std::min(a, b), std::max(a, b));
 }
 
-}  // namespace
+} // namespace
 
 Tangents parseTangents(const std::string& text)
 {
@@ -27,12 +27,15 @@ Tangents parseTangents(const std::string& text)
                      didYouMean(closestNames(text, {"linear", "smooth"})));
 }
 
-const char* tangentsName(Tangents tangents) { return tangents == Tangents::Smooth ? "smooth" : "linear"; }
+const char* tangentsName(Tangents tangents)
+{
+    return tangents == Tangents::Smooth ? "smooth" : "linear";
+}
 
 bool KeyCurve::addKey(int frame, double value)
 {
-    const auto at = std::lower_bound(mKeys.begin(), mKeys.end(), frame,
-                                     [](const Point& p, int f) { return p.frame < f; });
+    const auto at =
+        std::lower_bound(mKeys.begin(), mKeys.end(), frame, [](const Point& p, int f) { return p.frame < f; });
     if (at != mKeys.end() && at->frame == frame) return false;
     const std::size_t index = static_cast<std::size_t>(at - mKeys.begin());
     mKeys.insert(at, Point{frame, value, 0.0});
@@ -44,7 +47,7 @@ bool KeyCurve::addKey(int frame, double value)
 void KeyCurve::updateSlope(std::size_t i)
 {
     Point& p = mKeys[i];
-    p.slope = 0.0;  // the ends, and every turn or plateau, are flat
+    p.slope = 0.0; // the ends, and every turn or plateau, are flat
     if (i == 0 || i + 1 == mKeys.size()) return;
     const Point& before = mKeys[i - 1];
     const Point& after = mKeys[i + 1];
@@ -62,10 +65,10 @@ void KeyCurve::updateSlope(std::size_t i)
 double KeyCurve::valueAt(double time) const
 {
     if (mKeys.empty()) return 0.0;
-    if (!(time > mKeys.front().frame)) return mKeys.front().value;  // NaN too
+    if (!(time > mKeys.front().frame)) return mKeys.front().value; // NaN too
     if (time >= mKeys.back().frame) return mKeys.back().value;
-    const auto next = std::upper_bound(mKeys.begin(), mKeys.end(), time,
-                                       [](double t, const Point& p) { return t < p.frame; });
+    const auto next =
+        std::upper_bound(mKeys.begin(), mKeys.end(), time, [](double t, const Point& p) { return t < p.frame; });
     const Point& b = *next;
     const Point& a = *(next - 1);
     if (time == a.frame) return a.value;
@@ -85,4 +88,4 @@ double KeyCurve::valueAt(double time) const
     return within(cubic, a.value, b.value, linear);
 }
 
-}  // namespace hx
+} // namespace hx

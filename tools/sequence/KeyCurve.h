@@ -24,12 +24,14 @@ enum class Tangents { Linear, Smooth };
 Tangents parseTangents(const std::string& text);
 const char* tangentsName(Tangents tangents);
 
-class KeyCurve {
+class KeyCurve
+{
 public:
-    struct Point {
+    struct Point
+    {
         int frame;
         double value;
-        double slope;  // value per frame, for smooth curves
+        double slope; // value per frame, for smooth curves
     };
 
     explicit KeyCurve(Tangents tangents = Tangents::Linear) : mTangents(tangents) {}
@@ -48,7 +50,7 @@ private:
     void updateSlope(std::size_t index);
 
     Tangents mTangents;
-    std::vector<Point> mKeys;  // in frame order
+    std::vector<Point> mKeys; // in frame order
 };
 
-}  // namespace hx
+} // namespace hx

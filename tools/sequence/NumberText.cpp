@@ -9,8 +9,9 @@ std::string formatNumber(double value)
 {
     char text[64];
     const bool whole = std::trunc(value) == value && std::abs(value) < 1e16;
-    const std::to_chars_result written = whole ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed)
-                                               : std::to_chars(text, text + sizeof text, value);
+    const std::to_chars_result written = whole
+                                             ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed)
+                                             : std::to_chars(text, text + sizeof text, value);
     return std::string(text, written.ptr);
 }
 
@@ -21,4 +22,4 @@ std::string formatNumbers(const std::vector<double>& values)
     return text;
 }
 
-}  // namespace hx
+} // namespace hx

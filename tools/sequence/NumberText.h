@@ -16,4 +16,4 @@ std::string formatNumber(double value);
 // "1,2.5,-3": the numbers joined by commas, as a compound's value is typed.
 std::string formatNumbers(const std::vector<double>& values);
 
-}  // namespace hx
+} // namespace hx

@@ -13,22 +13,27 @@ std::size_t nameStart(const std::string& path)
     return slash == std::string::npos ? 0 : slash + 1;
 }
 
-}  // namespace
+} // namespace
 
-bool hasFrameNumber(const std::string& path) { return path.find('#', nameStart(path)) != std::string::npos; }
+bool hasFrameNumber(const std::string& path)
+{
+    return path.find('#', nameStart(path)) != std::string::npos;
+}
 
 void checkFramePattern(const std::string& path, const std::string& option)
 {
     const std::size_t start = nameStart(path);
     if (path.find('#') < start)
-        throw UsageError(option + " '" + path + "' has # in a folder name; the frame number goes in the file name, "
-                                                "e.g. renders/shot.####.png");
+        throw UsageError(option + " '" + path +
+                         "' has # in a folder name; the frame number goes in the file name, "
+                         "e.g. renders/shot.####.png");
     const std::size_t run = path.find('#', start);
     if (run == std::string::npos) return;
     const std::size_t runEnd = path.find_first_not_of('#', run);
     if (runEnd != std::string::npos && path.find('#', runEnd) != std::string::npos)
-        throw UsageError(option + " '" + path + "' has more than one run of #; one run stands for the frame number, "
-                                                "e.g. shot.####.obj");
+        throw UsageError(option + " '" + path +
+                         "' has more than one run of #; one run stands for the frame number, "
+                         "e.g. shot.####.obj");
 }
 
 std::string paddedFrame(int frame, int width)
@@ -59,4 +64,4 @@ std::string framePath(const std::string& path, int frame, const FrameRange& rang
     return path.substr(0, dot) + "_" + number + path.substr(dot);
 }
 
-}  // namespace hx
+} // namespace hx

@@ -30,4 +30,4 @@ std::string framePath(const std::string& path, int frame, const FrameRange& rang
 // `frame` in `width` characters or more, zero-padded after any minus sign.
 std::string paddedFrame(int frame, int width);
 
-}  // namespace hx
+} // namespace hx

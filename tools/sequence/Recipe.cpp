@@ -24,15 +24,15 @@ std::string settingText(const AttributeSetting& setting)
     return setting.node + "." + setting.attribute + "=" + formatNumbers(setting.numbers);
 }
 
-}  // namespace
+} // namespace
 
 RecipeArguments overlay(const RecipeArguments& file, const RecipeArguments& commandLine)
 {
     RecipeArguments merged = file;
-    for (auto member : {&RecipeArguments::input, &RecipeArguments::output, &RecipeArguments::render,
-                        &RecipeArguments::cache, &RecipeArguments::view, &RecipeArguments::size,
-                        &RecipeArguments::hud, &RecipeArguments::shading, &RecipeArguments::frames,
-                        &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
+    for (auto member :
+         {&RecipeArguments::input, &RecipeArguments::output, &RecipeArguments::render, &RecipeArguments::cache,
+          &RecipeArguments::view, &RecipeArguments::size, &RecipeArguments::hud, &RecipeArguments::shading,
+          &RecipeArguments::frames, &RecipeArguments::step, &RecipeArguments::tangents, &RecipeArguments::plugin})
         if (commandLine.*member) merged.*member = commandLine.*member;
     merged.settings.insert(merged.settings.end(), commandLine.settings.begin(), commandLine.settings.end());
     merged.keys.insert(merged.keys.end(), commandLine.keys.begin(), commandLine.keys.end());
@@ -118,4 +118,4 @@ Recipe recipeForFrame(const Recipe& recipe, int frame)
     return one;
 }
 
-}  // namespace hx
+} // namespace hx

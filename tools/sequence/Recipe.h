@@ -22,10 +22,11 @@
 
 namespace hx {
 
-struct Recipe {
-    std::string input;   // the mesh; empty: the bundled example mesh
-    std::string output;  // the deformed mesh; empty: none. With frames, # is the frame number
-    std::string render;  // the viewport picture; empty: none
+struct Recipe
+{
+    std::string input;  // the mesh; empty: the bundled example mesh
+    std::string output; // the deformed mesh; empty: none. With frames, # is the frame number
+    std::string render; // the viewport picture; empty: none
     // A point cache of every frame's points (.pc2 or .mdd); empty: none. With a cache, the
     // mesh of -o is written once, undeformed, as the cache's rest shape.
     std::string cache;
@@ -34,16 +35,17 @@ struct Recipe {
     int height = 480;
     bool hud = true;                  // the picture's heads-up display
     std::string shading = "auto";     // auto, smooth, wire or both
-    std::optional<FrameRange> frames;  // none: one evaluation, unnumbered outputs
+    std::optional<FrameRange> frames; // none: one evaluation, unnumbered outputs
     Tangents tangents = Tangents::Linear;
-    std::vector<AttributeSetting> settings;  // applied in order
-    std::vector<Key> keys;                   // in the order given
-    std::string plugin;                      // empty: the installed plug-in (PluginFile.h)
+    std::vector<AttributeSetting> settings; // applied in order
+    std::vector<Key> keys;                  // in the order given
+    std::string plugin;                     // empty: the installed plug-in (PluginFile.h)
 };
 
 // The options of a run as typed. An option not given is std::nullopt: it is then neither
 // written nor overriding anything.
-struct RecipeArguments {
+struct RecipeArguments
+{
     std::optional<std::string> input;
     std::optional<std::string> output;
     std::optional<std::string> render;
@@ -81,4 +83,4 @@ RecipeArguments recipeArguments(const Recipe& recipe);
 // files again.
 Recipe recipeForFrame(const Recipe& recipe, int frame);
 
-}  // namespace hx
+} // namespace hx

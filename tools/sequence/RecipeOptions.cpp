@@ -4,8 +4,8 @@
 #include "PictureOptions.h"
 #include "Utf8.h"
 
-#include <CLI/CLI.hpp>
 #include <toml++/toml.h>
+#include <CLI/CLI.hpp>
 
 #include <cmath>
 #include <cstring>
@@ -18,7 +18,8 @@ using Text = std::optional<std::string>;
 
 void addText(CLI::App& command, const std::string& names, Text& into, const std::string& help)
 {
-    command.add_option_function<std::string>(names, [&into](const std::string& value) { into = value; }, help);
+    command.add_option_function<std::string>(
+        names, [&into](const std::string& value) { into = value; }, help);
 }
 
 void addList(CLI::App& command, const std::string& names, std::vector<std::string>& into, const std::string& help)
@@ -26,7 +27,7 @@ void addList(CLI::App& command, const std::string& names, std::vector<std::strin
     command
         .add_option_function<std::vector<std::string>>(
             names, [&into](const std::vector<std::string>& values) { into = values; }, help)
-        ->allow_extra_args(false);  // --set a.b=1 head.obj: the mesh is not a second setting
+        ->allow_extra_args(false); // --set a.b=1 head.obj: the mesh is not a second setting
 }
 
 // toml++ 3.3 asks whether a character is whitespace with a function that runs into undefined
@@ -58,10 +59,12 @@ std::string movedOutOfReach(const std::string& text)
         if (code == '\n') ++line;
         if (code >= kMoved && code <= 0x10ffff) refuse();
         if (code == '\\' && (text.compare(i, 6, "\\U000F") == 0 || text.compare(i, 6, "\\U000f") == 0 ||
-                              text.compare(i, 6, "\\U0010") == 0))
+                             text.compare(i, 6, "\\U0010") == 0))
             refuse();
-        if (code >= 0x80 && code <= 0xffff) appendUtf8(moved, code + kMoved);
-        else moved.append(text, i, length);
+        if (code >= 0x80 && code <= 0xffff)
+            appendUtf8(moved, code + kMoved);
+        else
+            moved.append(text, i, length);
         i += length;
     }
     return moved;
@@ -73,12 +76,14 @@ std::string movedBack(const std::string& text)
     for (std::size_t i = 0; i < text.size();) {
         unsigned long code = 0;
         std::size_t length = decodeUtf8(text, i, code);
-        if (length == 0) {  // toml++ gives UTF-8 only; kept as it is all the same
+        if (length == 0) { // toml++ gives UTF-8 only; kept as it is all the same
             back += text[i++];
             continue;
         }
-        if (code >= kMoved + 0x80 && code <= kMoved + 0xffff) appendUtf8(back, code - kMoved);
-        else back.append(text, i, length);
+        if (code >= kMoved + 0x80 && code <= kMoved + 0xffff)
+            appendUtf8(back, code - kMoved);
+        else
+            back.append(text, i, length);
         i += length;
     }
     return back;
@@ -93,7 +98,7 @@ std::string movedBack(const std::string& text)
 void checkTableHeaders(const std::string& text)
 {
     enum class In { Statement, Value, BasicString, LiteralString, MultiBasic, MultiLiteral, Comment };
-    In in = In::Statement, outer = In::Statement;  // outer: where a string or comment returns to
+    In in = In::Statement, outer = In::Statement; // outer: where a string or comment returns to
     int brackets = 0;                             // arrays and inline tables open in a value
     int line = 1, column = 0;
     const auto isKeyStart = [](unsigned long c) {
@@ -119,15 +124,19 @@ void checkTableHeaders(const std::string& text)
             if (c == '\n') in = outer;
             break;
         case In::BasicString:
-            if (c == '\\') length += i + length < text.size() ? 1 : 0, ++column;
-            else if (c == '"' || c == '\n') in = outer;
+            if (c == '\\')
+                length += i + length < text.size() ? 1 : 0, ++column;
+            else if (c == '"' || c == '\n')
+                in = outer;
             break;
         case In::LiteralString:
             if (c == '\'' || c == '\n') in = outer;
             break;
         case In::MultiBasic:
-            if (c == '\\') length += i + length < text.size() && text[i + length] != '\n' ? 1 : 0, ++column;
-            else if (at(i, "\"\"\"")) length = 3, column += 2, in = outer;
+            if (c == '\\')
+                length += i + length < text.size() && text[i + length] != '\n' ? 1 : 0, ++column;
+            else if (at(i, "\"\"\""))
+                length = 3, column += 2, in = outer;
             break;
         case In::MultiLiteral:
             if (at(i, "'''")) length = 3, column += 2, in = outer;
@@ -140,7 +149,8 @@ void checkTableHeaders(const std::string& text)
             } else if (c == '"' || c == '\'') {
                 outer = in;
                 const bool multi = at(i, c == '"' ? "\"\"\"" : "'''");
-                in = c == '"' ? (multi ? In::MultiBasic : In::BasicString) : (multi ? In::MultiLiteral : In::LiteralString);
+                in = c == '"' ? (multi ? In::MultiBasic : In::BasicString)
+                              : (multi ? In::MultiLiteral : In::LiteralString);
                 if (multi) length = 3, column += 2;
             } else if (in == In::Statement && statementStart && c == '[') {
                 // A header: "[name]" or "[[name]]", spaces and tabs allowed inside the brackets.
@@ -164,8 +174,10 @@ void checkTableHeaders(const std::string& text)
         }
         // A line break outside strings and open brackets ends the statement.
         if (c == '\n' && (in == In::Statement || in == In::Value) && brackets == 0) in = In::Statement;
-        if (c == '\n' && in == In::Statement) statementStart = true;
-        else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') statementStart = false;
+        if (c == '\n' && in == In::Statement)
+            statementStart = true;
+        else if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            statementStart = false;
         i += length;
     }
 }
@@ -215,7 +227,8 @@ void appendItems(const toml::table& table, std::vector<std::string>& parents, st
 // CLI11's config reading, with TOML read by toml++: CLI11 2.1's own reader cuts a value at a
 // # even inside quotes (every output name with a frame number), reads no escapes, splits
 // "['a' , 'b']" into three values and keeps only the first of a key given twice.
-class RecipeFormat : public CLI::ConfigBase {
+class RecipeFormat : public CLI::ConfigBase
+{
 public:
     std::vector<CLI::ConfigItem> from_config(std::istream& input) const override
     {
@@ -239,7 +252,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 void addRecipeOptions(CLI::App& command, RecipeArguments& into)
 {
@@ -291,6 +304,9 @@ void addConfigOption(CLI::App& command, std::optional<std::string>& into)
             "shot.toml --frames 1026-1050");
 }
 
-std::shared_ptr<CLI::Config> recipeFormat() { return std::make_shared<RecipeFormat>(); }
+std::shared_ptr<CLI::Config> recipeFormat()
+{
+    return std::make_shared<RecipeFormat>();
+}
 
-}  // namespace hx
+} // namespace hx

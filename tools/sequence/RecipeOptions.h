@@ -27,7 +27,7 @@
 namespace CLI {
 class App;
 class Config;
-}  // namespace CLI
+} // namespace CLI
 
 namespace hx {
 
@@ -44,4 +44,4 @@ void addConfigOption(CLI::App& command, std::optional<std::string>& into);
 // subcommands ([deform]); the subcommand need not be configurable, as the command line names it.
 std::shared_ptr<CLI::Config> recipeFormat();
 
-}  // namespace hx
+} // namespace hx

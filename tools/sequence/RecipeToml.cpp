@@ -83,9 +83,12 @@ std::string deformTable(const Recipe& recipe)
     return out.str();
 }
 
-}  // namespace
+} // namespace
 
-std::string toolVersion() { return std::string("hxNoise ") + HX_VERSION; }
+std::string toolVersion()
+{
+    return std::string("hxNoise ") + HX_VERSION;
+}
 
 std::string recipeToml(const Recipe& recipe)
 {
@@ -125,4 +128,4 @@ std::vector<std::string> recipeComment(const Recipe& recipe, std::optional<int> 
     return lines;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -36,4 +36,4 @@ RecipeArguments readRecipeFile(const std::string& path);
 // a text chunk. Without the first line, they are a recipe file that makes those files again.
 std::vector<std::string> recipeComment(const Recipe& recipe, std::optional<int> frame);
 
-}  // namespace hx
+} // namespace hx

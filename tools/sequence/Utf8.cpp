@@ -38,4 +38,4 @@ bool isUtf8(const std::string& text)
     return true;
 }
 
-}  // namespace hx
+} // namespace hx

@@ -15,4 +15,4 @@ void appendUtf8(std::string& out, unsigned long code);
 
 bool isUtf8(const std::string& text);
 
-}  // namespace hx
+} // namespace hx

@@ -9,7 +9,7 @@ namespace {
 constexpr double kRadians = M_PI / 180.0;
 constexpr double kMaxPitch = 89.5;
 
-}  // namespace
+} // namespace
 
 OrbitCamera::OrbitCamera(const Camera& framed)
 {
@@ -70,4 +70,4 @@ Camera OrbitCamera::camera(const Bounds& scene, int width, int height) const
     return Camera::perspective(eye(), mTarget, scene, width, height);
 }
 
-}  // namespace hx
+} // namespace hx

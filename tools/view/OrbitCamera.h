@@ -9,10 +9,10 @@
 
 #include "Camera.h"
 
-
 namespace hx {
 
-class OrbitCamera {
+class OrbitCamera
+{
 public:
     // Degrees of tumble per pixel the mouse moves.
     static constexpr double kTumblePerPixel = 0.4;
@@ -49,9 +49,9 @@ private:
     View mView = View::Persp;
     Vec3 mTarget{0.0, 0.0, 0.0};
     double mDistance = 10.0;
-    double mYaw = 45.0;    // degrees: from the target, the eye lies towards +X and +Z at 45
-    double mPitch = 27.9;  // degrees above the ground plane
+    double mYaw = 45.0;   // degrees: from the target, the eye lies towards +X and +Z at 45
+    double mPitch = 27.9; // degrees above the ground plane
     double mHalfHeight = 5.0;
 };
 
-}  // namespace hx
+} // namespace hx

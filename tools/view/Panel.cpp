@@ -18,24 +18,27 @@ const AttributeInfo* findAttribute(const NodeTypeInfo& type, const std::string& 
     return nullptr;
 }
 
-bool isNumber(const AttributeInfo& a) { return a.kind == "numeric" && a.defaultValue.size() == 1; }
+bool isNumber(const AttributeInfo& a)
+{
+    return a.kind == "numeric" && a.defaultValue.size() == 1;
+}
 
 PanelField fieldOf(const std::string& node, const AttributeInfo& a, const std::string& label)
 {
     PanelField field;
     field.plug = node + "." + a.longName;
     field.label = label;
-    field.kind = a.valueType == "bool"       ? PanelField::Kind::Boolean
-                 : isIntegerAttribute(a)     ? PanelField::Kind::Integer
-                 : a.valueType == "float"    ? PanelField::Kind::Float
-                                             : PanelField::Kind::Double;
+    field.kind = a.valueType == "bool"    ? PanelField::Kind::Boolean
+                 : isIntegerAttribute(a)  ? PanelField::Kind::Integer
+                 : a.valueType == "float" ? PanelField::Kind::Float
+                                          : PanelField::Kind::Double;
     field.min = a.min;
     field.max = a.max;
     // Small integer types hold no more than their bytes allow, limits or not.
     const std::string& t = a.valueType;
-    const std::pair<double, double> range = t == "bool" ? std::pair{0.0, 1.0}
-                                            : t == "byte" ? std::pair{0.0, 255.0}
-                                            : t == "char" ? std::pair{-128.0, 127.0}
+    const std::pair<double, double> range = t == "bool"                     ? std::pair{0.0, 1.0}
+                                            : t == "byte"                   ? std::pair{0.0, 255.0}
+                                            : t == "char"                   ? std::pair{-128.0, 127.0}
                                             : t.compare(0, 5, "short") == 0 ? std::pair{-32768.0, 32767.0}
                                                                             : std::pair{-2147483648.0, 2147483647.0};
     if (field.kind == PanelField::Kind::Integer || field.kind == PanelField::Kind::Boolean) {
@@ -132,7 +135,7 @@ std::string floatText(float value)
     return std::string(text, result.ptr);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<PanelSection> buildPanel(const Host& host, const std::vector<std::string>& nodes,
                                      const std::set<std::string>& keyedPlugs)
@@ -183,9 +186,7 @@ PanelEdit editOf(const PanelField& field, double value)
         value = double(float(value));
         text = floatText(float(value));
         break;
-    case PanelField::Kind::Double:
-        text = formatNumber(value);
-        break;
+    case PanelField::Kind::Double: text = formatNumber(value); break;
     }
     edit.value = value;
     edit.setting = field.plug + "=" + text;
@@ -205,4 +206,4 @@ double dragSpeed(const PanelField& field, double value)
     return std::max(0.01, std::abs(value) * 0.01);
 }
 
-}  // namespace hx
+} // namespace hx

@@ -22,41 +22,44 @@
 namespace hx {
 
 // One number of a row.
-struct PanelField {
+struct PanelField
+{
     enum class Kind { Float, Double, Integer, Boolean };
-    std::string plug;   // what an edit sets: "hxNoise1.oxNoiseAmp", "transform1.translateX"
-    std::string label;  // "X", "Y", "Z" for a compound's children ("" alone)
+    std::string plug;  // what an edit sets: "hxNoise1.oxNoiseAmp", "transform1.translateX"
+    std::string label; // "X", "Y", "Z" for a compound's children ("" alone)
     Kind kind = Kind::Float;
     // The attribute's own limits, and for small integer types (bool, byte, char, short) what
     // their bytes hold.
     std::optional<double> min;
     std::optional<double> max;
     double defaultValue = 0.0;
-    bool angle = false;  // rotations, in degrees as the host shows them
+    bool angle = false; // rotations, in degrees as the host shows them
 
     // A slider has both limits; a field has at most one.
     bool isSlider() const { return min.has_value() && max.has_value() && kind != Kind::Boolean; }
 };
 
-struct PanelRow {
+struct PanelRow
+{
     enum class State {
         Editable,
-        Driven,      // its value comes through a connection: `note` names the source
-        Keyed,       // its value comes from keys
-        NotANumber,  // a matrix, a vector array, a message, an array of elements: `note` says which
+        Driven,     // its value comes through a connection: `note` names the source
+        Keyed,      // its value comes from keys
+        NotANumber, // a matrix, a vector array, a message, an array of elements: `note` says which
     };
-    std::string attribute;  // long name
-    std::string plug;       // "node.attribute"
+    std::string attribute; // long name
+    std::string plug;      // "node.attribute"
     State state = State::Editable;
     std::string note;
     bool inherited = false;
-    std::vector<PanelField> fields;  // one per number; empty for NotANumber and compounds of compounds
-    std::vector<PanelRow> rows;      // a compound of compounds' own rows
+    std::vector<PanelField> fields; // one per number; empty for NotANumber and compounds of compounds
+    std::vector<PanelRow> rows;     // a compound of compounds' own rows
 };
 
-struct PanelSection {
-    std::string node;  // "hxNoise1"
-    std::string type;  // "hxNoise"
+struct PanelSection
+{
+    std::string node; // "hxNoise1"
+    std::string type; // "hxNoise"
     std::vector<PanelRow> rows;
 };
 
@@ -73,10 +76,11 @@ std::vector<std::string> panelPlugs(const std::vector<PanelSection>& panel);
 // What an edit of `field` to `value` sets: the value within the field's limits, a whole
 // number for integer and on/off fields, and its text as a --set of it would be written
 // ("hxNoise1.oxNoiseAmp=0.5"), float fields in a float's shortest text.
-struct PanelEdit {
+struct PanelEdit
+{
     std::string plug;
     double value = 0.0;
-    std::string setting;  // "plug=value"
+    std::string setting; // "plug=value"
 };
 PanelEdit editOf(const PanelField& field, double value);
 
@@ -87,4 +91,4 @@ std::string limitsText(const PanelField& field);
 // size (at least 0.01), a degree for angles, a step every five pixels for integers.
 double dragSpeed(const PanelField& field, double value);
 
-}  // namespace hx
+} // namespace hx

@@ -5,8 +5,8 @@
 #include "ByteSink.h"
 #include "FrameFiles.h"
 #include "HostSession.h"
-#include "Interruption.h"
 #include "Hud.h"
+#include "Interruption.h"
 #include "KeyedNumbers.h"
 #include "MaterialLibraries.h"
 #include "MeshFiles.h"
@@ -29,19 +29,20 @@
 namespace hx {
 
 // What the worker's thread keeps of the scene.
-struct SceneWorker::Scene {
+struct SceneWorker::Scene
+{
     ViewSetup setup;
     std::optional<HostSession> session;
     Animation animation;
-    std::vector<double> points;  // the deformed points, object space
+    std::vector<double> points; // the deformed points, object space
     std::vector<std::string> panelPlugs;
-    std::vector<std::string> setPlugs;    // for the display: --set plugs, then edited ones
+    std::vector<std::string> setPlugs; // for the display: --set plugs, then edited ones
     std::vector<std::string> keyedPlugs;
-    std::vector<std::string> edits;       // "plug=value" of the panel, each plug once, in order
-    std::set<std::string> warnedPlugs;    // plugs that change nothing, warned about once
+    std::vector<std::string> edits;    // "plug=value" of the panel, each plug once, in order
+    std::set<std::string> warnedPlugs; // plugs that change nothing, warned about once
     std::unique_ptr<Viewport> viewport;
-    std::optional<double> evaluatedFrame;  // the frame the points are of
-    std::string problem;                   // why the latest evaluation failed
+    std::optional<double> evaluatedFrame; // the frame the points are of
+    std::string problem;                  // why the latest evaluation failed
     FramingPoints framing{View::Persp, 1, 1};
     View framingView = View::Persp;
     int framingWidth = 0, framingHeight = 0;
@@ -50,9 +51,15 @@ struct SceneWorker::Scene {
 
 namespace {
 
-void addLine(std::vector<std::string>& lines, const std::string& line) { lines.push_back(line); }
+void addLine(std::vector<std::string>& lines, const std::string& line)
+{
+    lines.push_back(line);
+}
 
-std::vector<int> toInts(const std::vector<std::uint32_t>& sizes) { return std::vector<int>(sizes.begin(), sizes.end()); }
+std::vector<int> toInts(const std::vector<std::uint32_t>& sizes)
+{
+    return std::vector<int>(sizes.begin(), sizes.end());
+}
 
 void writeText(const std::string& path, const std::string& text)
 {
@@ -62,7 +69,7 @@ void writeText(const std::string& path, const std::string& text)
     if (!out) throw FileWriteError("cannot write " + path + ": " + std::strerror(errno));
 }
 
-}  // namespace
+} // namespace
 
 SceneWorker::SceneWorker(ViewSetup setup) : mScene(std::make_unique<Scene>())
 {
@@ -197,8 +204,8 @@ void SceneWorker::build()
     if (const Result loaded = host.loadPlugin(s.setup.pluginPath); !loaded) throw ToolError(loaded.error);
 
     const Mesh& mesh = s.setup.mesh;
-    mView.nodes = buildDeformScene(host, s.setup.nodeName, mesh.positions(), toInts(mesh.faceSizes()),
-                                   mesh.faceVertexIndices());
+    mView.nodes =
+        buildDeformScene(host, s.setup.nodeName, mesh.positions(), toInts(mesh.faceSizes()), mesh.faceVertexIndices());
     for (const std::string& node : mView.nodes.nodes) {
         std::string line = "created " + node + " (" + host.typeOf(node);
         if (!host.parentOf(node).empty()) line += ", under " + host.parentOf(node);
@@ -220,7 +227,8 @@ void SceneWorker::build()
         if (!set) throw UsageError("--set " + plugs[i].name + ": " + set.error);
         for (const std::string& w : set.warnings) addLine(mView.report, "warning: " + w);
         const std::string ignored = ignoredPlugWarning(plugs[i]);
-        if (!ignored.empty() && s.warnedPlugs.insert(plugs[i].name).second) addLine(mView.report, "warning: " + ignored);
+        if (!ignored.empty() && s.warnedPlugs.insert(plugs[i].name).second)
+            addLine(mView.report, "warning: " + ignored);
         addLine(mView.report, "set " + plugs[i].name + " = " + storedValueText(host, plugs[i], recipe.settings[i]));
         s.setPlugs.push_back(longPlugName(plugs[i]));
     }
@@ -247,7 +255,8 @@ void SceneWorker::evaluate(double frame)
         if (!set) s.problem = "--key " + s.animation.channels()[c].plug + ": " + set.error;
     }
     const Result evaluated = host.meshPoints(mView.nodes.meshShape, s.points);
-    if (!evaluated) s.problem = "cannot evaluate " + mView.nodes.meshShape + ": " + evaluated.error;
+    if (!evaluated)
+        s.problem = "cannot evaluate " + mView.nodes.meshShape + ": " + evaluated.error;
     else if (s.points.size() != s.setup.mesh.positions().size())
         s.problem = mView.nodes.deformer + " gave " + std::to_string(s.points.size() / 3) + " points for a mesh of " +
                     std::to_string(s.setup.mesh.vertexCount()) + " vertices";
@@ -258,7 +267,7 @@ void SceneWorker::evaluate(double frame)
                 break;
             }
     s.evaluatedFrame = frame;
-    s.framingWidth = 0;  // what the scene shows has changed: gather its framing points again
+    s.framingWidth = 0; // what the scene shows has changed: gather its framing points again
 }
 
 SceneFrame SceneWorker::draw(const SceneRequest& request, bool antialias)
@@ -279,7 +288,7 @@ SceneFrame SceneWorker::draw(const SceneRequest& request, bool antialias)
     style.hud = request.hud;
     style.shading = request.shading;
     style.antialias = antialias;
-    style.maxSamples = 2;  // a window redraws often: smooth enough, and quick
+    style.maxSamples = 2; // a window redraws often: smooth enough, and quick
     if (mView.frames) style.frame = int(std::lround(frame.frame));
     style.setPlugs = s.setPlugs;
     style.keyedPlugs = s.keyedPlugs;
@@ -332,7 +341,7 @@ void SceneWorker::serve()
 {
     Scene& s = *mScene;
     Host& host = Host::instance();
-    SceneRequest shown;  // what the window asked for last
+    SceneRequest shown; // what the window asked for last
     bool drawn = false;
     for (;;) {
         std::optional<SceneRequest> request;
@@ -366,9 +375,10 @@ void SceneWorker::serve()
             }
             // Each plug once in the recipe, at its latest value, after the run's own settings.
             const std::string prefix = edit.plug + "=";
-            s.edits.erase(std::remove_if(s.edits.begin(), s.edits.end(),
-                                         [&](const std::string& e) { return e.compare(0, prefix.size(), prefix) == 0; }),
-                          s.edits.end());
+            s.edits.erase(
+                std::remove_if(s.edits.begin(), s.edits.end(),
+                               [&](const std::string& e) { return e.compare(0, prefix.size(), prefix) == 0; }),
+                s.edits.end());
             s.edits.push_back(edit.setting);
             if (std::find(s.setPlugs.begin(), s.setPlugs.end(), edit.plug) == s.setPlugs.end())
                 s.setPlugs.push_back(edit.plug);
@@ -416,8 +426,7 @@ SaveResult SceneWorker::write(const SaveRequest& save, const SceneRequest& view)
     Scene& s = *mScene;
     SaveResult result;
     try {
-        if (save.mesh.empty() && save.picture.empty() && save.recipe.empty())
-            throw UsageError("name a file to save");
+        if (save.mesh.empty() && save.picture.empty() && save.recipe.empty()) throw UsageError("name a file to save");
         const Recipe recipe = savedRecipe(save, view);
         const std::optional<FrameRange>& range = recipe.frames;
         const int frame = int(std::lround(s.evaluatedFrame.value_or(0.0)));
@@ -457,7 +466,8 @@ SaveResult SceneWorker::write(const SaveRequest& save, const SceneRequest& view)
                     std::fclose(file);
                     throw;
                 }
-                if (std::fclose(file) != 0) throw FileWriteError("cannot write " + meshPath + ": " + std::strerror(errno));
+                if (std::fclose(file) != 0)
+                    throw FileWriteError("cannot write " + meshPath + ": " + std::strerror(errno));
             });
         }
         if (!picturePath.empty()) {
@@ -475,8 +485,7 @@ SaveResult SceneWorker::write(const SaveRequest& save, const SceneRequest& view)
             if (!path.empty()) result.written.push_back(path);
         result.ok = true;
         result.message = "saved";
-        for (std::size_t i = 0; i < result.written.size(); ++i)
-            result.message += (i ? ", " : " ") + result.written[i];
+        for (std::size_t i = 0; i < result.written.size(); ++i) result.message += (i ? ", " : " ") + result.written[i];
         for (const std::string& note : notes) result.message += "; " + note;
         // What an interruption says was done.
         setRunNote(result.message.substr(0, result.message.find(';')) + " before");
@@ -487,4 +496,4 @@ SaveResult SceneWorker::write(const SaveRequest& save, const SceneRequest& view)
     return result;
 }
 
-}  // namespace hx
+} // namespace hx

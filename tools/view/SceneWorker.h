@@ -32,65 +32,72 @@
 namespace hx {
 
 // Everything the scene is built from.
-struct ViewSetup {
-    Recipe recipe;           // settings, keys, frames, plug-in, and the names Save writes to
-    std::string inputPath;   // the mesh file (the bundled example when the recipe names none)
-    std::string pluginPath;  // the plug-in, located
-    Mesh mesh;               // read before any thread or window exists
-    std::string nodeName;    // the mesh's transform ("blob")
+struct ViewSetup
+{
+    Recipe recipe;          // settings, keys, frames, plug-in, and the names Save writes to
+    std::string inputPath;  // the mesh file (the bundled example when the recipe names none)
+    std::string pluginPath; // the plug-in, located
+    Mesh mesh;              // read before any thread or window exists
+    std::string nodeName;   // the mesh's transform ("blob")
 };
 
 // What the window builds its panel and timeline from.
-struct ViewScene {
+struct ViewScene
+{
     DeformScene nodes;
     std::vector<PanelSection> panel;  // hxNoise1, transform1, noiseLocator1
-    std::optional<FrameRange> frames;  // the timeline, when the run has frames
-    std::vector<std::string> report;   // what deform would print: the nodes made, the values set
+    std::optional<FrameRange> frames; // the timeline, when the run has frames
+    std::vector<std::string> report;  // what deform would print: the nodes made, the values set
 };
 
 // What the window asks to see. The newest request wins.
-struct SceneRequest {
-    std::uint64_t id = 0;          // the window's count of its requests, echoed by the picture
-    double frame = 0.0;            // the timeline's frame (with frames only)
-    std::optional<Camera> camera;  // none: the scene framed in `view`, as --render frames it
+struct SceneRequest
+{
+    std::uint64_t id = 0;         // the window's count of its requests, echoed by the picture
+    double frame = 0.0;           // the timeline's frame (with frames only)
+    std::optional<Camera> camera; // none: the scene framed in `view`, as --render frames it
     View view = View::Persp;
-    int width = 640;  // the viewport, in pixels
+    int width = 640; // the viewport, in pixels
     int height = 480;
     bool hud = true;
     Shading shading = Shading::Auto;
-    bool interacting = false;  // the camera is being dragged: draw fast, without antialiasing
+    bool interacting = false; // the camera is being dragged: draw fast, without antialiasing
 };
 
 // One picture of the scene and the values the panel shows with it.
-struct SceneFrame {
+struct SceneFrame
+{
     std::uint64_t serial = 0;  // counts up with every picture
-    std::uint64_t request = 0;  // the id of the request it answers
+    std::uint64_t request = 0; // the id of the request it answers
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgba;  // top row first
-    Camera camera;                   // the camera it was drawn with
-    std::vector<Vec3> framingPoints;  // what framing the scene looks at (OrbitCamera::frame)
-    Bounds bounds;                    // everything the scene shows
-    Insets insets;                    // the heads-up display's bands at this size
-    std::map<std::string, std::vector<double>> values;  // every panel plug's value
+    std::vector<std::uint8_t> rgba;                    // top row first
+    Camera camera;                                     // the camera it was drawn with
+    std::vector<Vec3> framingPoints;                   // what framing the scene looks at (OrbitCamera::frame)
+    Bounds bounds;                                     // everything the scene shows
+    Insets insets;                                     // the heads-up display's bands at this size
+    std::map<std::string, std::vector<double>> values; // every panel plug's value
     double frame = 0.0;
-    std::string problem;  // why the evaluation or the drawing failed, else empty
+    std::string problem; // why the evaluation or the drawing failed, else empty
 };
 
 // The files Save writes; an empty name is not written. With frames, the mesh and the
 // picture are the current frame's, numbered as deform numbers them.
-struct SaveRequest {
+struct SaveRequest
+{
     std::string mesh;
     std::string picture;
     std::string recipe;
 };
-struct SaveResult {
+struct SaveResult
+{
     bool ok = false;
-    std::string message;  // "saved blob_noise.obj, blob_noise.png, blob_noise.toml", or why not
+    std::string message; // "saved blob_noise.obj, blob_noise.png, blob_noise.toml", or why not
     std::vector<std::string> written;
 };
 
-class SceneWorker {
+class SceneWorker
+{
 public:
     explicit SceneWorker(ViewSetup setup);
     // Stops the thread after what it is doing, and empties the host.
@@ -134,14 +141,14 @@ private:
     bool mStop = false;
     bool mBuilt = false;
     std::exception_ptr mBuildFailure;
-    std::optional<SceneRequest> mRequest;  // the newest, not yet served
+    std::optional<SceneRequest> mRequest; // the newest, not yet served
     std::vector<PanelEdit> mEdits;
     std::vector<SaveRequest> mSaves;
     std::optional<SceneFrame> mFrame;
     std::optional<SaveResult> mSaveResult;
     std::vector<std::string> mMessages;
     bool mWorking = false;
-    std::mutex mWakeMutex;  // held while mWake runs, and to change it
+    std::mutex mWakeMutex; // held while mWake runs, and to change it
     std::function<void()> mWake;
 
     // The worker thread's own.
@@ -151,4 +158,4 @@ private:
     std::thread mThread;
 };
 
-}  // namespace hx
+} // namespace hx

@@ -6,9 +6,9 @@
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
-#include <imgui.h>
 #include <backends/imgui_impl_glfw.h>
 #include <backends/imgui_impl_opengl3.h>
+#include <imgui.h>
 #include <imgui_stdlib.h>
 
 #include <algorithm>
@@ -24,7 +24,8 @@ namespace hx {
 namespace {
 
 // The few OpenGL calls the window makes itself, from the window's own OpenGL (GLFW's).
-struct WindowGl {
+struct WindowGl
+{
     using GenTextures = void (*)(int, unsigned*);
     using DeleteTextures = void (*)(int, const unsigned*);
     using BindTexture = void (*)(unsigned, unsigned);
@@ -81,10 +82,14 @@ constexpr unsigned kTexture2D = 0x0DE1, kTextureMinFilter = 0x2801, kTextureMagF
 
 std::string glfwProblem;
 
-void glfwErrorToText(int, const char* description) { glfwProblem = description ? description : "unknown error"; }
+void glfwErrorToText(int, const char* description)
+{
+    glfwProblem = description ? description : "unknown error";
+}
 
 // GLFW for this function's lifetime.
-class GlfwSession {
+class GlfwSession
+{
 public:
     GlfwSession()
     {
@@ -102,7 +107,8 @@ std::string fieldFormat(const PanelField& field)
 }
 
 // Where the Save dialog's names, the timeline and the panel's values stand, between frames.
-class Window {
+class Window
+{
 public:
     Window(SceneWorker& worker, const ViewScene& scene, const WindowOptions& options)
         : mWorker(worker), mScene(scene), mOptions(options), mSaveNames(options.saveNames)
@@ -149,11 +155,11 @@ private:
     Shading mShading = Shading::Auto;
     OrbitCamera mOrbit;
     bool mHasCamera = false;
-    std::uint64_t mAdoptFrom = 1;  // the first request whose camera the orbit camera takes over
+    std::uint64_t mAdoptFrom = 1; // the first request whose camera the orbit camera takes over
     bool mInteracting = false;
     std::uint64_t mRequests = 0;
     std::optional<SceneRequest> mSent;
-    std::optional<SceneFrame> mShown;  // the latest picture, without its pixels
+    std::optional<SceneFrame> mShown; // the latest picture, without its pixels
 
     // The timeline.
     int mFrameIndex = 0;
@@ -162,7 +168,7 @@ private:
 
     // The panel's values, as the worker last read them, and as edited since.
     std::map<std::string, std::vector<double>> mValues;
-    std::string mActivePlug;  // the field under the mouse's drag: its value is the window's
+    std::string mActivePlug; // the field under the mouse's drag: its value is the window's
 
     std::string mStatus;
     bool mStatusProblem = false;
@@ -185,7 +191,7 @@ void Window::open()
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
-    io.IniFilename = nullptr;  // nothing left behind in the working directory
+    io.IniFilename = nullptr; // nothing left behind in the working directory
     ImGui::StyleColorsDark();
     ImGui_ImplGlfw_InitForOpenGL(mWindow, true);
     if (!ImGui_ImplOpenGL3_Init("#version 130")) throw WindowError("cannot draw in the window: OpenGL 3.0 is needed");
@@ -236,8 +242,10 @@ void Window::takeFromWorker()
             mOrbit = OrbitCamera(picture->camera);
             mHasCamera = true;
         }
-        if (!picture->problem.empty()) say(picture->problem, true);
-        else if (mStatusProblem) mStatus.clear(), mStatusProblem = false;
+        if (!picture->problem.empty())
+            say(picture->problem, true);
+        else if (mStatusProblem)
+            mStatus.clear(), mStatusProblem = false;
         picture->rgba.clear();
         mShown = std::move(*picture);
     }
@@ -303,7 +311,8 @@ void Window::toolbar()
     if (ImGui::Button("Save...")) mOpenSave = true;
     // Always an item after the last SameLine, or the picture would start on this line.
     ImGui::SameLine();
-    if (mWorker.busy()) ImGui::TextColored(ImVec4(1.0f, 0.85f, 0.4f, 1.0f), "evaluating...");
+    if (mWorker.busy())
+        ImGui::TextColored(ImVec4(1.0f, 0.85f, 0.4f, 1.0f), "evaluating...");
     else
         ImGui::TextColored(mStatusProblem ? ImVec4(1.0f, 0.45f, 0.4f, 1.0f) : ImVec4(0.7f, 0.85f, 0.7f, 1.0f), "%s",
                            mStatus.c_str());
@@ -318,16 +327,19 @@ void Window::viewport(float width, float height)
     if (mTextureWidth > 0)
         ImGui::GetWindowDrawList()->AddImage(reinterpret_cast<ImTextureID>(static_cast<std::intptr_t>(mTexture)),
                                              corner, ImVec2(corner.x + width, corner.y + height));
-    ImGui::InvisibleButton("viewport", ImVec2(width, height),
-                           ImGuiButtonFlags_MouseButtonLeft | ImGuiButtonFlags_MouseButtonRight |
-                               ImGuiButtonFlags_MouseButtonMiddle);
+    ImGui::InvisibleButton(
+        "viewport", ImVec2(width, height),
+        ImGuiButtonFlags_MouseButtonLeft | ImGuiButtonFlags_MouseButtonRight | ImGuiButtonFlags_MouseButtonMiddle);
     const bool dragging = ImGui::IsItemActive() && (io.MouseDelta.x != 0.0f || io.MouseDelta.y != 0.0f);
     if (dragging && mHasCamera) {
         const double dx = io.MouseDelta.x * io.DisplayFramebufferScale.x;
         const double dy = io.MouseDelta.y * io.DisplayFramebufferScale.y;
-        if (ImGui::IsMouseDown(ImGuiMouseButton_Left)) mOrbit.tumble(dx, dy, mViewHeight);
-        else if (ImGui::IsMouseDown(ImGuiMouseButton_Middle)) mOrbit.track(dx, dy, mViewHeight);
-        else if (ImGui::IsMouseDown(ImGuiMouseButton_Right)) mOrbit.dolly(std::exp(-(dx + dy) * 0.005));
+        if (ImGui::IsMouseDown(ImGuiMouseButton_Left))
+            mOrbit.tumble(dx, dy, mViewHeight);
+        else if (ImGui::IsMouseDown(ImGuiMouseButton_Middle))
+            mOrbit.track(dx, dy, mViewHeight);
+        else if (ImGui::IsMouseDown(ImGuiMouseButton_Right))
+            mOrbit.dolly(std::exp(-(dx + dy) * 0.005));
     }
     mInteracting = ImGui::IsItemActive();
     if (ImGui::IsItemHovered() && io.MouseWheel != 0.0f && mHasCamera) mOrbit.dolly(std::pow(0.9, io.MouseWheel));
@@ -442,8 +454,8 @@ void Window::panelRow(const PanelRow& row)
             }
             text += (text.empty() ? "" : ", ") + std::string(number);
         }
-        const ImVec4 colour = row.state == PanelRow::State::Keyed ? ImVec4(1.0f, 0.62f, 0.55f, 1.0f)
-                                                                  : ImVec4(0.6f, 0.72f, 0.95f, 1.0f);
+        const ImVec4 colour =
+            row.state == PanelRow::State::Keyed ? ImVec4(1.0f, 0.62f, 0.55f, 1.0f) : ImVec4(0.6f, 0.72f, 0.95f, 1.0f);
         ImGui::TextColored(colour, "%s  %s", text.c_str(), row.note.c_str());
         return;
     }
@@ -531,7 +543,8 @@ void Window::keys()
     if (!mScene.frames) return;
     const int last = mScene.frames->count() - 1;
     if ((alt && pressed(GLFW_KEY_V)) || pressed(GLFW_KEY_SPACE)) mPlaying = !mPlaying;
-    if ((alt && pressedOrHeld(GLFW_KEY_COMMA)) || pressedOrHeld(GLFW_KEY_LEFT)) mFrameIndex = std::max(0, mFrameIndex - 1);
+    if ((alt && pressedOrHeld(GLFW_KEY_COMMA)) || pressedOrHeld(GLFW_KEY_LEFT))
+        mFrameIndex = std::max(0, mFrameIndex - 1);
     if ((alt && pressedOrHeld(GLFW_KEY_PERIOD)) || pressedOrHeld(GLFW_KEY_RIGHT))
         mFrameIndex = std::min(last, mFrameIndex + 1);
     if (pressed(GLFW_KEY_HOME)) mFrameIndex = 0;
@@ -593,9 +606,8 @@ void Window::snapshot()
     mGl.readPixels(0, 0, width, height, kRgba, kUnsignedByte, rgba.data());
     for (std::size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
     FrameFiles files;
-    files.write(mOptions.snapshot, [&](const std::string& temporary) {
-        writePng(temporary, width, height, rgba.data(), true);
-    });
+    files.write(mOptions.snapshot,
+                [&](const std::string& temporary) { writePng(temporary, width, height, rgba.data(), true); });
     files.commit();
     std::cout << "wrote " << mOptions.snapshot << " (" << width << "x" << height << ", the window)\n";
 
@@ -612,8 +624,10 @@ void Window::snapshot()
                 std::snprintf(number, sizeof number, "%.9g", shown[i]);
                 line += (i ? "," : "") + std::string(number);
             }
-            if (row.state != PanelRow::State::Editable) line += " (" + row.note + ")";
-            else if (!limitsText(field).empty()) line += " (" + limitsText(field) + ")";
+            if (row.state != PanelRow::State::Editable)
+                line += " (" + row.note + ")";
+            else if (!limitsText(field).empty())
+                line += " (" + limitsText(field) + ")";
             std::cout << line << "\n";
         }
     };
@@ -638,8 +652,10 @@ void Window::run()
                 break;
             }
             glfwSwapBuffers(mWindow);
-            if (mPlaying || mInteracting || mWorker.busy() || !mOptions.snapshot.empty()) glfwWaitEventsTimeout(1.0 / 60.0);
-            else glfwWaitEventsTimeout(0.5);
+            if (mPlaying || mInteracting || mWorker.busy() || !mOptions.snapshot.empty())
+                glfwWaitEventsTimeout(1.0 / 60.0);
+            else
+                glfwWaitEventsTimeout(0.5);
         }
     } catch (...) {
         close();
@@ -649,7 +665,7 @@ void Window::run()
     close();
 }
 
-}  // namespace
+} // namespace
 
 void runViewWindow(SceneWorker& worker, const ViewScene& scene, const WindowOptions& options)
 {
@@ -658,4 +674,4 @@ void runViewWindow(SceneWorker& worker, const ViewScene& scene, const WindowOpti
     window.run();
 }
 
-}  // namespace hx
+} // namespace hx

@@ -23,19 +23,21 @@
 namespace hx {
 
 // The window could not be opened (no display, no OpenGL): one line.
-class WindowError : public std::runtime_error {
+class WindowError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
-struct WindowOptions {
+struct WindowOptions
+{
     int width = 1280;
     int height = 800;
     View view = View::Persp;
     bool hud = true;
     Shading shading = Shading::Auto;
     std::string title = "hxnoise view";
-    SaveRequest saveNames;  // what the Save dialog offers
+    SaveRequest saveNames; // what the Save dialog offers
     // Opens the window, draws one frame with the panel once the scene's first picture is in,
     // saves it here as PNG and closes (the outputs' checks are the caller's).
     std::string snapshot;
@@ -46,4 +48,4 @@ struct WindowOptions {
 // can be opened.
 void runViewWindow(SceneWorker& worker, const ViewScene& scene, const WindowOptions& options);
 
-}  // namespace hx
+} // namespace hx

@@ -20,7 +20,9 @@
 #endif
 #endif
 
-namespace hx { class Access; }
+namespace hx {
+class Access;
+}
 
 class OPENMAYAUI_EXPORT M3dView
 {

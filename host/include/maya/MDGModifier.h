@@ -13,7 +13,10 @@
 #include <maya/MTypeId.h>
 
 class MPlug;
-namespace hx { class Access; class ModifierState; }
+namespace hx {
+class Access;
+class ModifierState;
+}  // namespace hx
 
 class OPENMAYA_EXPORT MDGModifier
 {
@@ -25,11 +28,11 @@ public:
     MObject createNode(const MString& type, MStatus* ReturnStatus = NULL);
     MStatus deleteNode(const MObject& node);
     MStatus renameNode(const MObject& node, const MString& newName);
-    MStatus connect(const MObject& sourceNode, const MObject& sourceAttr,
-                    const MObject& destNode, const MObject& destAttr);
+    MStatus connect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
+                    const MObject& destAttr);
     MStatus connect(const MPlug& source, const MPlug& dest);
-    MStatus disconnect(const MObject& sourceNode, const MObject& sourceAttr,
-                       const MObject& destNode, const MObject& destAttr);
+    MStatus disconnect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
+                       const MObject& destAttr);
     MStatus disconnect(const MPlug& source, const MPlug& dest);
     MStatus doIt();
     MStatus undoIt();

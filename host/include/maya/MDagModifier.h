@@ -14,10 +14,8 @@ public:
     virtual ~MDagModifier();
 
     // These hide the MDGModifier overloads: to pass a status, pass the parent too.
-    MObject createNode(const MTypeId& typeId, const MObject& parent = MObject::kNullObj,
-                       MStatus* ReturnStatus = NULL);
-    MObject createNode(const MString& type, const MObject& parent = MObject::kNullObj,
-                       MStatus* ReturnStatus = NULL);
+    MObject createNode(const MTypeId& typeId, const MObject& parent = MObject::kNullObj, MStatus* ReturnStatus = NULL);
+    MObject createNode(const MString& type, const MObject& parent = MObject::kNullObj, MStatus* ReturnStatus = NULL);
     MStatus reparentNode(const MObject& node, const MObject& newParent = MObject::kNullObj);
 
 private:

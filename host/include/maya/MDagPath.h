@@ -11,7 +11,9 @@
 #include <maya/MString.h>
 #include <maya/MMatrix.h>
 
-namespace hx { class Access; }
+namespace hx {
+class Access;
+}
 
 class OPENMAYA_EXPORT MDagPath
 {

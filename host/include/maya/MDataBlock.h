@@ -12,7 +12,10 @@
 #include <maya/MArrayDataHandle.h>
 
 class MPlug;
-namespace hx { class Access; class Node; }
+namespace hx {
+class Access;
+class Node;
+}  // namespace hx
 
 class OPENMAYA_EXPORT MDataBlock
 {

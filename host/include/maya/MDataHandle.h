@@ -19,7 +19,12 @@ class MDistance;
 class MAngle;
 class MTime;
 class MPxData;
-namespace hx { class Access; class Node; class Attribute; class Cell; }
+namespace hx {
+class Access;
+class Node;
+class Attribute;
+class Cell;
+}  // namespace hx
 
 class OPENMAYA_EXPORT MDataHandle
 {

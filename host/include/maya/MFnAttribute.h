@@ -13,7 +13,11 @@ class OPENMAYA_EXPORT MFnAttribute : public MFnBase
     declareMFn(MFnAttribute, MFnBase)
 
 public:
-    enum DisconnectBehavior { kDelete, kReset, kNothing };
+    enum DisconnectBehavior {
+        kDelete,
+        kReset,
+        kNothing
+    };
 
     MStatus setKeyable(bool state);
     MStatus setStorable(bool state);

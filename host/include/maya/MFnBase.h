@@ -12,19 +12,21 @@
 
 // Declares the members every function set has: constructors that attach to an object,
 // its type and class name; copying and taking the address are not allowed.
-#define declareMFn( MFnClass, MFnParentClass )                           \
-    public:                                                              \
-        MFnClass();                                                      \
-        MFnClass( MObject& object, MStatus* ReturnStatus = NULL );       \
-        MFnClass( const MObject& object, MStatus* ReturnStatus = NULL ); \
-        virtual ~MFnClass();                                             \
-        virtual MFn::Type type() const;                                  \
-        static const char* className();                                  \
-    private:                                                             \
-        MFnClass( const MFnClass& );                                     \
-        MFnClass& operator=( const MFnClass& );                          \
-        MFnClass* operator&() const;                                     \
-    public:
+#define declareMFn(MFnClass, MFnParentClass)                       \
+public:                                                            \
+    MFnClass();                                                    \
+    MFnClass(MObject& object, MStatus* ReturnStatus = NULL);       \
+    MFnClass(const MObject& object, MStatus* ReturnStatus = NULL); \
+    virtual ~MFnClass();                                           \
+    virtual MFn::Type type() const;                                \
+    static const char* className();                                \
+                                                                   \
+private:                                                           \
+    MFnClass(const MFnClass&);                                     \
+    MFnClass& operator=(const MFnClass&);                          \
+    MFnClass* operator&() const;                                   \
+                                                                   \
+public:
 
 class OPENMAYA_EXPORT MFnBase
 {

@@ -15,10 +15,13 @@ class OPENMAYA_EXPORT MFnMatrixAttribute : public MFnAttribute
     declareMFn(MFnMatrixAttribute, MFnAttribute)
 
 public:
-    enum Type { kFloat = 0, kDouble = 1 };
+    enum Type {
+        kFloat = 0,
+        kDouble = 1
+    };
 
-    MObject create(const MString& fullName, const MString& briefName,
-                   Type matrixType = kDouble, MStatus* ReturnStatus = NULL);
+    MObject create(const MString& fullName, const MString& briefName, Type matrixType = kDouble,
+                   MStatus* ReturnStatus = NULL);
     MStatus setDefault(const MMatrix& matrix);
     MStatus getDefault(MMatrix& matrix);
     MStatus setDefault(const MFloatMatrix& matrix);

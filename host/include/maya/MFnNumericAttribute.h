@@ -14,12 +14,10 @@ class OPENMAYA_EXPORT MFnNumericAttribute : public MFnAttribute
     declareMFn(MFnNumericAttribute, MFnAttribute)
 
 public:
-    MObject create(const MString& fullName, const MString& briefName,
-                   MFnNumericData::Type unitType, double defaultValue = 0,
-                   MStatus* ReturnStatus = NULL);
+    MObject create(const MString& fullName, const MString& briefName, MFnNumericData::Type unitType,
+                   double defaultValue = 0, MStatus* ReturnStatus = NULL);
     // A compound of two or three numeric attributes of one type (k2/k3 of it), made as one.
-    MObject create(const MString& fullName, const MString& briefName,
-                   const MObject& child1, const MObject& child2,
+    MObject create(const MString& fullName, const MString& briefName, const MObject& child1, const MObject& child2,
                    const MObject& child3 = MObject::kNullObj, MStatus* ReturnStatus = NULL);
     // Three floats named fullName + X, Y, Z.
     MObject createPoint(const MString& fullName, const MString& briefName, MStatus* ReturnStatus = NULL);

@@ -25,9 +25,8 @@ public:
     virtual MFn::Type type() const;
     static const char* className();
 
-    MStatus registerNode(const MString& typeName, const MTypeId& typeId,
-                         MCreatorFunction creatorFunction, MInitializeFunction initFunction,
-                         MPxNode::Type type = MPxNode::kDependNode,
+    MStatus registerNode(const MString& typeName, const MTypeId& typeId, MCreatorFunction creatorFunction,
+                         MInitializeFunction initFunction, MPxNode::Type type = MPxNode::kDependNode,
                          const MString* classification = NULL);
     MStatus deregisterNode(const MTypeId& typeId);
 

@@ -9,10 +9,10 @@
 #include <iostream>
 #include <maya/MIOStreamFwd.h>
 
-using std::cout;
-using std::cin;
 using std::cerr;
+using std::cin;
 using std::clog;
+using std::cout;
 using std::endl;
 using std::flush;
 using std::ws;

@@ -7,11 +7,11 @@
 
 #include <iosfwd>
 
-using std::streampos;
-using std::iostream;
-using std::ostream;
-using std::istream;
 using std::ios;
+using std::iostream;
+using std::istream;
+using std::ostream;
+using std::streampos;
 
 #ifndef IOS_REF
 #define IOS_REF(x) std::x

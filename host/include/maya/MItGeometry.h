@@ -13,7 +13,9 @@
 #include <maya/MMatrix.h>
 
 class MPointArray;
-namespace hx { class Access; }
+namespace hx {
+class Access;
+}
 
 class OPENMAYA_EXPORT MItGeometry
 {
@@ -37,8 +39,8 @@ private:
     MItGeometry(const MItGeometry&);
     MItGeometry& operator=(const MItGeometry&);
 
-    MObject mGeometry;      // keeps the points alive while the iterator lives
-    double* mPoints;        // x, y, z per point
+    MObject mGeometry;  // keeps the points alive while the iterator lives
+    double* mPoints;    // x, y, z per point
     unsigned int mCount;
     unsigned int mIndex;
     MMatrix mLocalToWorld;

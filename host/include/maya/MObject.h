@@ -8,7 +8,10 @@
 #include <maya/MTypes.h>
 #include <maya/MFn.h>
 
-namespace hx { class Object; class Access; }
+namespace hx {
+class Object;
+class Access;
+}  // namespace hx
 
 class FND_EXPORT MObject
 {

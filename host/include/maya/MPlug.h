@@ -17,7 +17,9 @@ class MDistance;
 class MAngle;
 class MTime;
 class MPxData;
-namespace hx { class Access; }
+namespace hx {
+class Access;
+}
 
 class OPENMAYA_EXPORT MPlug
 {
@@ -31,13 +33,9 @@ public:
     MObject attribute(MStatus* ReturnStatus = NULL) const;
     MObject node(MStatus* ReturnStatus = NULL) const;
     MString name(MStatus* ReturnStatus = NULL) const;
-    MString partialName(bool includeNodeName = false,
-                        bool includeNonMandatoryIndices = false,
-                        bool includeInstancedIndices = false,
-                        bool useAlias = false,
-                        bool useFullAttributePath = false,
-                        bool useLongNames = false,
-                        MStatus* ReturnStatus = NULL) const;
+    MString partialName(bool includeNodeName = false, bool includeNonMandatoryIndices = false,
+                        bool includeInstancedIndices = false, bool useAlias = false, bool useFullAttributePath = false,
+                        bool useLongNames = false, MStatus* ReturnStatus = NULL) const;
     bool isNull(MStatus* ReturnStatus = NULL) const;
 
     bool isArray(MStatus* ReturnStatus = NULL) const;

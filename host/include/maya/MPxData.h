@@ -14,7 +14,11 @@
 class OPENMAYA_EXPORT MPxData
 {
 public:
-    enum Type { kData, kGeometryData, kLast };
+    enum Type {
+        kData,
+        kGeometryData,
+        kLast
+    };
 
     MPxData();
     virtual ~MPxData();

@@ -20,8 +20,7 @@ public:
     virtual ~MPxDeformerNode();
     virtual MPxNode::Type type() const;
 
-    virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& mat,
-                           unsigned int multiIndex);
+    virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& mat, unsigned int multiIndex);
     virtual MObject& accessoryAttribute() const;
     virtual MStatus accessoryNodeSetup(MDagModifier& cmd);
     virtual void setModifiedCallback(MSelectionList& list, bool listAdded);

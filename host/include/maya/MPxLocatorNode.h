@@ -18,8 +18,7 @@ public:
     virtual ~MPxLocatorNode();
     virtual MPxNode::Type type() const;
 
-    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style,
-                      M3dView::DisplayStatus);
+    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style, M3dView::DisplayStatus);
     virtual bool isBounded() const;
     virtual MBoundingBox boundingBox() const;
 

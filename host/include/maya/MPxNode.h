@@ -15,7 +15,10 @@
 #include <maya/MDataHandle.h>
 #include <maya/MDGContext.h>
 
-namespace hx { class Access; class Node; }
+namespace hx {
+class Access;
+class Node;
+}  // namespace hx
 
 class OPENMAYA_EXPORT MPxNode
 {

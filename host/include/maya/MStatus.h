@@ -13,7 +13,9 @@
 #endif
 
 class MString;
-namespace hx { class Access; }
+namespace hx {
+class Access;
+}
 
 class OPENMAYA_EXPORT MStatus
 {
@@ -50,7 +52,7 @@ public:
 
     friend OPENMAYA_EXPORT bool operator==(const MStatus::MStatusCode code, const MStatus& status);
     friend OPENMAYA_EXPORT bool operator!=(const MStatus::MStatusCode code, const MStatus& status);
-    friend OPENMAYA_EXPORT IOS_REF(ostream)& operator<<(IOS_REF(ostream)& os, MStatus& status);
+    friend OPENMAYA_EXPORT IOS_REF(ostream) & operator<<(IOS_REF(ostream) & os, MStatus& status);
 
 private:
     friend class hx::Access;
@@ -63,35 +65,30 @@ private:
 typedef MStatus MS;
 
 // Reports a failed status on standard error and carries on.
-#define CHECK_MSTATUS(_status)                                        \
-    {                                                                 \
-        MStatus _maya_status = (_status);                             \
-        if ( MStatus::kSuccess != _maya_status )                      \
-        {                                                             \
-            cerr << "\nAPI error detected in " << __FILE__            \
-                 << " at line " << __LINE__ << endl;                  \
-            _maya_status.perror("");                                  \
-        }                                                             \
+#define CHECK_MSTATUS(_status)                                                                 \
+    {                                                                                          \
+        MStatus _maya_status = (_status);                                                      \
+        if (MStatus::kSuccess != _maya_status) {                                               \
+            cerr << "\nAPI error detected in " << __FILE__ << " at line " << __LINE__ << endl; \
+            _maya_status.perror("");                                                           \
+        }                                                                                      \
     }
 
-#define CHECK_MSTATUS_AND_RETURN(_status, _retVal)                    \
-    {                                                                 \
-        MStatus _maya_status = (_status);                             \
-        if ( MStatus::kSuccess != _maya_status )                      \
-        {                                                             \
-            cerr << "\nAPI error detected in " << __FILE__            \
-                 << " at line " << __LINE__ << endl;                  \
-            _maya_status.perror("");                                  \
-            return (_retVal);                                         \
-        }                                                             \
+#define CHECK_MSTATUS_AND_RETURN(_status, _retVal)                                             \
+    {                                                                                          \
+        MStatus _maya_status = (_status);                                                      \
+        if (MStatus::kSuccess != _maya_status) {                                               \
+            cerr << "\nAPI error detected in " << __FILE__ << " at line " << __LINE__ << endl; \
+            _maya_status.perror("");                                                           \
+            return (_retVal);                                                                  \
+        }                                                                                      \
     }
 
 // Returns the status it checked. The expression is evaluated once: returning a second
 // evaluation would repeat a failed call (registerNode, connect, ...) for its side effects.
-#define CHECK_MSTATUS_AND_RETURN_IT(_status)                          \
-    CHECK_MSTATUS_AND_RETURN((_status), _maya_status)
+#define CHECK_MSTATUS_AND_RETURN_IT(_status) CHECK_MSTATUS_AND_RETURN((_status), _maya_status)
 
-#define MFAIL(_status) ( MStatus::kSuccess != (_status) )
+#define MFAIL(_status) (MStatus::kSuccess != (_status))
 
 #endif /* __cplusplus */
 #endif /* _MStatus */

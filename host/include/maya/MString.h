@@ -46,7 +46,7 @@ public:
     MString operator+(double other) const;
 
     friend OPENMAYA_EXPORT MString operator+(const char* lhs, const MString& rhs);
-    friend OPENMAYA_EXPORT IOS_REF(ostream)& operator<<(IOS_REF(ostream)& os, const MString& str);
+    friend OPENMAYA_EXPORT IOS_REF(ostream) & operator<<(IOS_REF(ostream) & os, const MString& str);
 
 private:
     void assign(const char* text, unsigned int length);

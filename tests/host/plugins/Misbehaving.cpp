@@ -27,7 +27,13 @@
 #include <stdexcept>
 
 enum Failure {
-    kNone, kDeformStatus, kDeformThrows, kDeformOutOfMemory, kDeformThrowsInt, kCurveStatus, kCurveThrows,
+    kNone,
+    kDeformStatus,
+    kDeformThrows,
+    kDeformOutOfMemory,
+    kDeformThrowsInt,
+    kCurveStatus,
+    kCurveThrows,
     kDrawThrows
 };
 
@@ -37,8 +43,7 @@ class misbehavingLocator : public MPxLocatorNode
 public:
     static void* creator() { return new misbehavingLocator; }
     static MStatus initialize();
-    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style,
-                      M3dView::DisplayStatus status);
+    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style, M3dView::DisplayStatus status);
     virtual bool isBounded() const { return true; }
     virtual MBoundingBox boundingBox() const { return MBoundingBox(MPoint(-1, 0, -1), MPoint(1, 0, 1)); }
 

@@ -34,14 +34,15 @@ MObject probeNode::value;
 MStatus initializePlugin(MObject obj)
 {
     MFnPlugin plugin(obj, "hxNoise tests", "1.0");
-    hxProbeResults[0] = plugin.registerNode("probeNode", MTypeId(0x70100), probeNode::creator,
-                                            probeNode::initialize).statusCode();
-    hxProbeResults[1] = plugin.registerNode("probeNode", MTypeId(0x70101), probeNode::creator,
-                                            probeNode::initialize).statusCode();
-    hxProbeResults[2] = plugin.registerNode("probeOther", MTypeId(0x70100), probeNode::creator,
-                                            probeNode::initialize).statusCode();
-    hxProbeResults[3] = plugin.registerNode("probeFailing", MTypeId(0x70102), probeNode::creator,
-                                            probeNode::failingInitialize).statusCode();
+    hxProbeResults[0] =
+        plugin.registerNode("probeNode", MTypeId(0x70100), probeNode::creator, probeNode::initialize).statusCode();
+    hxProbeResults[1] =
+        plugin.registerNode("probeNode", MTypeId(0x70101), probeNode::creator, probeNode::initialize).statusCode();
+    hxProbeResults[2] =
+        plugin.registerNode("probeOther", MTypeId(0x70100), probeNode::creator, probeNode::initialize).statusCode();
+    hxProbeResults[3] =
+        plugin.registerNode("probeFailing", MTypeId(0x70102), probeNode::creator, probeNode::failingInitialize)
+            .statusCode();
     hxProbeResults[4] = plugin.deregisterNode(MTypeId(0x7FFFF)).statusCode();
     return MS::kSuccess;
 }

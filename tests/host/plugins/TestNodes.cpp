@@ -7,6 +7,7 @@
 // Written against the host's public API only, in the host's C++98 dialect.
 //
 #include <maya/MIOStream.h>
+
 #include <maya/MDagModifier.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnMatrixAttribute.h>
@@ -88,8 +89,7 @@ public:
     static void* creator() { return new testLocator; }
     static MStatus initialize();
     virtual MStatus compute(const MPlug& plug, MDataBlock& block);
-    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style,
-                      M3dView::DisplayStatus status);
+    virtual void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style, M3dView::DisplayStatus status);
     virtual bool isBounded() const { return true; }
     virtual MBoundingBox boundingBox() const { return MBoundingBox(MPoint(-5, 0, -5), MPoint(5, 0, 5)); }
 

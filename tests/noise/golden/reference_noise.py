@@ -7,7 +7,7 @@ and the tables are drawn from the C library's own srand()/rand() through ctypes.
 
 It writes perlin_get.txt: one line per evaluation,
     octaves freq amp seed x y -> result
-with every float as its 32-bit pattern in hex, which noise_golden_test.cpp checks the
+with every float as its 32-bit pattern in hex, which NoiseGoldenTest.cpp checks the
 C++ generator against bit for bit.  Run:  python3 reference_noise.py > perlin_get.txt
 """
 import ctypes

@@ -37,7 +37,7 @@ public:
     static MStatus initialize()
     {
         MFnTypedAttribute tAttr;
-        curve = tAttr.create("curve", "crv", MFnData::kVectorArray);  // no default data
+        curve = tAttr.create("curve", "crv", MFnData::kVectorArray); // no default data
         tAttr.setWritable(false);
         tAttr.setStorable(false);
         addAttribute(curve);
@@ -51,8 +51,8 @@ MObject emptyCurveSource::curve;
 MStatus initializePlugin(MObject obj)
 {
     MFnPlugin plugin(obj, "hxNoise tests", "1.0");
-    MStatus status = plugin.registerNode("numberSource", MTypeId(0x70310), numberSource::creator,
-                                         numberSource::initialize);
+    MStatus status =
+        plugin.registerNode("numberSource", MTypeId(0x70310), numberSource::creator, numberSource::initialize);
     if (status)
         status = plugin.registerNode("emptyCurveSource", MTypeId(0x70311), emptyCurveSource::creator,
                                      emptyCurveSource::initialize);
@@ -63,7 +63,6 @@ MStatus uninitializePlugin(MObject obj)
 {
     MFnPlugin plugin(obj);
     MStatus status = plugin.deregisterNode(MTypeId(0x70311));
-    if (status)
-        status = plugin.deregisterNode(MTypeId(0x70310));
+    if (status) status = plugin.deregisterNode(MTypeId(0x70310));
     return status;
 }

@@ -18,8 +18,7 @@ TEST(SeededRandom, YieldsTheSameSequenceAsSrandAndRand)
         SCOPED_TRACE(seed);
         SeededRandom random(seed);
         std::srand(seed);
-        for (int i = 0; i < 8000; ++i)
-            ASSERT_EQ(random.next(), std::rand()) << "value " << i;
+        for (int i = 0; i < 8000; ++i) ASSERT_EQ(random.next(), std::rand()) << "value " << i;
     }
 }
 
@@ -39,14 +38,11 @@ bool sameTables(const Perlin& a, const Perlin& b)
 {
     const PerlinTableReader x(a), y(b);
     for (int k = 0; k < PerlinTableReader::kEntries; ++k) {
-        if (x.p(k) != y.p(k) || floatBits(x.g1(k)) != floatBits(y.g1(k)))
-            return false;
+        if (x.p(k) != y.p(k) || floatBits(x.g1(k)) != floatBits(y.g1(k))) return false;
         for (int c = 0; c < 2; ++c)
-            if (floatBits(x.g2(k, c)) != floatBits(y.g2(k, c)))
-                return false;
+            if (floatBits(x.g2(k, c)) != floatBits(y.g2(k, c))) return false;
         for (int c = 0; c < 3; ++c)
-            if (floatBits(x.g3(k, c)) != floatBits(y.g3(k, c)))
-                return false;
+            if (floatBits(x.g3(k, c)) != floatBits(y.g3(k, c))) return false;
     }
     return true;
 }
@@ -56,13 +52,11 @@ TEST(SeededRandom, TableBuildsOnManyThreadsEqualBuildsAlone)
     constexpr int kThreads = 8;
     constexpr int kRounds = 20;
     std::vector<Perlin> alone;
-    for (int t = 0; t < kThreads; ++t)
-        alone.push_back(builtPerlin(100 + t));
+    for (int t = 0; t < kThreads; ++t) alone.push_back(builtPerlin(100 + t));
 
     std::atomic<bool> stop(false);
     std::thread randCaller([&] {
-        while (!stop.load())
-            std::rand();
+        while (!stop.load()) std::rand();
     });
 
     std::atomic<int> mismatches(0);
@@ -70,11 +64,9 @@ TEST(SeededRandom, TableBuildsOnManyThreadsEqualBuildsAlone)
     for (int t = 0; t < kThreads; ++t)
         builders.emplace_back([&, t] {
             for (int round = 0; round < kRounds; ++round)
-                if (!sameTables(builtPerlin(100 + t), alone[t]))
-                    ++mismatches;
+                if (!sameTables(builtPerlin(100 + t), alone[t])) ++mismatches;
         });
-    for (std::thread& builder : builders)
-        builder.join();
+    for (std::thread& builder : builders) builder.join();
     stop = true;
     randCaller.join();
 

@@ -18,19 +18,36 @@ CommandLine parse(std::initializer_list<const char*> args)
     return hx::parseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-}  // namespace
+} // namespace
 
 TEST(CommandLine, ReadsAFullDeformRequest)
 {
-    const CommandLine cl =
-        parse({"deform", "--set", "hxNoise1.oyNoiseAmp=0.5", "head.obj", "-o", "out.obj",
-               "--set", "transform1.translate=1,-2,+3e-1", "--render", "view.png", "--view",
-               "top", "--size", "320x200", "--frames", "24", "--key", "hxNoise1.oxNoiseSeed=1:24",
-               "--key", "transform1.tx=-1:1", "--plugin", "lib/hxNoise.so"});
+    const CommandLine cl = parse({"deform",
+                                  "--set",
+                                  "hxNoise1.oyNoiseAmp=0.5",
+                                  "head.obj",
+                                  "-o",
+                                  "out.obj",
+                                  "--set",
+                                  "transform1.translate=1,-2,+3e-1",
+                                  "--render",
+                                  "view.png",
+                                  "--view",
+                                  "top",
+                                  "--size",
+                                  "320x200",
+                                  "--frames",
+                                  "24",
+                                  "--key",
+                                  "hxNoise1.oxNoiseSeed=1:24",
+                                  "--key",
+                                  "transform1.tx=-1:1",
+                                  "--plugin",
+                                  "lib/hxNoise.so"});
     ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.error;
     ASSERT_EQ(cl.command, CommandLine::Command::Deform);
     const hx::Recipe& r = cl.deform.recipe;
-    EXPECT_EQ(r.input, "head.obj");  // --set took one value, not the input after it
+    EXPECT_EQ(r.input, "head.obj"); // --set took one value, not the input after it
     EXPECT_EQ(r.output, "out.obj");
     ASSERT_EQ(r.settings.size(), 2u);
     EXPECT_EQ(r.settings[0].node, "hxNoise1");
@@ -73,8 +90,8 @@ TEST(CommandLine, HelpDocumentsEveryOptionWithAnExample)
     const CommandLine help = parse({"deform", "--help"});
     EXPECT_EQ(help.action, CommandLine::Action::Exit);
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--output", "--set", "--render", "--view", "--size", "--frames",
-                               "--key", "--plugin", "e.g.", "Examples:"})
+    for (const char* option :
+         {"--output", "--set", "--render", "--view", "--size", "--frames", "--key", "--plugin", "e.g.", "Examples:"})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
 }
 
@@ -93,7 +110,8 @@ TEST(CommandLine, UsageErrorsExitTwoWithOneLineNamingTheFault)
         {{"deform", "--key", "a.b=0:1"}, "--key requires --frames"},
         {{"deform", "--frames", "2.5", "--key", "a.b=0:1"}, "'2.5' is not an integer"},
         {{"deform", "--frames", "0", "--key", "a.b=0:1"}, "outside 1..100000"},
-        {{"deform", "--frames", "2", "--key", "a.b=0"}, "is not NODE.ATTRIBUTE@FRAME=VALUE (or NODE.ATTRIBUTE=FROM:TO)"},
+        {{"deform", "--frames", "2", "--key", "a.b=0"},
+         "is not NODE.ATTRIBUTE@FRAME=VALUE (or NODE.ATTRIBUTE=FROM:TO)"},
         {{"deform", "--frames", "2", "--key", "a.b=0:inf"}, "'inf' is not a finite number"},
         {{"deform", "--render", "a.png", "--size", "0x10"}, "outside 1x1..8192x8192"},
         {{"deform", "--render", "a.png", "--size", "100"}, "is not WIDTHxHEIGHT"},
@@ -136,7 +154,8 @@ TEST(CommandLine, PicturesTakeTheDisplayOnOrOffAndAShadingMode)
              {{"deform", "--render", "a.png", "--hud", "Off"},
               "hxnoise: --hud 'Off' is not on or off; did you mean off or on? (see hxnoise --help)"},
              {{"deform", "--render", "a.png", "--shading", "Smooth"},
-              "hxnoise: --shading 'Smooth' is not auto, smooth, wire or both; did you mean smooth? (see hxnoise --help)"},
+              "hxnoise: --shading 'Smooth' is not auto, smooth, wire or both; did you mean smooth? (see hxnoise "
+              "--help)"},
          }) {
         std::vector<const char*> argv = {"hxnoise"};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -164,7 +183,7 @@ TEST(ValueParse, NumbersAndIntegersAreReadStrictly)
 
 TEST(Suggest, ProposesTheClosestKnownNames)
 {
-    const std::vector<std::string> attributes = {"oxNoiseAmp", "oyNoiseAmp", "ozNoiseAmp",
+    const std::vector<std::string> attributes = {"oxNoiseAmp",  "oyNoiseAmp",  "ozNoiseAmp",
                                                  "oxNoiseFreq", "deformSpace", "envelope"};
     EXPECT_EQ(hx::closestNames("oxNoisAmp", attributes),
               (std::vector<std::string>{"oxNoiseAmp", "oyNoiseAmp", "ozNoiseAmp"}));
@@ -178,9 +197,25 @@ TEST(Suggest, ProposesTheClosestKnownNames)
 
 TEST(CommandLine, ViewTakesDeformsOptionsAndItsOwn)
 {
-    const CommandLine view = parse({"view", "head.obj", "--set", "hxNoise1.yna=0.5", "--frames", "1001-1010", "--key",
-                                    "transform1.tx@1001=0", "--size", "1024x700", "--hud", "off", "--config",
-                                    "shot.toml", "--save-config", "mine.toml", "--snapshot", "window.png", "-o",
+    const CommandLine view = parse({"view",
+                                    "head.obj",
+                                    "--set",
+                                    "hxNoise1.yna=0.5",
+                                    "--frames",
+                                    "1001-1010",
+                                    "--key",
+                                    "transform1.tx@1001=0",
+                                    "--size",
+                                    "1024x700",
+                                    "--hud",
+                                    "off",
+                                    "--config",
+                                    "shot.toml",
+                                    "--save-config",
+                                    "mine.toml",
+                                    "--snapshot",
+                                    "window.png",
+                                    "-o",
                                     "out.obj"});
     ASSERT_EQ(view.action, CommandLine::Action::Run) << view.error;
     ASSERT_EQ(view.command, CommandLine::Command::View);
@@ -205,6 +240,7 @@ TEST(CommandLine, ViewTakesDeformsOptionsAndItsOwn)
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--snapshot", "--config", "--save-config", "--set", "--key", "tumbles", "e.g."})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
-    EXPECT_EQ(parse({"veiw"}).error, "hxnoise: unknown command 'veiw', expected deform, info or view; did you mean "
-                                     "view? (see hxnoise --help)");
+    EXPECT_EQ(parse({"veiw"}).error,
+              "hxnoise: unknown command 'veiw', expected deform, info or view; did you mean "
+              "view? (see hxnoise --help)");
 }

@@ -17,8 +17,7 @@ TEST(PerlinTables, SeedOneMatchesReferenceValues)
     const PerlinTableReader tables(perlin);
 
     const int expected[8] = {0, 675, 326, 94, 819, 218, 193, 71};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(tables.p(i), expected[i]) << "p[" << i << "]";
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(tables.p(i), expected[i]) << "p[" << i << "]";
     EXPECT_EQ(tables.p(1024), 0);
     EXPECT_EQ(tables.p(1025), 675);
     EXPECT_EQ(tables.p(2048), 0);
@@ -37,19 +36,15 @@ TEST(PerlinTables, HoldTheirInvariantsForSeveralSeeds)
         const PerlinTableReader tables(perlin);
 
         std::vector<int> permutation;
-        for (int i = 0; i < 1024; ++i)
-            permutation.push_back(tables.p(i));
+        for (int i = 0; i < 1024; ++i) permutation.push_back(tables.p(i));
         std::sort(permutation.begin(), permutation.end());
-        for (int i = 0; i < 1024; ++i)
-            ASSERT_EQ(permutation[i], i);
+        for (int i = 0; i < 1024; ++i) ASSERT_EQ(permutation[i], i);
 
         for (int k = 1024; k < PerlinTableReader::kEntries; ++k) {
             ASSERT_EQ(tables.p(k), tables.p(k - 1024));
             ASSERT_EQ(floatBits(tables.g1(k)), floatBits(tables.g1(k - 1024)));
-            for (int c = 0; c < 2; ++c)
-                ASSERT_EQ(floatBits(tables.g2(k, c)), floatBits(tables.g2(k - 1024, c)));
-            for (int c = 0; c < 3; ++c)
-                ASSERT_EQ(floatBits(tables.g3(k, c)), floatBits(tables.g3(k - 1024, c)));
+            for (int c = 0; c < 2; ++c) ASSERT_EQ(floatBits(tables.g2(k, c)), floatBits(tables.g2(k - 1024, c)));
+            for (int c = 0; c < 3; ++c) ASSERT_EQ(floatBits(tables.g3(k, c)), floatBits(tables.g3(k - 1024, c)));
         }
 
         for (int i = 0; i < 1024; ++i) {
@@ -58,9 +53,9 @@ TEST(PerlinTables, HoldTheirInvariantsForSeveralSeeds)
             ASSERT_GE(g1, -1.0f);
             ASSERT_LE(g1, 1023.0f / 1024.0f);
             const double len2 = std::hypot(tables.g2(i, 0), tables.g2(i, 1));
-            const double len3 = std::sqrt(double(tables.g3(i, 0)) * tables.g3(i, 0)
-                                          + double(tables.g3(i, 1)) * tables.g3(i, 1)
-                                          + double(tables.g3(i, 2)) * tables.g3(i, 2));
+            const double len3 =
+                std::sqrt(double(tables.g3(i, 0)) * tables.g3(i, 0) + double(tables.g3(i, 1)) * tables.g3(i, 1) +
+                          double(tables.g3(i, 2)) * tables.g3(i, 2));
             ASSERT_NEAR(len2, 1.0, 1e-6);
             ASSERT_NEAR(len3, 1.0, 1e-6);
         }
@@ -158,15 +153,13 @@ TEST(PerlinNegativeSide, IsContinuousAndBoundedBelowTheOffset)
 
     float largest = 0.0f;
     for (float x = -4200.0f; x < -4090.0f; x += 0.093f)
-        for (float y : {-5000.3f, 0.41f, -4096.5f})
-            largest = std::max(largest, std::fabs(single.Get(x, y)));
+        for (float y : {-5000.3f, 0.41f, -4096.5f}) largest = std::max(largest, std::fabs(single.Get(x, y)));
     EXPECT_LT(largest, 1.0f);
 
     // Ten octaves reach t < 0 as soon as a scaled coordinate falls below -8: a mesh at
     // x = -9 must not tear.
     Perlin tenOctaves(10, 1.0f, 1.0f, 3);
-    EXPECT_LT(largestStep(tenOctaves, -12.0f, -8.0f, 0.3f),
-              2.0f * largestStep(tenOctaves, 8.0f, 12.0f, 0.3f));
+    EXPECT_LT(largestStep(tenOctaves, -12.0f, -8.0f, 0.3f), 2.0f * largestStep(tenOctaves, 8.0f, 12.0f, 0.3f));
 }
 
 TEST(PerlinUndefinedCells, ContributeNothingAndStayQuiet)
@@ -206,8 +199,7 @@ TEST(PerlinZeroGradient, StaysZeroInsteadOfNaN)
     for (int bx = 0; bx < 1024; ++bx)
         for (int by = 0; by < 1024; ++by) {
             const int i = tables.p(bx);
-            if (tables.p(i + by) != 459)
-                continue;
+            if (tables.p(i + by) != 459) continue;
             ++cornersSeen;
             const float value = perlin.Get(float(bx) + 0.25f, float(by) + 0.75f);
             EXPECT_TRUE(std::isfinite(value));

@@ -16,14 +16,17 @@ namespace {
 
 struct BadInput {
     const char* what;
-    std::function<void(const TempDir&)> prepare;  // files the row needs besides tet.obj
+    std::function<void(const TempDir&)> prepare; // files the row needs besides tet.obj
     std::vector<std::string> args;
     int exitCode;
-    const char* message;  // a fragment of standard error
+    const char* message; // a fragment of standard error
     bool writesOutput = false;
 };
 
-void file(const TempDir& dir, const std::string& name, const std::string& text) { hxtest::writeFile(dir / name, text); }
+void file(const TempDir& dir, const std::string& name, const std::string& text)
+{
+    hxtest::writeFile(dir / name, text);
+}
 
 std::vector<BadInput> badInputs()
 {
@@ -37,24 +40,51 @@ std::vector<BadInput> badInputs()
     return {
         // Files that are not a mesh.
         {"missing file", none, {"deform", "nowhere.obj", "-o", "out.obj"}, 1, "nowhere.obj: No such file or directory"},
-        {"directory as file", [](const TempDir& d) { fs::create_directory(d / "folder.obj"); },
-         {"deform", "folder.obj", "-o", "out.obj"}, 1, "folder.obj: is a directory"},
-        {"empty file", [](const TempDir& d) { file(d, "empty.obj", ""); }, {"deform", "empty.obj", "-o", "out.obj"}, 1,
+        {"directory as file",
+         [](const TempDir& d) { fs::create_directory(d / "folder.obj"); },
+         {"deform", "folder.obj", "-o", "out.obj"},
+         1,
+         "folder.obj: is a directory"},
+        {"empty file",
+         [](const TempDir& d) { file(d, "empty.obj", ""); },
+         {"deform", "empty.obj", "-o", "out.obj"},
+         1,
          "empty.obj: empty file"},
         {"binary garbage",
-         [](const TempDir& d) { file(d, "noise.obj", std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe", 12)); },
-         {"deform", "noise.obj", "-o", "out.obj"}, 1, "noise.obj:1: binary data"},
-        {"comments only", [](const TempDir& d) { file(d, "notes.obj", "# nothing here\n"); },
-         {"deform", "notes.obj", "-o", "out.obj"}, 1, "no vertices"},
+         [](const TempDir& d) {
+             file(d, "noise.obj",
+                  std::string("\x7f"
+                              "ELF\x02\x01\x01\0\0\xff\xfe",
+                              12));
+         },
+         {"deform", "noise.obj", "-o", "out.obj"},
+         1,
+         "noise.obj:1: binary data"},
+        {"comments only",
+         [](const TempDir& d) { file(d, "notes.obj", "# nothing here\n"); },
+         {"deform", "notes.obj", "-o", "out.obj"},
+         1,
+         "no vertices"},
         {"face naming a missing vertex",
          [](const TempDir& d) { file(d, "holes.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n"); },
-         {"deform", "holes.obj", "-o", "out.obj"}, 1, "holes.obj:4: face names vertex 7 but the file has only 3"},
-        {"NaN coordinate", [](const TempDir& d) { file(d, "nan.obj", "v 0 0 0\nv 1 nan 0\nv 0 1 0\nf 1 2 3\n"); },
-         {"deform", "nan.obj", "-o", "out.obj"}, 1, "nan.obj:2: vertex number 'nan' is not finite"},
-        {"infinite coordinate", [](const TempDir& d) { file(d, "inf.obj", "v 0 0 -inf\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"); },
-         {"deform", "inf.obj", "-o", "out.obj"}, 1, "inf.obj:1: vertex number '-inf' is not finite"},
-        {"coordinate beyond a double", [](const TempDir& d) { file(d, "big.obj", "v 0 0 1e999\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"); },
-         {"deform", "big.obj", "-o", "out.obj"}, 1, "out of the range of a double"},
+         {"deform", "holes.obj", "-o", "out.obj"},
+         1,
+         "holes.obj:4: face names vertex 7 but the file has only 3"},
+        {"NaN coordinate",
+         [](const TempDir& d) { file(d, "nan.obj", "v 0 0 0\nv 1 nan 0\nv 0 1 0\nf 1 2 3\n"); },
+         {"deform", "nan.obj", "-o", "out.obj"},
+         1,
+         "nan.obj:2: vertex number 'nan' is not finite"},
+        {"infinite coordinate",
+         [](const TempDir& d) { file(d, "inf.obj", "v 0 0 -inf\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"); },
+         {"deform", "inf.obj", "-o", "out.obj"},
+         1,
+         "inf.obj:1: vertex number '-inf' is not finite"},
+        {"coordinate beyond a double",
+         [](const TempDir& d) { file(d, "big.obj", "v 0 0 1e999\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"); },
+         {"deform", "big.obj", "-o", "out.obj"},
+         1,
+         "out of the range of a double"},
         {"10^7 numbers in one garbage line",
          [](const TempDir& d) {
              std::string line = "v";
@@ -62,7 +92,9 @@ std::vector<BadInput> badInputs()
              for (int i = 0; i < 10'000'000; ++i) line += " 7";
              file(d, "flood.obj", line + "\n");
          },
-         {"deform", "flood.obj", "-o", "out.obj"}, 1, "flood.obj:1: line longer than 1 MiB"},
+         {"deform", "flood.obj", "-o", "out.obj"},
+         1,
+         "flood.obj:1: line longer than 1 MiB"},
 
         // Names and values on the command line.
         {"unknown node", none, deformTet({"--set", "hxNoise2.oxNoiseAmp=1"}), 2,
@@ -74,10 +106,10 @@ std::vector<BadInput> badInputs()
          "value of hxNoise1.oxNoiseAmp 'loud' is not a number"},
         {"non-integer for an int attribute", none, deformTet({"--set", "hxNoise1.oxNoiseOctaves=2.5"}), 2,
          "'2.5' is not an integer"},
-        {"integer beyond an int", none, deformTet({"--set", "hxNoise1.xns=4294967296"}), 2,
-         "out of the integer range"},
+        {"integer beyond an int", none, deformTet({"--set", "hxNoise1.xns=4294967296"}), 2, "out of the integer range"},
         {"NaN value", none, deformTet({"--set", "transform1.tx=nan"}), 2, "'nan' is not a finite number"},
-        {"infinite value", none, deformTet({"--set", "transform1.translate=0,inf,0"}), 2, "'inf' is not a finite number"},
+        {"infinite value", none, deformTet({"--set", "transform1.translate=0,inf,0"}), 2,
+         "'inf' is not a finite number"},
         {"value no float holds", none, deformTet({"--set", "hxNoise1.xna=1e39"}), 2, "too large for a float attribute"},
         {"too few values for a compound", none, deformTet({"--set", "transform1.translate=1,2"}), 2,
          "transform1.translate takes 3 values (translateX, translateY, translateZ), got 2"},
@@ -104,26 +136,40 @@ std::vector<BadInput> badInputs()
          deformTet({"--plugin", "lib"}), 1, "--plugin lib is a directory; name the plug-in file, e.g. lib/hxNoise.so"},
 
         // Where the results go.
-        {"output in a missing directory", none, {"deform", "tet.obj", "-o", "later/out.obj"}, 1,
+        {"output in a missing directory",
+         none,
+         {"deform", "tet.obj", "-o", "later/out.obj"},
+         1,
          "cannot write later/out.obj: directory later does not exist"},
         {"picture in a missing directory", none, deformTet({"--render", "later/out.png"}), 1,
          "cannot write later/out.png"},
-        {"output in a read-only place", none, {"deform", "tet.obj", "-o", "/proc/hxnoise_out.obj"}, 1,
+        {"output in a read-only place",
+         none,
+         {"deform", "tet.obj", "-o", "/proc/hxnoise_out.obj"},
+         1,
          "cannot write /proc/hxnoise_out.obj"},
-        {"output that is a directory", [](const TempDir& d) { fs::create_directory(d / "done.obj"); },
-         {"deform", "tet.obj", "-o", "done.obj"}, 1, "cannot write done.obj"},
+        {"output that is a directory",
+         [](const TempDir& d) { fs::create_directory(d / "done.obj"); },
+         {"deform", "tet.obj", "-o", "done.obj"},
+         1,
+         "cannot write done.obj"},
         {"output over the input", none, {"deform", "tet.obj", "-o", "./tet.obj"}, 2, "./tet.obj is the input mesh"},
         // The noise moves the points by hundreds in a deform space 1e308 long in y: the way
         // back overflows. (Points the noise leaves alone come back as read, however far.)
         {"points pushed past the range of a double",
          [](const TempDir& d) { file(d, "edge.obj", "v 1.5 0.7 0.2\nv 1.4 0.1 0.6\nv 0.25 1.3 0.55\nf 1 2 3\n"); },
          {"deform", "edge.obj", "-o", "out.obj", "--set", "transform1.sy=1e308", "--set", "hxNoise1.oyNoiseAmp=1000"},
-         1, "the deformation gave points that are not finite numbers (the first is vertex 1)"},
-        {"unknown node type for info", none, {"info", "hxnoise"}, 2, "unknown node type 'hxnoise'; did you mean hxNoise?"},
+         1,
+         "the deformation gave points that are not finite numbers (the first is vertex 1)"},
+        {"unknown node type for info",
+         none,
+         {"info", "hxnoise"},
+         2,
+         "unknown node type 'hxnoise'; did you mean hxNoise?"},
     };
 }
 
-}  // namespace
+} // namespace
 
 TEST(HxnoiseBadInput, EachGetsOneClearLineTheRightExitCodeAndWritesNothing)
 {

@@ -73,11 +73,18 @@ std::string patchObj(std::vector<double>& points)
 
 // The noise settings the tests use, on every axis, and the same as --set arguments.
 const AxisNoise kX{2, 1.7f, 0.35f, 3}, kY{5, 0.45f, -0.6f, 11}, kZ{7, 3.0f, 1.25f, 0};
-const std::vector<std::string> kNoiseSettings = {
-    "--set", "hxNoise1.oxNoiseOctaves=2", "--set", "hxNoise1.xnf=1.7",  "--set", "hxNoise1.oxNoiseAmp=0.35",
-    "--set", "hxNoise1.xns=3",            "--set", "hxNoise1.yno=5",    "--set", "hxNoise1.oyNoiseFreq=0.45",
-    "--set", "hxNoise1.yna=-0.6",         "--set", "hxNoise1.yns=11",   "--set", "hxNoise1.zno=7",
-    "--set", "hxNoise1.znf=3",            "--set", "hxNoise1.zna=1.25", "--set", "hxNoise1.zns=0"};
+const std::vector<std::string> kNoiseSettings = {"--set", "hxNoise1.oxNoiseOctaves=2",
+                                                 "--set", "hxNoise1.xnf=1.7",
+                                                 "--set", "hxNoise1.oxNoiseAmp=0.35",
+                                                 "--set", "hxNoise1.xns=3",
+                                                 "--set", "hxNoise1.yno=5",
+                                                 "--set", "hxNoise1.oyNoiseFreq=0.45",
+                                                 "--set", "hxNoise1.yna=-0.6",
+                                                 "--set", "hxNoise1.yns=11",
+                                                 "--set", "hxNoise1.zno=7",
+                                                 "--set", "hxNoise1.znf=3",
+                                                 "--set", "hxNoise1.zna=1.25",
+                                                 "--set", "hxNoise1.zns=0"};
 
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b)
 {
@@ -85,7 +92,7 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
     return a;
 }
 
-}  // namespace
+} // namespace
 
 TEST(HxnoiseDeform, WritesTheNoiseCoresPointsBitForBitWithAMovedAndScaledLocator)
 {
@@ -111,7 +118,8 @@ TEST(HxnoiseDeform, WritesTheNoiseCoresPointsBitForBitWithAMovedAndScaledLocator
     EXPECT_EQ(out.texCoords(), in.texCoords());
     EXPECT_EQ(out.materialLibraries(), in.materialLibraries());
     ASSERT_EQ(out.statements().size(), in.statements().size());
-    for (std::size_t i = 0; i < in.statements().size(); ++i) EXPECT_EQ(out.statements()[i].text, in.statements()[i].text);
+    for (std::size_t i = 0; i < in.statements().size(); ++i)
+        EXPECT_EQ(out.statements()[i].text, in.statements()[i].text);
     // The stale normal is recomputed in its place from the moved points of the faces that
     // use it (here all of them), and the corners keep using it.
     ASSERT_EQ(out.normals().size(), in.normals().size());
@@ -124,9 +132,11 @@ TEST(HxnoiseDeform, MatchesTheEngineForARotatedLocatorAndTheDefaultNoise)
     TempDir dir;
     std::vector<double> points;
     hxtest::writeFile(dir / "patch.obj", patchObj(points));
-    const std::vector<std::pair<std::string, std::vector<double>>> settings = {
-        {"transform1.rotate", {30, -45, 100}}, {"transform1.translate", {1, 0, -2}}, {"hxNoise1.oxNoiseAmp", {0.8}},
-        {"hxNoise1.oyNoiseAmp", {0.8}},        {"hxNoise1.ozNoiseAmp", {0.8}}};
+    const std::vector<std::pair<std::string, std::vector<double>>> settings = {{"transform1.rotate", {30, -45, 100}},
+                                                                               {"transform1.translate", {1, 0, -2}},
+                                                                               {"hxNoise1.oxNoiseAmp", {0.8}},
+                                                                               {"hxNoise1.oyNoiseAmp", {0.8}},
+                                                                               {"hxNoise1.ozNoiseAmp", {0.8}}};
     std::vector<std::string> args = {"deform", "patch.obj", "-o", "out.obj"};
     for (const auto& [plug, values] : settings) {
         std::string text = plug + "=";
@@ -175,8 +185,9 @@ TEST(HxnoiseDeform, FramesMoveEachKeyLinearlyAndRoundIntegers)
         const std::string name = "anim_000" + std::to_string(frame);
         ASSERT_TRUE(hxtest::fs::exists(dir / (name + ".png")));
         const std::vector<double> written = hx::ObjMesh::read(dir / (name + ".obj")).positions();
-        expectSameBits(written, expectedPoints(points, {4, 1.0f, 0.0f, 0}, y[frame - 1], {4, 1.0f, 0.0f, 2}, kIdentity));
-        if (frame == 1) expectSameBits(written, points);  // no amplitude, no movement
+        expectSameBits(written,
+                       expectedPoints(points, {4, 1.0f, 0.0f, 0}, y[frame - 1], {4, 1.0f, 0.0f, 2}, kIdentity));
+        if (frame == 1) expectSameBits(written, points); // no amplitude, no movement
     }
     EXPECT_FALSE(hxtest::fs::exists(dir / "anim.obj"));
     EXPECT_FALSE(hxtest::fs::exists(dir / "anim_0004.obj"));
@@ -189,9 +200,10 @@ TEST(HxnoiseDeform, NamesTheMeshAfterItsObjectOrFileAndPrintsTheNodesItMade)
     hxtest::writeFile(dir / "3d scan.v2.obj", triangle);
     const ToolRun fromStem = runTool({"deform", "3d scan.v2.obj"}, dir.path());
     ASSERT_EQ(fromStem.exitCode, 0) << fromStem.err;
-    for (const char* line : {"created _3d_scan_v2 (transform)\n", "created _3d_scan_v2Shape (mesh, under _3d_scan_v2): 3 vertices, 1 faces\n",
-                             "created hxNoise1 (hxNoise)\n", "created transform1 (transform)\n",
-                             "created noiseLocator1 (noiseLocator, under transform1)\n"})
+    for (const char* line :
+         {"created _3d_scan_v2 (transform)\n",
+          "created _3d_scan_v2Shape (mesh, under _3d_scan_v2): 3 vertices, 1 faces\n", "created hxNoise1 (hxNoise)\n",
+          "created transform1 (transform)\n", "created noiseLocator1 (noiseLocator, under transform1)\n"})
         EXPECT_NE(fromStem.out.find(line), std::string::npos) << line << "\nin:\n" << fromStem.out;
     EXPECT_NE(fromStem.err.find("nothing written"), std::string::npos);
 

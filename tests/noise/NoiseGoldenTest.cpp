@@ -28,8 +28,7 @@ TEST(PerlinGolden, MatchesTheReferenceBitForBit)
     while (std::getline(golden, line)) {
         int octaves, seed;
         unsigned freq, amp, x, y, expected;
-        ASSERT_EQ(std::sscanf(line.c_str(), "%d %x %x %d %x %x -> %x", &octaves, &freq, &amp,
-                              &seed, &x, &y, &expected),
+        ASSERT_EQ(std::sscanf(line.c_str(), "%d %x %x %d %x %x -> %x", &octaves, &freq, &amp, &seed, &x, &y, &expected),
                   7)
             << line;
         Perlin perlin(octaves, fromBits(freq), fromBits(amp), seed);

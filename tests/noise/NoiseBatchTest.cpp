@@ -37,8 +37,7 @@ struct Matrix
 Matrix identity()
 {
     Matrix id = {};
-    for (int i = 0; i < 4; ++i)
-        id.m[i][i] = 1.0;
+    for (int i = 0; i < 4; ++i) id.m[i][i] = 1.0;
     return id;
 }
 
@@ -50,11 +49,9 @@ Matrix randomMatrix(std::mt19937& random, bool projective)
     std::uniform_real_distribution<double> entry(-2.0, 2.0);
     Matrix mat = identity();
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c)
-            mat.m[r][c] = r == 3 ? 10.0 * entry(random) : entry(random);
+        for (int c = 0; c < 3; ++c) mat.m[r][c] = r == 3 ? 10.0 * entry(random) : entry(random);
     if (projective)
-        for (int r = 0; r < 3; ++r)
-            mat.m[r][3] = 0.1 * entry(random);
+        for (int r = 0; r < 3; ++r) mat.m[r][3] = 0.1 * entry(random);
     return mat;
 }
 
@@ -63,11 +60,24 @@ Matrix randomMatrix(std::mt19937& random, bool projective)
 // values beyond float, infinities and NaN.
 std::vector<double> randomPoints(std::mt19937& random, unsigned count, double w = 1.0)
 {
-    static const double special[] = {
-        0.0, -0.0, 3.0, -4096.0, -4097.5, -5000.25, 1e9, -1e9, 3e9, -2147483648.0,
-        2147483520.0, 1e39, -1e300, std::numeric_limits<double>::infinity(),
-        -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
-        1e-40, 0.5};
+    static const double special[] = {0.0,
+                                     -0.0,
+                                     3.0,
+                                     -4096.0,
+                                     -4097.5,
+                                     -5000.25,
+                                     1e9,
+                                     -1e9,
+                                     3e9,
+                                     -2147483648.0,
+                                     2147483520.0,
+                                     1e39,
+                                     -1e300,
+                                     std::numeric_limits<double>::infinity(),
+                                     -std::numeric_limits<double>::infinity(),
+                                     std::numeric_limits<double>::quiet_NaN(),
+                                     1e-40,
+                                     0.5};
     const unsigned nSpecial = sizeof special / sizeof special[0];
     std::uniform_real_distribution<double> near(-12.0, 12.0);
     std::uniform_int_distribution<unsigned> pick(0, 9);
@@ -114,12 +124,11 @@ struct Generators
 };
 
 // Deforms `points` through `path` with fresh generators of `field`; returns the points.
-std::vector<double> deformWith(NoiseBatchPath path, const Field& field, const Matrix& mat,
-                               const Matrix& inv, std::vector<double> points)
+std::vector<double> deformWith(NoiseBatchPath path, const Field& field, const Matrix& mat, const Matrix& inv,
+                               std::vector<double> points)
 {
     Generators gen(field);
-    deformPoints(path, gen.x(), gen.y(), gen.z(), mat.m, inv.m, points.data(),
-                 unsigned(points.size() / 4));
+    deformPoints(path, gen.x(), gen.y(), gen.z(), mat.m, inv.m, points.data(), unsigned(points.size() / 4));
     return points;
 }
 
@@ -130,24 +139,21 @@ std::vector<double> deformWith(NoiseBatchPath path, const Field& field, const Ma
 long firstDifference(const std::vector<double>& a, const std::vector<double>& b)
 {
     for (size_t i = 0; i < a.size(); ++i)
-        if (doubleBits(a[i]) != doubleBits(b[i]) && !(std::isnan(a[i]) && std::isnan(b[i])))
-            return long(i / 4);
+        if (doubleBits(a[i]) != doubleBits(b[i]) && !(std::isnan(a[i]) && std::isnan(b[i]))) return long(i / 4);
     return -1;
 }
 
-std::string describe(const std::vector<double>& in, const std::vector<double>& a,
-                     const std::vector<double>& b, long point)
+std::string describe(const std::vector<double>& in, const std::vector<double>& a, const std::vector<double>& b,
+                     long point)
 {
-    if (point < 0)
-        return "identical";
+    if (point < 0) return "identical";
     char text[512];
     const double* p = &in[4 * point];
     std::snprintf(text, sizeof text,
                   "point %ld (%.17g, %.17g, %.17g, %.17g): scalar (%.17g, %.17g, %.17g, %.17g) "
                   "vector (%.17g, %.17g, %.17g, %.17g)",
-                  point, p[0], p[1], p[2], p[3], a[4 * point], a[4 * point + 1],
-                  a[4 * point + 2], a[4 * point + 3], b[4 * point], b[4 * point + 1],
-                  b[4 * point + 2], b[4 * point + 3]);
+                  point, p[0], p[1], p[2], p[3], a[4 * point], a[4 * point + 1], a[4 * point + 2], a[4 * point + 3],
+                  b[4 * point], b[4 * point + 1], b[4 * point + 2], b[4 * point + 3]);
     return text;
 }
 
@@ -157,12 +163,10 @@ void expectAllPathsMatchScalar(const Field& field, const Matrix& mat, const Matr
 {
     const std::vector<double> scalar = deformWith(kNoiseBatchScalar, field, mat, inv, points);
     for (NoiseBatchPath path : kVectorPaths) {
-        if (!noiseBatchSupports(path))
-            continue;
+        if (!noiseBatchSupports(path)) continue;
         const std::vector<double> vector = deformWith(path, field, mat, inv, points);
         const long diff = firstDifference(scalar, vector);
-        EXPECT_EQ(diff, -1) << noiseBatchPathName(path) << ": "
-                            << describe(points, scalar, vector, diff);
+        EXPECT_EQ(diff, -1) << noiseBatchPathName(path) << ": " << describe(points, scalar, vector, diff);
     }
 }
 
@@ -182,23 +186,19 @@ TEST(NoiseBatch, ScalarPathIsThePerPointDisplacement)
         const double* p = &points[4 * i];
         double local[4], back[4];
         for (int c = 0; c < 4; ++c)
-            local[c] = p[0] * inv.m[0][c] + p[1] * inv.m[1][c] + p[2] * inv.m[2][c]
-                     + p[3] * inv.m[3][c];
-        const FieldPoint d = displacePoint(gen.x(), gen.y(), gen.z(), local[0], local[1],
-                                           local[2]);
+            local[c] = p[0] * inv.m[0][c] + p[1] * inv.m[1][c] + p[2] * inv.m[2][c] + p[3] * inv.m[3][c];
+        const FieldPoint d = displacePoint(gen.x(), gen.y(), gen.z(), local[0], local[1], local[2]);
         const double displaced[4] = {d.x, d.y, d.z, local[3]};
         for (int c = 0; c < 4; ++c)
-            back[c] = displaced[0] * mat.m[0][c] + displaced[1] * mat.m[1][c]
-                    + displaced[2] * mat.m[2][c] + displaced[3] * mat.m[3][c];
+            back[c] = displaced[0] * mat.m[0][c] + displaced[1] * mat.m[1][c] + displaced[2] * mat.m[2][c] +
+                      displaced[3] * mat.m[3][c];
         // A point whose deform-space coordinates the noise left as they were (equal, or not
         // a number before) is not taken through the matrices at all: it keeps its bits.
         bool still = true;
-        for (int c = 0; c < 3; ++c)
-            still = still && (displaced[c] == local[c] || std::isnan(local[c]));
+        for (int c = 0; c < 3; ++c) still = still && (displaced[c] == local[c] || std::isnan(local[c]));
         unmoved += still;
         for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(doubleBits(moved[4 * i + c]), doubleBits(still ? p[c] : back[c]))
-                << i << " " << c;
+            EXPECT_EQ(doubleBits(moved[4 * i + c]), doubleBits(still ? p[c] : back[c])) << i << " " << c;
     }
     // The sample holds both kinds.
     EXPECT_GT(unmoved, 0);
@@ -221,10 +221,8 @@ TEST(NoiseBatch, EveryPathMatchesScalarOverRandomFieldsPointsAndMatrices)
                 field.seed[a] = seed(random);
             }
             // Silent axes: frequency 0 and amplitude 0 in turn.
-            if (round == 1)
-                field.frequency[octaves % 3] = 0.0f;
-            if (round == 2)
-                field.amplitude[octaves % 3] = 0.0f;
+            if (round == 1) field.frequency[octaves % 3] = 0.0f;
+            if (round == 2) field.amplitude[octaves % 3] = 0.0f;
             const Matrix mat = randomMatrix(random, round == 2);
             const Matrix inv = randomMatrix(random, round == 2);
             SCOPED_TRACE(testing::Message() << "octaves " << octaves << " round " << round);
@@ -251,14 +249,24 @@ TEST(NoiseBatch, HugeNegativeAndNonFiniteCoordinatesWithManyOctaves)
     // cell in the later octaves only, and large frequencies push them out at once.
     const Field field = {{10, 10, 10}, {3.5f, -1e-3f, 2e5f}, {1.0f, 2.0f, -3.0f}, {3, 4, 5}};
     std::vector<double> points;
-    const double values[] = {-1e9, -4.2e6, -2.1e6, -8193.3, -4096.0, -4095.9, -0.7, 0.0,
-                             1.1, 2.2e6, 4.3e6, 1e9, 1e12,
+    const double values[] = {-1e9,
+                             -4.2e6,
+                             -2.1e6,
+                             -8193.3,
+                             -4096.0,
+                             -4095.9,
+                             -0.7,
+                             0.0,
+                             1.1,
+                             2.2e6,
+                             4.3e6,
+                             1e9,
+                             1e12,
                              std::numeric_limits<double>::quiet_NaN(),
                              std::numeric_limits<double>::infinity()};
     for (double a : values)
         for (double b : values)
-            for (double c : {a, b, -1.5})
-                points.insert(points.end(), {a, b, c, 1.0});
+            for (double c : {a, b, -1.5}) points.insert(points.end(), {a, b, c, 1.0});
     expectAllPathsMatchScalar(field, identity(), identity(), points);
 }
 
@@ -284,28 +292,23 @@ TEST(NoiseBatch, ZeroLengthGradientStaysZeroOnEveryPath)
     const int i = tables.p(0);
     int by0 = -1;
     for (int b = 0; b < SAMPLE_SIZE; ++b)
-        if (tables.p(i + b) == 459)
-            by0 = b;
+        if (tables.p(i + b) == 459) by0 = b;
     ASSERT_GE(by0, 0);
 
     // With identity matrices and every axis on seed 1047, the Y pass evaluates at (x, z).
     const Field field = {{1, 1, 1}, {1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f}, {1047, 1047, 1047}};
     std::vector<double> points;
-    for (int k = 0; k < 37; ++k)
-        points.insert(points.end(), {0.03 * k, -1.0, by0 + 0.9 - 0.02 * k, 1.0});
+    for (int k = 0; k < 37; ++k) points.insert(points.end(), {0.03 * k, -1.0, by0 + 0.9 - 0.02 * k, 1.0});
     expectAllPathsMatchScalar(field, identity(), identity(), points);
 
-    const std::vector<double> moved =
-        deformWith(kNoiseBatchScalar, field, identity(), identity(), points);
-    for (double value : moved)
-        EXPECT_TRUE(std::isfinite(value));
+    const std::vector<double> moved = deformWith(kNoiseBatchScalar, field, identity(), identity(), points);
+    for (double value : moved) EXPECT_TRUE(std::isfinite(value));
 }
 
 TEST(NoiseBatch, BuildsTablesExactlyWhenTheScalarLoopWould)
 {
     std::vector<double> points = {0.3, 0.4, 0.5, 1.0};
-    for (NoiseBatchPath path : {kNoiseBatchScalar, kNoiseBatchSse2, kNoiseBatchAvx2,
-                                kNoiseBatchAvx512}) {
+    for (NoiseBatchPath path : {kNoiseBatchScalar, kNoiseBatchSse2, kNoiseBatchAvx2, kNoiseBatchAvx512}) {
         SCOPED_TRACE(noiseBatchPathName(path));
         // No points: nothing is built.
         Perlin x(4, 1.0f, 1.0f, 1), y(4, 1.0f, 1.0f, 2), z(4, 1.0f, 1.0f, 3);
@@ -324,8 +327,7 @@ TEST(NoiseBatch, BuildsTablesExactlyWhenTheScalarLoopWould)
         const Perlin reference = builtPerlin(1);
         for (int k = 0; k < PerlinTableReader::kEntries; ++k) {
             ASSERT_EQ(PerlinTableReader(x).p(k), PerlinTableReader(reference).p(k));
-            ASSERT_EQ(floatBits(PerlinTableReader(x).g2(k, 1)),
-                      floatBits(PerlinTableReader(reference).g2(k, 1)));
+            ASSERT_EQ(floatBits(PerlinTableReader(x).g2(k, 1)), floatBits(PerlinTableReader(reference).g2(k, 1)));
         }
     }
 }
@@ -359,8 +361,7 @@ protected:
     {
         std::vector<NoiseBatchPath> all = {kNoiseBatchScalar};
         for (NoiseBatchPath path : kVectorPaths)
-            if (noiseBatchSupports(path))
-                all.push_back(path);
+            if (noiseBatchSupports(path)) all.push_back(path);
         return all;
     }
 
@@ -382,8 +383,7 @@ protected:
     static std::vector<double> meshPoints()
     {
         std::vector<double> points;
-        for (int i = 0; i < 37; ++i)
-            points.insert(points.end(), {0.125 * i - 2.0, 0.3 + 0.01 * i, -0.7 * i, 1.0});
+        for (int i = 0; i < 37; ++i) points.insert(points.end(), {0.125 * i - 2.0, 0.3 + 0.01 * i, -0.7 * i, 1.0});
         return points;
     }
 };
@@ -401,17 +401,16 @@ TEST_F(NoiseBatchUnmovedPoints, ZeroAmplitudesAndAFarDeformSpaceGiveBackEveryPoi
     for (size_t i = 0; i < points.size(); i += 4) {
         double local[4];
         for (int c = 0; c < 4; ++c)
-            local[c] = ((points[i] * inv.m[0][c] + points[i + 1] * inv.m[1][c])
-                        + points[i + 2] * inv.m[2][c]) + points[i + 3] * inv.m[3][c];
+            local[c] = ((points[i] * inv.m[0][c] + points[i + 1] * inv.m[1][c]) + points[i + 2] * inv.m[2][c]) +
+                       points[i + 3] * inv.m[3][c];
         for (int c = 0; c < 4; ++c)
-            roundTrip[i + c] = ((local[0] * mat.m[0][c] + local[1] * mat.m[1][c])
-                                + local[2] * mat.m[2][c]) + local[3] * mat.m[3][c];
+            roundTrip[i + c] =
+                ((local[0] * mat.m[0][c] + local[1] * mat.m[1][c]) + local[2] * mat.m[2][c]) + local[3] * mat.m[3][c];
     }
     ASSERT_NE(firstDifference(points, roundTrip), -1);
 
     for (NoiseBatchPath path : paths())
-        EXPECT_EQ(firstDifference(points, deformWith(path, off, mat, inv, points)), -1)
-            << noiseBatchPathName(path);
+        EXPECT_EQ(firstDifference(points, deformWith(path, off, mat, inv, points)), -1) << noiseBatchPathName(path);
 }
 
 TEST_F(NoiseBatchUnmovedPoints, ADisplacementTheCoordinateAbsorbsMovesNothing)
@@ -426,8 +425,7 @@ TEST_F(NoiseBatchUnmovedPoints, ADisplacementTheCoordinateAbsorbsMovesNothing)
     mat.m[3][0] = offset;
     inv.m[3][0] = -offset;
     std::vector<double> points;
-    for (int i = 1; i <= 21; ++i)
-        points.insert(points.end(), {0.25 * i, 1.2345678e17 + 64.0 * i, 2.7182818e17, 1.0});
+    for (int i = 1; i <= 21; ++i) points.insert(points.end(), {0.25 * i, 1.2345678e17 + 64.0 * i, 2.7182818e17, 1.0});
 
     // The noise at the first point's deform-space coordinates is not zero, but the sums
     // leave every coordinate as it was.
@@ -437,15 +435,13 @@ TEST_F(NoiseBatchUnmovedPoints, ADisplacementTheCoordinateAbsorbsMovesNothing)
                             gen.x().Get(float(local[1]), float(local[2])),
                             gen.z().Get(float(local[0]), float(local[1]))};
     EXPECT_TRUE(noise[0] != 0.0f || noise[1] != 0.0f || noise[2] != 0.0f);
-    const FieldPoint displaced = displacePoint(gen.x(), gen.y(), gen.z(), local[0], local[1],
-                                               local[2]);
+    const FieldPoint displaced = displacePoint(gen.x(), gen.y(), gen.z(), local[0], local[1], local[2]);
     ASSERT_EQ(displaced.x, local[0]);
     ASSERT_EQ(displaced.y, local[1]);
     ASSERT_EQ(displaced.z, local[2]);
 
     for (NoiseBatchPath path : paths())
-        EXPECT_EQ(firstDifference(points, deformWith(path, faint, mat, inv, points)), -1)
-            << noiseBatchPathName(path);
+        EXPECT_EQ(firstDifference(points, deformWith(path, faint, mat, inv, points)), -1) << noiseBatchPathName(path);
 }
 
 TEST_F(NoiseBatchUnmovedPoints, MovedAndUnmovedPointsSideBySideInOneVector)
@@ -475,8 +471,7 @@ TEST_F(NoiseBatchUnmovedPoints, MovedAndUnmovedPointsSideBySideInOneVector)
         EXPECT_EQ(firstDifference(in, out) == -1, far) << "point " << i / 4;
     }
     for (NoiseBatchPath path : paths())
-        EXPECT_EQ(firstDifference(scalar, deformWith(path, field, mat, inv, points)), -1)
-            << noiseBatchPathName(path);
+        EXPECT_EQ(firstDifference(scalar, deformWith(path, field, mat, inv, points)), -1) << noiseBatchPathName(path);
 }
 
 TEST_F(NoiseBatchUnmovedPoints, SignedZerosAndNotANumberComeBackAsTheyWere)
@@ -490,13 +485,12 @@ TEST_F(NoiseBatchUnmovedPoints, SignedZerosAndNotANumberComeBackAsTheyWere)
     const Matrix inv = randomMatrix(random, false);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<double> points = {-0.0, 0.5, -0.0, 1.0,  nan, 1.0, 2.0, 1.0,
-                                        3.0, -inf, 0.25, 1.0,  -0.0, -0.0, -0.0, -0.0};
+    const std::vector<double> points = {-0.0, 0.5,  -0.0, 1.0, nan,  1.0,  2.0,  1.0,
+                                        3.0,  -inf, 0.25, 1.0, -0.0, -0.0, -0.0, -0.0};
     for (NoiseBatchPath path : paths()) {
         const std::vector<double> out = deformWith(path, off, mat, inv, points);
         for (size_t i = 0; i < points.size(); ++i)
-            EXPECT_EQ(doubleBits(out[i]), doubleBits(points[i]))
-                << noiseBatchPathName(path) << " value " << i;
+            EXPECT_EQ(doubleBits(out[i]), doubleBits(points[i])) << noiseBatchPathName(path) << " value " << i;
     }
 
     // Moved by real noise, a NaN point is still given back as read: NaN coordinates add
@@ -505,8 +499,7 @@ TEST_F(NoiseBatchUnmovedPoints, SignedZerosAndNotANumberComeBackAsTheyWere)
     for (NoiseBatchPath path : paths()) {
         const std::vector<double> out = deformWith(path, lumpy, mat, inv, points);
         for (size_t i = 4; i < 12; ++i)
-            EXPECT_EQ(doubleBits(out[i]), doubleBits(points[i]))
-                << noiseBatchPathName(path) << " value " << i;
+            EXPECT_EQ(doubleBits(out[i]), doubleBits(points[i])) << noiseBatchPathName(path) << " value " << i;
     }
 }
 
@@ -530,8 +523,9 @@ TEST(NoiseBatchPaths, NamesParseAndUnsupportedPathsNarrow)
         const NoiseBatchPath usable = noiseBatchUsablePath(NoiseBatchPath(p));
         EXPECT_LE(usable, p);
         EXPECT_TRUE(noiseBatchSupports(usable));
-        if (noiseBatchSupports(NoiseBatchPath(p)))
+        if (noiseBatchSupports(NoiseBatchPath(p))) {
             EXPECT_EQ(usable, p);
+        }
     }
     EXPECT_EQ(noiseBatchUsablePath(NoiseBatchPath(7)), noiseBatchUsablePath(kNoiseBatchAvx512));
 }
@@ -542,8 +536,7 @@ TEST(NoiseBatchEnvironment, DefaultPathFollowsHxnoiseSimd)
 {
     const char* request = std::getenv("HXNOISE_SIMD");
     NoiseBatchPath wanted = kNoiseBatchAvx512;
-    if (request != nullptr && *request != '\0')
-        parseNoiseBatchPath(request, wanted);
+    if (request != nullptr && *request != '\0') parseNoiseBatchPath(request, wanted);
     EXPECT_EQ(noiseBatchActivePath(), noiseBatchUsablePath(wanted));
     std::cout << "active path: " << noiseBatchPathName(noiseBatchActivePath()) << "\n";
 

@@ -8,9 +8,9 @@
 
 #include <GL/gl.h>
 #include <GL/osmesa.h>
+#include <png.h>
 #include <cstring>
 #include <filesystem>
-#include <png.h>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -80,7 +80,7 @@ void drawScene(Viewport& viewport, View view)
     EXPECT_EQ(error, unsigned(GL_NO_ERROR));
 }
 
-}  // namespace
+} // namespace
 
 TEST(Viewport, DrawsBackgroundMeshAndCallerLinesWhereTheCameraProjectsThem)
 {
@@ -111,8 +111,7 @@ TEST(Viewport, ReportsGlErrorsRaisedByTheCallersDrawing)
     Viewport viewport(16, 16);
     viewport.clear();
     const std::array<double, 16> world = translation(0, 0, 0);
-    EXPECT_EQ(viewport.drawInWorldSpace(world.data(), [] { glBegin(GL_LINES + 1000); }),
-              unsigned(GL_INVALID_ENUM));
+    EXPECT_EQ(viewport.drawInWorldSpace(world.data(), [] { glBegin(GL_LINES + 1000); }), unsigned(GL_INVALID_ENUM));
     // The next drawing starts clean.
     EXPECT_EQ(viewport.drawInWorldSpace(world.data(), [] {}), unsigned(GL_NO_ERROR));
 }
@@ -143,7 +142,7 @@ TEST(Viewport, LetsGoOfItsContextWhenDestroyedEvenWhileAnErrorUnwinds)
     // Another viewport made after both draws as the first did.
     Viewport next(16, 16);
     next.clear();
-    EXPECT_NEAR(next.pixel(8, 8).r, 92, 1);  // the background grey
+    EXPECT_NEAR(next.pixel(8, 8).r, 92, 1); // the background grey
 }
 
 TEST(Viewport, SavesAPngThatReadsBackAsTheSameImage)
@@ -196,10 +195,14 @@ TEST(Viewport, APngCarriesItsCommentInATextChunkThatLibpngReads)
     const std::string ascii = (dir / "ascii.png").string(), utf8 = (dir / "utf8.png").string();
     viewport.savePng(ascii, "hxNoise 3.0\n[deform]\ninput = 'rock.obj'");
     // Text beyond Latin-1's ASCII goes in an international chunk, as UTF-8.
-    viewport.savePng(utf8, "hxNoise 3.0\ninput = 'r\xc3\xb6""ck.obj'");
+    viewport.savePng(utf8,
+                     "hxNoise 3.0\ninput = 'r\xc3\xb6"
+                     "ck.obj'");
     using Texts = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(pngTexts(ascii), (Texts{{"Comment", "hxNoise 3.0\n[deform]\ninput = 'rock.obj'"}}));
-    EXPECT_EQ(pngTexts(utf8), (Texts{{"Comment", "hxNoise 3.0\ninput = 'r\xc3\xb6""ck.obj'"}}));
+    EXPECT_EQ(pngTexts(utf8), (Texts{{"Comment",
+                                      "hxNoise 3.0\ninput = 'r\xc3\xb6"
+                                      "ck.obj'"}}));
 
     // The picture is the one without a comment, pixel for pixel.
     EXPECT_EQ(hxtest::readPng(utf8).rgba, viewport.pixelsTopDown());
@@ -230,8 +233,7 @@ TEST(Camera, OrthographicViewsLookAsTheHostsDo)
     // Persp: the box's centre is the image's centre, and the box fits inside.
     EXPECT_NEAR(pixel(View::Persp, 0, 0, 0)[0], 50.0, 1e-9);
     for (int corner = 0; corner < 8; ++corner) {
-        const auto p = pixel(View::Persp, corner & 1 ? 1 : -1, corner & 2 ? 1 : -1,
-                             corner & 4 ? 1 : -1);
+        const auto p = pixel(View::Persp, corner & 1 ? 1 : -1, corner & 2 ? 1 : -1, corner & 4 ? 1 : -1);
         EXPECT_GT(p[0], 0.0);
         EXPECT_LT(p[0], 100.0);
         EXPECT_GT(p[1], 0.0);

@@ -36,8 +36,7 @@ TEST(AxisNoise, ClampsOctavesAndSeedOnly)
 {
     auto same = [](Perlin a, Perlin b) {
         for (float t = -3.3f; t < 3.3f; t += 0.29f)
-            if (floatBits(a.Get(t, 0.7f * t + 0.1f)) != floatBits(b.Get(t, 0.7f * t + 0.1f)))
-                return false;
+            if (floatBits(a.Get(t, 0.7f * t + 0.1f)) != floatBits(b.Get(t, 0.7f * t + 0.1f))) return false;
         return true;
     };
     EXPECT_TRUE(same(makeAxisNoise(0, 1.1f, 1.0f, 3), Perlin(1, 1.1f, 1.0f, 3)));
@@ -139,8 +138,7 @@ TEST(SampleCurve, LengthZeroCollapsesAndNegativeLengthMirrors)
 
     sampleCurve(kNoiseAxisZ, -3.0f, 30, field.y, field.x, curve);
     EXPECT_EQ(curve[0].z, 0.0);
-    for (int i = 1; i < 30; ++i)
-        EXPECT_LT(curve[i].z, curve[i - 1].z);
+    for (int i = 1; i < 30; ++i) EXPECT_LT(curve[i].z, curve[i - 1].z);
 }
 
 TEST(SampleCurve, IsTheAxisLineDisplacedWithoutItsOwnNoise)
@@ -181,8 +179,7 @@ TEST(SampleCurve, ChangesWhenTheGeneratorOrderChanges)
     sampleCurve(kNoiseAxisX, 3.0f, 20, field.y, field.z, inOrder);
     sampleCurve(kNoiseAxisX, 3.0f, 20, swapped.z, swapped.y, reversed);
     bool anyDifferent = false;
-    for (int i = 0; i < 20; ++i)
-        anyDifferent = anyDifferent || inOrder[i].y != reversed[i].y;
+    for (int i = 0; i < 20; ++i) anyDifferent = anyDifferent || inOrder[i].y != reversed[i].y;
     EXPECT_TRUE(anyDifferent);
 }
 

@@ -31,10 +31,22 @@ bool near(const Image& image, const hx::Camera& camera, const double world[3], T
     return false;
 }
 
-bool isRed(const std::uint8_t* p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; }
-bool isBlue(const std::uint8_t* p) { return p[2] > 200 && p[0] < 60 && p[1] < 60; }
-bool isBackground(const std::uint8_t* p) { return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) <= 1; }
-bool isMeshGrey(const std::uint8_t* p) { return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) > 10; }
+bool isRed(const std::uint8_t* p)
+{
+    return p[0] > 200 && p[1] < 60 && p[2] < 60;
+}
+bool isBlue(const std::uint8_t* p)
+{
+    return p[2] > 200 && p[0] < 60 && p[1] < 60;
+}
+bool isBackground(const std::uint8_t* p)
+{
+    return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) <= 1;
+}
+bool isMeshGrey(const std::uint8_t* p)
+{
+    return p[0] == p[1] && p[1] == p[2] && std::abs(p[0] - 92) > 10;
+}
 
 const char* kCube =
     "o box\n"
@@ -48,7 +60,7 @@ const float kLength = 3.0f;
 const int kCount = 60;
 const float kAmplitude = 0.3f;
 
-}  // namespace
+} // namespace
 
 TEST(HxnoiseRender, ShowsTheCrossTheCurvesAndTheMeshWhereTheCameraProjectsThem)
 {
@@ -58,9 +70,9 @@ TEST(HxnoiseRender, ShowsTheCrossTheCurvesAndTheMeshWhereTheCameraProjectsThem)
         TempDir dir;
         hxtest::writeFile(dir / "box.obj", kCube);
         // Without the heads-up display, whose text the test would have to lay out too.
-        std::vector<std::string> args = {"deform", "box.obj", "-o", "out.obj", "--render", "view.png", "--size",
-                                         "320x240", "--view", viewName, "--hud", "off",
-                                         "--set", "transform1.translate=4,1,0"};
+        std::vector<std::string> args = {
+            "deform",  "box.obj", "-o",     "out.obj", "--render", "view.png", "--size",
+            "320x240", "--view",  viewName, "--hud",   "off",      "--set",    "transform1.translate=4,1,0"};
         for (const char* axis : {"x", "y", "z"}) {
             args.insert(args.end(), {"--set", std::string("hxNoise1.") + axis + "na=0.3"});
             args.insert(args.end(), {"--set", std::string("noiseLocator1.o") + axis + "CrvLenIn=3"});
@@ -130,7 +142,7 @@ TEST(HxnoiseRender, ShowsTheCrossTheCurvesAndTheMeshWhereTheCameraProjectsThem)
                 const double world[3] = {curve[i].x + kLocator[0], curve[i].y + kLocator[1], curve[i].z + kLocator[2]};
                 double px = 0, py = 0;
                 ASSERT_TRUE(camera.project(world, px, py));
-                if (std::hypot(px - originX, py - originY) < 4.0) continue;  // a curve along the view axis
+                if (std::hypot(px - originX, py - originY) < 4.0) continue; // a curve along the view axis
                 EXPECT_TRUE(near(image, camera, world, isBlue)) << "curve " << axis << " point " << i;
                 ++checked;
             }
@@ -144,10 +156,11 @@ TEST(HxnoiseRender, ASequenceKeepsOneCameraSoItsFramesPlayAsAFlipbook)
     // The box slides along x; the locator above it, with its curves, stays where it is.
     TempDir dir;
     hxtest::writeFile(dir / "box.obj", kCube);
-    std::vector<std::string> args = {"deform", "box.obj", "--render", "anim.png", "--size", "200x150", "--hud",
-                                     "off", "--frames", "3", "--key", "box.tx=0:1.5", "--set",
-                                     "transform1.translate=0,2.5,0"};
-    for (const char* axis : {"x", "y", "z"}) args.insert(args.end(), {"--set", std::string("hxNoise1.") + axis + "na=0.3"});
+    std::vector<std::string> args = {
+        "deform", "box.obj",  "--render", "anim.png", "--size",       "200x150", "--hud",
+        "off",    "--frames", "3",        "--key",    "box.tx=0:1.5", "--set",   "transform1.translate=0,2.5,0"};
+    for (const char* axis : {"x", "y", "z"})
+        args.insert(args.end(), {"--set", std::string("hxNoise1.") + axis + "na=0.3"});
     const ToolRun run = runTool(args, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Image first = readPng(dir / "anim_0001.png"), last = readPng(dir / "anim_0003.png");
@@ -174,9 +187,9 @@ TEST(HxnoiseRender, ShadingSmoothLeavesTheWireframeOut)
     TempDir dir;
     hxtest::writeFile(dir / "box.obj", kCube);
     const auto darkPixels = [&](const char* shading) {
-        const ToolRun run = runTool({"deform", "box.obj", "--render", "box.png", "--size", "160x120", "--hud", "off",
-                                     "--shading", shading},
-                                    dir.path());
+        const ToolRun run = runTool(
+            {"deform", "box.obj", "--render", "box.png", "--size", "160x120", "--hud", "off", "--shading", shading},
+            dir.path());
         EXPECT_EQ(run.exitCode, 0) << run.err;
         const Image image = readPng(dir / "box.png");
         int dark = 0;
@@ -186,5 +199,5 @@ TEST(HxnoiseRender, ShadingSmoothLeavesTheWireframeOut)
     // The grid's axis lines are as dark; the wireframe adds its edges to them.
     const int smooth = darkPixels("smooth"), both = darkPixels("both");
     EXPECT_GT(both, smooth + 50);
-    EXPECT_EQ(darkPixels("auto"), both);  // a box's few edges are far apart: drawn
+    EXPECT_EQ(darkPixels("auto"), both); // a box's few edges are far apart: drawn
 }

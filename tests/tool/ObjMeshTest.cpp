@@ -4,19 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using hx::ObjMesh;
 
 namespace {
 
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
@@ -63,14 +64,14 @@ std::string readError(const std::string& path)
 const std::string kCube = std::string(HX_TEST_DATA) + "/cube.obj";
 const std::string kBlob = std::string(HX_EXAMPLES) + "/blob.obj";
 
-}  // namespace
+} // namespace
 
 TEST(ObjMeshRead, KeepsVerticesFacesAndStatementsInFileOrder)
 {
     const ObjMesh cube = ObjMesh::read(kCube);
     EXPECT_EQ(cube.vertexCount(), 8u);
     EXPECT_EQ(cube.faceCount(), 6u);
-    EXPECT_EQ(cube.positions()[21], 0.1);  // vertex 8's x
+    EXPECT_EQ(cube.positions()[21], 0.1); // vertex 8's x
     EXPECT_EQ(cube.texCoords().size(), 8u);
     EXPECT_TRUE(cube.hasNormals());
     EXPECT_EQ(cube.nodeName(), "box");
@@ -87,19 +88,14 @@ TEST(ObjMeshRead, KeepsVerticesFacesAndStatementsInFileOrder)
     std::vector<std::string> statements;
     for (const ObjMesh::Statement& s : cube.statements())
         statements.push_back(std::to_string(s.beforeFace) + ":" + s.text);
-    EXPECT_EQ(statements, (std::vector<std::string>{"0:box", "0:sides", "0:grey", "0:off",
-                                                   "4:caps", "4:1"}));
+    EXPECT_EQ(statements, (std::vector<std::string>{"0:box", "0:sides", "0:grey", "0:off", "4:caps", "4:1"}));
 }
 
 TEST(ObjMeshRead, NamesTheTransformAfterTheFirstObjectElseGroup)
 {
     TempDir dir;
-    EXPECT_EQ(ObjMesh::read(dir.file("g.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng leaf\nf 1 2 3\n"))
-                  .nodeName(),
-              "leaf");
-    EXPECT_EQ(ObjMesh::read(dir.file("none.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"))
-                  .nodeName(),
-              "");
+    EXPECT_EQ(ObjMesh::read(dir.file("g.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng leaf\nf 1 2 3\n")).nodeName(), "leaf");
+    EXPECT_EQ(ObjMesh::read(dir.file("none.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")).nodeName(), "");
 }
 
 TEST(ObjMeshRoundTrip, PositionsSurviveToTheBitAndTheRestUnchanged)
@@ -114,8 +110,7 @@ TEST(ObjMeshRoundTrip, PositionsSurviveToTheBitAndTheRestUnchanged)
     mesh.write(dir.path("out.obj"));
     const ObjMesh again = ObjMesh::read(dir.path("out.obj"));
     ASSERT_EQ(again.positions().size(), mesh.positions().size());
-    EXPECT_EQ(std::memcmp(again.positions().data(), mesh.positions().data(),
-                          mesh.positions().size() * sizeof(double)),
+    EXPECT_EQ(std::memcmp(again.positions().data(), mesh.positions().data(), mesh.positions().size() * sizeof(double)),
               0);
     EXPECT_TRUE(std::signbit(again.positions()[2]));
     // Correct rounding: 0.1 read from text is the double nearest 0.1, not a neighbour.
@@ -148,9 +143,10 @@ TEST(ObjMeshRoundTrip, NamelessObjectGroupAndMaterialStatementsSurvive)
 {
     // "g " alone returns to the default group; written back without its blank it was lost.
     TempDir dir;
-    const ObjMesh mesh = ObjMesh::read(dir.file(
-        "in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\no \ng a\nusemtl m\nf 1 2 3\ng \nusemtl \ns\n"
-                  "f 3 2 1\n"));
+    const ObjMesh mesh =
+        ObjMesh::read(dir.file("in.obj",
+                               "v 0 0 0\nv 1 0 0\nv 0 1 0\no \ng a\nusemtl m\nf 1 2 3\ng \nusemtl \ns\n"
+                               "f 3 2 1\n"));
     ASSERT_EQ(mesh.statements().size(), 6u);
     mesh.write(dir.path("out.obj"));
     const ObjMesh again = ObjMesh::read(dir.path("out.obj"));
@@ -166,8 +162,7 @@ TEST(ObjMeshRoundTrip, ABareGroupLineKeepsTheFacesAfterItOutOfTheGroupBefore)
 {
     // "g" with nothing after it, not even a blank, is the default group as well.
     TempDir dir;
-    const ObjMesh mesh = ObjMesh::read(
-        dir.file("in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\ng\r\nf 3 2 1\n"));
+    const ObjMesh mesh = ObjMesh::read(dir.file("in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\ng\r\nf 3 2 1\n"));
     ASSERT_EQ(mesh.statements().size(), 2u);
     EXPECT_EQ(mesh.statements()[1].kind, ObjMesh::Statement::Kind::Group);
     EXPECT_EQ(mesh.statements()[1].beforeFace, 1u);
@@ -205,15 +200,20 @@ TEST(ObjMeshRead, RefusesWhatIsNotAMeshWithTheReasonAndLine)
 {
     TempDir dir;
     const std::string tri = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
-    struct Case {
+    struct Case
+    {
         std::string name;
         std::string content;
-        std::string expected;  // a fragment of the one-line message
+        std::string expected; // a fragment of the one-line message
     };
     const std::vector<Case> cases = {
         {"empty.obj", "", "empty file"},
         {"comments.obj", "# nothing here\n\n", "no vertices"},
-        {"binary.obj", std::string("v 0 0 0\n\x7f" "ELF\x02\x01\x01\0\0\0", 18), ":2: binary data"},
+        {"binary.obj",
+         std::string("v 0 0 0\n\x7f"
+                     "ELF\x02\x01\x01\0\0\0",
+                     18),
+         ":2: binary data"},
         {"missing_vertex.obj", tri + "f 1 2 9\n", ":4: face names vertex 9 but the file has only 3"},
         {"relative_too_far.obj", tri + "f -1 -2 -4\n", ":4: face names vertex -4 but only 3"},
         {"zero_index.obj", tri + "f 0 1 2\n", ":4: vertex index 0"},
@@ -231,8 +231,7 @@ TEST(ObjMeshRead, RefusesWhatIsNotAMeshWithTheReasonAndLine)
     for (const Case& c : cases) {
         const std::string path = dir.file(c.name, c.content);
         const std::string message = readError(path);
-        EXPECT_NE(message.find(c.expected), std::string::npos)
-            << c.name << ": got \"" << message << "\"";
+        EXPECT_NE(message.find(c.expected), std::string::npos) << c.name << ": got \"" << message << "\"";
         EXPECT_EQ(message.find('\n'), std::string::npos) << c.name << ": not one line";
         EXPECT_EQ(message.rfind(path, 0), 0u) << c.name << ": the message names the file";
     }
@@ -259,9 +258,9 @@ TEST(ObjMeshRead, AHugeGarbageLineIsRefusedWithoutReadingItWhole)
 TEST(ObjMeshRead, WarnsAboutWhatItCannotKeep)
 {
     TempDir dir;
-    const ObjMesh mesh = ObjMesh::read(
-        dir.file("extras.obj", "v 0 0 0 1 0 0\nv 1 0 0 0 1 0\nv 0 1 0\nl 1 2\nl 2 3\nf 1 2 3\n"));
-    ASSERT_EQ(mesh.warnings().size(), 2u);  // once per kind, not once per line
+    const ObjMesh mesh =
+        ObjMesh::read(dir.file("extras.obj", "v 0 0 0 1 0 0\nv 1 0 0 0 1 0\nv 0 1 0\nl 1 2\nl 2 3\nf 1 2 3\n"));
+    ASSERT_EQ(mesh.warnings().size(), 2u); // once per kind, not once per line
     EXPECT_NE(mesh.warnings()[0].find(":1: vertex colours are not kept"), std::string::npos);
     EXPECT_NE(mesh.warnings()[1].find(":4: 'l' statements are not kept"), std::string::npos);
 }
@@ -308,14 +307,12 @@ TEST(ObjMeshWrite, AReadOnlyDirectoryIsRefused)
     const std::string locked = dir.path("locked");
     fs::create_directory(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access(locked.c_str(), W_OK) == 0)
-        GTEST_SKIP() << "running as root: a read-only directory is still writable";
+    if (::access(locked.c_str(), W_OK) == 0) GTEST_SKIP() << "running as root: a read-only directory is still writable";
     try {
         ObjMesh::read(kCube).write(locked + "/out.obj");
         ADD_FAILURE() << "wrote into a read-only directory";
     } catch (const hx::FileWriteError& error) {
-        EXPECT_NE(std::string(error.what()).find("Permission denied"), std::string::npos)
-            << error.what();
+        EXPECT_NE(std::string(error.what()).find("Permission denied"), std::string::npos) << error.what();
     }
     EXPECT_FALSE(fs::exists(locked + "/out.obj"));
 }

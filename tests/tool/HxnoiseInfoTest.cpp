@@ -26,7 +26,7 @@ std::vector<std::string> rowOf(const std::string& table, const std::string& long
     return {};
 }
 
-}  // namespace
+} // namespace
 
 TEST(HxnoiseInfo, ListsTheTypesTheHostAndThePlugInRegister)
 {
@@ -34,7 +34,8 @@ TEST(HxnoiseInfo, ListsTheTypesTheHostAndThePlugInRegister)
     const ToolRun run = runTool({"info"}, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(rowOf(run.out, "hxNoise"), (std::vector<std::string>{"hxNoise", "deformer", "plug-in", "hxNoise"}));
-    EXPECT_EQ(rowOf(run.out, "noiseLocator"), (std::vector<std::string>{"noiseLocator", "locator", "plug-in", "hxNoise"}));
+    EXPECT_EQ(rowOf(run.out, "noiseLocator"),
+              (std::vector<std::string>{"noiseLocator", "locator", "plug-in", "hxNoise"}));
     EXPECT_EQ(rowOf(run.out, "transform"), (std::vector<std::string>{"transform", "transform", "the", "host"}));
 }
 
@@ -55,7 +56,7 @@ TEST(HxnoiseInfo, ListsEveryAttributeOfATypeWithNamesLimitsFlagsAndWhatItAffects
     EXPECT_EQ(rowOf(run.out, "outputGeometry").at(1), "og");
 
     // Every attribute the registry holds is there, under its long and short names.
-    hx::gl::clearRecordedCalls();  // the recorder supplies the GL entry points the plug-in needs
+    hx::gl::clearRecordedCalls(); // the recorder supplies the GL entry points the plug-in needs
     hx::Host& host = hx::Host::instance();
     host.reset();
     ASSERT_TRUE(host.loadPlugin(HX_PLUGIN)) << host.lastError();
@@ -77,7 +78,8 @@ TEST(HxnoiseInfo, HelpDocumentsEveryOptionWithAnExample)
     std::istringstream lines(run.out);
     std::string text, line;
     while (std::getline(lines, line)) text += line + " ";
-    for (const std::string option : {"-o,--output", "--set", "--render", "--view", "--size", "--frames", "--key", "--plugin"}) {
+    for (const std::string option :
+         {"-o,--output", "--set", "--render", "--view", "--size", "--frames", "--key", "--plugin"}) {
         const std::size_t at = text.find(option + " ");
         ASSERT_NE(at, std::string::npos) << option;
         const std::size_t next = text.find("  --", at + option.size());
