@@ -16,8 +16,7 @@ class Faults : public HostTest {
 protected:
     // "boxShape" under "box", one face of the four points kBox, deformed by testDeformer1
     // with an offset of 1.5.
-    void deformBox()
-    {
+    void deformBox() {
         loadTestNodes();
         ASSERT_TRUE(host().createNode("transform", "box"));
         ASSERT_TRUE(host().createNode("mesh", "boxShape", "box"));

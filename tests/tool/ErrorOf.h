@@ -19,4 +19,4 @@ std::string errorOf(const std::function<void()>& run)
     return "(no error)";
 }
 
-}  // namespace hxtest
+} // namespace hxtest

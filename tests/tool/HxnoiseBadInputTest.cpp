@@ -14,7 +14,8 @@ namespace fs = hxtest::fs;
 
 namespace {
 
-struct BadInput {
+struct BadInput
+{
     const char* what;
     std::function<void(const TempDir&)> prepare; // files the row needs besides tet.obj
     std::vector<std::string> args;

@@ -19,7 +19,8 @@ using hx::PanelSection;
 namespace {
 
 // A mesh with an hxNoise deformer on it, in a fresh host.
-class Panel : public hxtest::PluginHostTest {
+class Panel : public hxtest::PluginHostTest
+{
 protected:
     Panel() { mScene = hx::buildDeformScene(host(), "tri", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {3}, {0, 1, 2}); }
     std::vector<PanelSection> panel(const std::set<std::string>& keyed = {})

@@ -10,7 +10,8 @@
 
 namespace hxtest {
 
-class PluginHostTest : public ::testing::Test {
+class PluginHostTest : public ::testing::Test
+{
 protected:
     PluginHostTest() : mSession(hx::Host::instance())
     {
@@ -22,4 +23,4 @@ protected:
     hx::HostSession mSession;
 };
 
-}  // namespace hxtest
+} // namespace hxtest

@@ -12,7 +12,8 @@
 
 namespace hxtest {
 
-struct Image {
+struct Image
+{
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> rgba;
@@ -39,4 +40,4 @@ inline Image readPng(const std::string& path)
     return image;
 }
 
-}  // namespace hxtest
+} // namespace hxtest

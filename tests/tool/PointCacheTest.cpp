@@ -79,14 +79,17 @@ std::string twoFrameCache(PointCacheFormat format, const std::string& name,
 }
 
 // What the cache refuses with.
-std::string errorOf(const std::function<void()>& run) { return hxtest::errorOf<hx::MeshFormatError>(run); }
+std::string errorOf(const std::function<void()>& run)
+{
+    return hxtest::errorOf<hx::MeshFormatError>(run);
+}
 
 void expectFrame(CacheReader& in, const std::vector<double>& points)
 {
     for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(in.f32(), static_cast<float>(points[i])) << "value " << i;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PointCache, Pc2HoldsItsHeaderThenEachFrameLittleEndian)
 {
@@ -108,7 +111,7 @@ TEST(PointCache, Pc2HoldsItsHeaderThenEachFrameLittleEndian)
 
 TEST(PointCache, MddHoldsCountsFrameTimesThenEachFrameBigEndian)
 {
-    const std::string bytes = twoFrameCache(PointCacheFormat::Mdd, "run.mdd");  // frames 1 and 2 at 24 per second
+    const std::string bytes = twoFrameCache(PointCacheFormat::Mdd, "run.mdd"); // frames 1 and 2 at 24 per second
 
     ASSERT_EQ(bytes.size(), 8u + 2 * 4 + 2 * 3 * 12);
     EXPECT_EQ(bytes.substr(0, 8), std::string("\0\0\0\x02\0\0\0\x03", 8)) << "counts, big-endian";

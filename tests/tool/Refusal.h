@@ -28,8 +28,9 @@ std::optional<std::string> refusal(const std::string& text, Call call)
 template <class Call>
 void expectRefusal(const std::string& text, const std::string& fragment, Call call)
 {
-    if (const auto message = refusal(text, call))
+    if (const auto message = refusal(text, call)) {
         EXPECT_NE(message->find(fragment), std::string::npos) << text << ": " << *message;
+    }
 }
 
-}  // namespace hxtest
+} // namespace hxtest

@@ -17,7 +17,8 @@ using hx::Host;
 namespace {
 
 // The bundled blob with an hxNoise deformer on it, in a fresh host.
-class ScenePicture : public hxtest::PluginHostTest {
+class ScenePicture : public hxtest::PluginHostTest
+{
 protected:
     ScenePicture()
     {

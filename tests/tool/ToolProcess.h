@@ -33,11 +33,12 @@ inline const char* const kTetrahedron =
     "o tet\nv 0.3 0.7 0.2\nv 1.4 0.1 0.6\nv 0.25 1.3 0.55\nv 0.1 0.2 1.45\n"
     "f 1 2 3\nf 1 2 4\nf 1 3 4\nf 2 3 4\n";
 
-struct ToolRun {
-    int exitCode = -1;  // 128 + the signal for a process a signal ended
-    int signal = 0;     // the signal that ended the process, else 0
-    std::string out;    // standard output
-    std::string err;    // standard error
+struct ToolRun
+{
+    int exitCode = -1; // 128 + the signal for a process a signal ended
+    int signal = 0;    // the signal that ended the process, else 0
+    std::string out;   // standard output
+    std::string err;   // standard error
 };
 
 // The hxnoise under test: the build's own, or another build named by HXNOISE_TEST_TOOL
@@ -86,7 +87,8 @@ private:
 };
 
 // The tool's path and `args` as the null-ended argument vector exec takes.
-class ToolArgv {
+class ToolArgv
+{
 public:
     explicit ToolArgv(const std::vector<std::string>& args) : mText{toolPath()}
     {

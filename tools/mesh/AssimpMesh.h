@@ -42,4 +42,4 @@ std::vector<std::string> writeMeshWithAssimp(const Mesh& mesh, MeshFormat format
 // Assimp's error text as one line of a message: line breaks become spaces, trailing spaces go.
 std::string oneLine(std::string text);
 
-}  // namespace hx
+} // namespace hx
