@@ -40,6 +40,17 @@ Recipe fromToml(const std::string& text)
     return hx::makeRecipe(hx::readRecipeArguments(in, "test.toml"));
 }
 
+// What the recipe reader says of `text`, or "(read)" when it takes it.
+std::string readRefusal(const std::string& text)
+{
+    try {
+        fromToml(text);
+    } catch (const hx::UsageError& error) {
+        return error.what();
+    }
+    return "(read)";
+}
+
 // A shot as a studio runs it: every option, values whose text must survive exactly.
 RecipeArguments shotArguments()
 {
@@ -102,17 +113,17 @@ TEST(Recipe, RefusesOptionsThatMakeNoRunWithOneLine)
         }
         return "(accepted)";
     };
-    RecipeArguments a;
-    a.keys = {"hxNoise1.xna@1=0"};
-    EXPECT_EQ(refusal(a), "--key needs --frames");
-    a = {};
-    a.step = "2";
-    EXPECT_EQ(refusal(a), "--step needs --frames");
-    a = {};
-    a.tangents = "smooth";
-    EXPECT_EQ(refusal(a), "--tangents needs --frames");
-    a = {};
-    a.size = "10x10";
+    // An option that means something only beside another, given alone.
+    const auto alone = [](auto member, auto value) {
+        RecipeArguments a;
+        a.*member = value;
+        return a;
+    };
+    EXPECT_EQ(refusal(alone(&RecipeArguments::keys, std::vector<std::string>{"hxNoise1.xna@1=0"})),
+              "--key needs --frames");
+    EXPECT_EQ(refusal(alone(&RecipeArguments::step, "2")), "--step needs --frames");
+    EXPECT_EQ(refusal(alone(&RecipeArguments::tangents, "smooth")), "--tangents needs --frames");
+    RecipeArguments a = alone(&RecipeArguments::size, "10x10");
     EXPECT_EQ(refusal(a), "--size needs --render");
     a.render = "a.png";
     a.view = "presp";
@@ -235,14 +246,6 @@ TEST(Recipe, AnyNameComesBackExactlyAndMistakesInAFileAreNamed)
     notText.input = "scan\xff.obj";
     EXPECT_THROW(hx::recipeToml(notText), hx::UsageError);
 
-    const auto readRefusal = [](const std::string& text) -> std::string {
-        try {
-            fromToml(text);
-        } catch (const hx::UsageError& error) {
-            return error.what();
-        }
-        return "(read)";
-    };
     EXPECT_EQ(readRefusal("[deform]\nsets = ['a.b=1']\n").rfind("recipe test.toml: ", 0), 0u);
     EXPECT_NE(readRefusal("frames = '1-5'\n"), "(read)"); // outside [deform]
     EXPECT_NE(readRefusal("[deform]\nset = ['a.b=1']\nframes = '5'\nset = ['c.d=2']\n").find("line 4"),
@@ -312,14 +315,6 @@ TEST(Recipe, APointCacheIsTheWholeRunsSoAFramesRecipeLeavesItOut)
 
 TEST(Recipe, ATableNameThatCannotStartAKeyIsRefusedWithItsPlace)
 {
-    const auto readRefusal = [](const std::string& text) -> std::string {
-        try {
-            fromToml(text);
-        } catch (const hx::UsageError& error) {
-            return error.what();
-        }
-        return "(read)";
-    };
     const std::string refused = ": a table name starts with a letter, a digit, _, - or a quote";
     EXPECT_EQ(readRefusal("[!x]\n"), "recipe test.toml: line 1, column 2" + refused);
     EXPECT_EQ(readRefusal("[deform]\noutput = 'a'\n[[ \xc3\xa9 ]]\n"), "recipe test.toml: line 3, column 4" + refused);

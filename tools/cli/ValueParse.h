@@ -4,19 +4,17 @@
 // text and what it was meant for, rather than read as something the user did not mean.
 #pragma once
 
+#include "OneLineError.h"
+
 #include "AttributeSetting.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace hx {
 
 // A mistake in how the tool was called: exit code 2, one line on standard error.
-class UsageError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct UsageErrorKind;
+using UsageError = OneLineError<UsageErrorKind>;
 
 // `what` names the value in messages, e.g. "value of transform1.translateX".
 double parseNumber(const std::string& text, const std::string& what);

@@ -16,20 +16,18 @@
 //                    // input mesh anim_0002.obj; write the output to a new file"
 #pragma once
 
+#include "OneLineError.h"
+
 #include "OutputTarget.h"
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace hx {
 
 // Two names of one run are the same file. A mistake on the command line: exit code 2.
-class OutputClash : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct OutputClashKind;
+using OutputClash = OneLineError<OutputClashKind>;
 
 class OutputPlan
 {

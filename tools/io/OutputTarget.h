@@ -14,18 +14,16 @@
 //   that does not exist, a loop of links.
 #pragma once
 
+#include "OneLineError.h"
+
 #include <sys/types.h>
-#include <stdexcept>
 #include <string>
 
 namespace hx {
 
 // A file that could not be written; what() is one line naming the path and the reason.
-class FileWriteError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct FileWriteErrorKind;
+using FileWriteError = OneLineError<FileWriteErrorKind>;
 
 // Which file a path names, however it is spelled: the device and inode of an existing file
 // (links followed), else the device and inode of the directory it would be made in and its

@@ -3,17 +3,15 @@
 // a failed write; the tool checks before it commits a frame and before it exits, and says so.
 #pragma once
 
-#include <stdexcept>
+#include "OneLineError.h"
+
 #include <string>
 
 namespace hx {
 
 // Standard output or error could not be written; what() is one line.
-class StreamClosedError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct StreamClosedErrorKind;
+using StreamClosedError = OneLineError<StreamClosedErrorKind>;
 
 // Flushes std::cout and std::cerr (and C's stdout and stderr); throws StreamClosedError
 // ("cannot write to standard output: Broken pipe") when either has failed so far.

@@ -16,10 +16,11 @@
 // writers (ObjWriter.h, AssimpMesh.h, PointCache.h) write one out.
 #pragma once
 
+#include "OneLineError.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,8 @@ namespace hx {
 
 // A file that is not a usable mesh; what() is one line: "PATH:LINE: reason" or
 // "PATH: reason".
-class MeshReadError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct MeshReadErrorKind;
+using MeshReadError = OneLineError<MeshReadErrorKind>;
 
 class Mesh
 {

@@ -4,17 +4,15 @@
 // input or output, which carry OBJ.
 #pragma once
 
-#include <stdexcept>
+#include "OneLineError.h"
+
 #include <string>
 
 namespace hx {
 
 // A file name whose format is unknown or cannot do what is asked; what() is one line.
-class MeshFormatError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct MeshFormatErrorKind;
+using MeshFormatError = OneLineError<MeshFormatErrorKind>;
 
 enum class MeshFormat { Obj, Ply, Stl, Gltf, Glb, Fbx, Collada };
 

@@ -9,6 +9,8 @@
 // the picture's own pixels either way.
 #pragma once
 
+#include "OneLineError.h"
+
 #include "Camera.h"
 #include "Grid.h"
 #include "MeshView.h"
@@ -17,17 +19,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace hx {
 
-class RenderError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct RenderErrorKind;
+using RenderError = OneLineError<RenderErrorKind>;
 
 struct Rgba
 {

@@ -15,19 +15,17 @@
 // names in this program belong to the off-screen renderer the worker draws with.
 #pragma once
 
+#include "OneLineError.h"
+
 #include "SceneWorker.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace hx {
 
 // The window could not be opened (no display, no OpenGL): one line.
-class WindowError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+struct WindowErrorKind;
+using WindowError = OneLineError<WindowErrorKind>;
 
 struct WindowOptions
 {
