@@ -3,6 +3,7 @@
 // cannot.
 #include "MaterialLibraries.h"
 #include "ObjReader.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +21,15 @@ class Project
 public:
     Project()
     {
-        std::string pattern = (fs::temp_directory_path() / "hx_mtllib_XXXXXX").string();
-        mRoot = ::mkdtemp(pattern.data());
         for (const char* folder : {"scene", "scene/mats", "out", "out/deep"}) fs::create_directories(mRoot / folder);
         for (const char* file : {"scene/cube.mtl", "scene/mats/wood.mtl", "scene/my paint.mtl", "shared.mtl"})
             std::ofstream(mRoot / file) << "newmtl m\n";
     }
-    ~Project() { fs::remove_all(mRoot); }
     std::string operator/(const std::string& name) const { return (mRoot / name).string(); }
 
 private:
-    fs::path mRoot;
+    hxtest::TempDir mDir;
+    const fs::path& mRoot = mDir.path();
 };
 
 Mesh meshWithLibraries(const std::vector<std::string>& libraries)

@@ -5,6 +5,7 @@
 #include "ErrorOf.h"
 #include "MeshFiles.h"
 #include "ObjMesh.h"
+#include "TempDir.h"
 
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
@@ -24,22 +25,9 @@ using hxtest::errorOf;
 
 namespace {
 
+using hxtest::TempDir;
+
 const std::string kData = HX_TEST_DATA;
-
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "hx_meshformat_XXXXXX").string();
-        mPath = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(mPath); }
-    std::string operator/(const std::string& name) const { return (mPath / name).string(); }
-
-private:
-    fs::path mPath;
-};
 
 // Writes `mesh` as the format of `path` into that file; returns the warnings.
 std::vector<std::string> writeFile(const Mesh& mesh, const std::string& path)

@@ -1,6 +1,8 @@
 // Running the built hxnoise as a process, as a user does, and looking at what it left.
 #pragma once
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -62,29 +64,6 @@ inline void writeFile(const fs::path& path, const std::string& text)
     std::ofstream out(path, std::ios::binary);
     out << text;
 }
-
-// A fresh directory per test, removed afterwards.
-class TempDir
-{
-public:
-    TempDir()
-    {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name =
-            std::string("hxnoise_") + (test ? test->test_suite_name() + std::string("_") + test->name() : "run");
-        for (char& c : name)
-            if (c == '/') c = '_';
-        mPath = fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
-        fs::remove_all(mPath);
-        fs::create_directories(mPath);
-    }
-    ~TempDir() { fs::remove_all(mPath); }
-    const fs::path& path() const { return mPath; }
-    std::string operator/(const std::string& name) const { return (mPath / name).string(); }
-
-private:
-    fs::path mPath;
-};
 
 // The tool's path and `args` as the null-ended argument vector exec takes.
 class ToolArgv

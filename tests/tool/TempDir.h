@@ -1,0 +1,36 @@
+// TempDir: a fresh directory for one test, named after it, removed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <string>
+
+namespace hxtest {
+
+class TempDir
+{
+public:
+    TempDir()
+    {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name =
+            std::string("hxnoise_") + (test ? test->test_suite_name() + std::string("_") + test->name() : "run");
+        for (char& c : name)
+            if (c == '/') c = '_';
+        static int made = 0; // a test may want more than one
+        mPath = std::filesystem::temp_directory_path() /
+                (name + "_" + std::to_string(::getpid()) + "_" + std::to_string(++made));
+        std::filesystem::remove_all(mPath);
+        std::filesystem::create_directories(mPath);
+    }
+    ~TempDir() { std::filesystem::remove_all(mPath); }
+    const std::filesystem::path& path() const { return mPath; }
+    std::string operator/(const std::string& name) const { return (mPath / name).string(); }
+
+private:
+    std::filesystem::path mPath;
+};
+
+} // namespace hxtest
