@@ -16,4 +16,4 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-}  // namespace hx
+} // namespace hx
