@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
 
 using hx::CommandLine;
 
@@ -18,32 +21,25 @@ CommandLine parse(std::initializer_list<const char*> args)
     return hx::parseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
+// The command line as typed, words split at spaces (none of them holds one).
+CommandLine parseLine(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;) words.push_back(word);
+    std::vector<const char*> argv = {"hxnoise"};
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    return hx::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
 } // namespace
 
 TEST(CommandLine, ReadsAFullDeformRequest)
 {
-    const CommandLine cl = parse({"deform",
-                                  "--set",
-                                  "hxNoise1.oyNoiseAmp=0.5",
-                                  "head.obj",
-                                  "-o",
-                                  "out.obj",
-                                  "--set",
-                                  "transform1.translate=1,-2,+3e-1",
-                                  "--render",
-                                  "view.png",
-                                  "--view",
-                                  "top",
-                                  "--size",
-                                  "320x200",
-                                  "--frames",
-                                  "24",
-                                  "--key",
-                                  "hxNoise1.oxNoiseSeed=1:24",
-                                  "--key",
-                                  "transform1.tx=-1:1",
-                                  "--plugin",
-                                  "lib/hxNoise.so"});
+    const CommandLine cl = parseLine(
+        "deform --set hxNoise1.oyNoiseAmp=0.5 head.obj -o out.obj --set transform1.translate=1,-2,+3e-1 --render "
+        "view.png --view top --size 320x200 --frames 24 --key hxNoise1.oxNoiseSeed=1:24 --key transform1.tx=-1:1 "
+        "--plugin lib/hxNoise.so");
     ASSERT_EQ(cl.action, CommandLine::Action::Run) << cl.error;
     ASSERT_EQ(cl.command, CommandLine::Command::Deform);
     const hx::Recipe& r = cl.deform.recipe;
@@ -197,26 +193,9 @@ TEST(Suggest, ProposesTheClosestKnownNames)
 
 TEST(CommandLine, ViewTakesDeformsOptionsAndItsOwn)
 {
-    const CommandLine view = parse({"view",
-                                    "head.obj",
-                                    "--set",
-                                    "hxNoise1.yna=0.5",
-                                    "--frames",
-                                    "1001-1010",
-                                    "--key",
-                                    "transform1.tx@1001=0",
-                                    "--size",
-                                    "1024x700",
-                                    "--hud",
-                                    "off",
-                                    "--config",
-                                    "shot.toml",
-                                    "--save-config",
-                                    "mine.toml",
-                                    "--snapshot",
-                                    "window.png",
-                                    "-o",
-                                    "out.obj"});
+    const CommandLine view = parseLine(
+        "view head.obj --set hxNoise1.yna=0.5 --frames 1001-1010 --key transform1.tx@1001=0 --size 1024x700 --hud off "
+        "--config shot.toml --save-config mine.toml --snapshot window.png -o out.obj");
     ASSERT_EQ(view.action, CommandLine::Action::Run) << view.error;
     ASSERT_EQ(view.command, CommandLine::Command::View);
     const hx::ViewRequest& r = view.view;
