@@ -19,9 +19,11 @@ public:
             std::string("hxnoise_") + (test ? test->test_suite_name() + std::string("_") + test->name() : "run");
         for (char& c : name)
             if (c == '/') c = '_';
-        static int made = 0; // a test may want more than one
-        mPath = std::filesystem::temp_directory_path() /
-                (name + "_" + std::to_string(::getpid()) + "_" + std::to_string(++made));
+        // A test may want more than one; the first keeps the shortest name (a socket's path
+        // inside it must stay within 108 bytes).
+        static int made = 0;
+        if (++made > 1) name += "_" + std::to_string(made);
+        mPath = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(mPath);
         std::filesystem::create_directories(mPath);
     }
