@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -191,6 +193,26 @@ TEST(MeshFormatRoundTrip, PlyKeepsVerticesInOrderPolygonsAndTextureCoordinates)
                 << "corner " << c;
     // Quarters and eighths are floats already, and an object name is all the strip has.
     EXPECT_EQ(warnings, std::vector<std::string>{});
+}
+
+TEST(MeshFormatRoundTrip, PlyWhoseDataStartsWithALineBreakByteReadsBackExactly)
+{
+    // 0x3f00000a: a coordinate whose first byte in a little-endian file is '\n', right after
+    // the header's own line break, where a careless reader takes it for a blank line.
+    const std::uint32_t bits = 0x3f00000au;
+    float x;
+    std::memcpy(&x, &bits, sizeof x);
+    char first[32];
+    std::snprintf(first, sizeof first, "v %.9g 0 0\n", x);
+    const Mesh triangle = hx::readObjText(std::string(first) + "v 1 0 0\nv 0 1 0\nf 1 2 3\n", "triangle.obj");
+    ASSERT_EQ(static_cast<float>(triangle.positions()[0]), x);
+
+    TempDir dir;
+    writeFile(triangle, dir / "triangle.ply");
+    const Mesh back = hx::readMesh(dir / "triangle.ply");
+    EXPECT_EQ(asFloats(back.positions()), asFloats(triangle.positions()));
+    EXPECT_EQ(back.faceSizes(), triangle.faceSizes());
+    EXPECT_EQ(back.faceVertexIndices(), triangle.faceVertexIndices());
 }
 
 TEST(MeshFormatRoundTrip, WarningsNameWhatAFormatCannotHold)

@@ -17,6 +17,8 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -73,6 +75,32 @@ private:
     std::unordered_map<std::array<float, N>, int, Hash> mIndex;
 };
 
+// Assimp's binary PLY reader skips a line break right after the header's "end_header\n", so
+// a file whose first data byte happens to be 0x0a (the low byte of the first coordinate, say)
+// is read one byte out of step: wrong coordinates and faces without corners, and no error.
+// Ending the header's last line with "\r\n" instead keeps that byte as data; returns the file
+// so mended, or nothing when the file does not need it.
+std::optional<std::string> plyWithUnambiguousHeaderEnd(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string head(1 << 20, '\0'); // a header is a few hundred bytes; a megabyte is plenty
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    const std::size_t end = head.find("\nend_header\n"); // "end_header\r\n" is read right
+    if (end == std::string::npos || head.find("\nformat binary") > end) return std::nullopt;
+    const std::size_t data = end + std::strlen("\nend_header\n");
+    if (data >= head.size() || head[data] != '\n') return std::nullopt;
+
+    std::string file;
+    in.clear();
+    in.seekg(0, std::ios::end);
+    file.resize(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0);
+    if (!in.read(file.data(), static_cast<std::streamsize>(file.size()))) return std::nullopt;
+    file.insert(data - 1, 1, '\r');
+    return file;
+}
+
 class AssimpReader
 {
 public:
@@ -83,7 +111,11 @@ public:
         Assimp::Importer importer;
         // No step that merges, splits or reorders vertices: only the check that every index
         // is in range, so that a broken file is refused rather than read out of bounds.
-        const aiScene* scene = importer.ReadFile(mPath, aiProcess_ValidateDataStructure);
+        const std::optional<std::string> mended =
+            mFormat == MeshFormat::Ply ? plyWithUnambiguousHeaderEnd(mPath) : std::nullopt;
+        const aiScene* scene =
+            mended ? importer.ReadFileFromMemory(mended->data(), mended->size(), aiProcess_ValidateDataStructure, "ply")
+                   : importer.ReadFile(mPath, aiProcess_ValidateDataStructure);
         if (!scene) fail(oneLine(importer.GetErrorString()));
         if (!scene->mRootNode || scene->mNumMeshes == 0)
             fail(std::string("no meshes in this ") + meshFormatName(mFormat) + " file");
