@@ -4,7 +4,10 @@
 
 #include <maya/MStatus.h>
 
+#include "../engine/FreshMemory.h"
+
 #include <algorithm>
+#include <cstddef>
 #include <new>
 
 namespace hx {
@@ -16,22 +19,36 @@ struct ArrayStorage {
     unsigned int& mCapacity;
     unsigned int& mIncrement;
 
+    // Every element of the buffer, up to its capacity, is constructed, and constructed once:
+    // the buffer is raw memory whose elements are built in place from what they will hold.
     MStatus reserve(unsigned int capacity) {
         if (capacity <= mCapacity) return MStatus::kSuccess;
-        T* fresh = new (std::nothrow) T[capacity];
-        if (!fresh) return MStatus::kInsufficientMemory;
-        std::copy(mData, mData + mLength, fresh);
-        delete[] mData;
-        mData = fresh;
-        mCapacity = capacity;
-        return MStatus::kSuccess;
+        const T* old = mData;
+        const unsigned int kept = mLength;
+        return rebuild(capacity, [&](T* at, unsigned int i) { new (at) T(i < kept ? old[i] : T()); });
     }
     MStatus setLength(unsigned int length, const T& fill = T()) {
         if (length > mCapacity) {
-            MStatus status = reserve(length);
+            const T* old = mData;
+            const unsigned int kept = mLength;
+            const T value = fill;  // fill may live in the buffer about to go
+            MStatus status = rebuild(length, [&](T* at, unsigned int i) { new (at) T(i < kept ? old[i] : value); });
             if (!status) return status;
+        } else {
+            std::fill(mData + std::min(mLength, length), mData + length, fill);
         }
-        std::fill(mData + std::min(mLength, length), mData + length, fill);
+        mLength = length;
+        return MStatus::kSuccess;
+    }
+    // Sets the length to `length` and element i to make(i), each written once.
+    template <class Make>
+    MStatus generate(unsigned int length, Make make) {
+        if (length > mCapacity) {
+            MStatus status = rebuild(length, [&](T* at, unsigned int i) { new (at) T(make(i)); });
+            if (!status) return status;
+        } else {
+            for (unsigned int i = 0; i < length; ++i) mData[i] = make(i);
+        }
         mLength = length;
         return MStatus::kSuccess;
     }
@@ -75,9 +92,36 @@ struct ArrayStorage {
         return MStatus::kSuccess;
     }
     void release() {
-        delete[] mData;
+        destroy(mData, mCapacity);
         mData = nullptr;
         mLength = mCapacity = 0;
+    }
+
+private:
+    // A buffer of `capacity` elements, element i built by construct(at, i), in place of
+    // the old one (which construct may still read). The array is unchanged on failure.
+    template <class Construct>
+    MStatus rebuild(unsigned int capacity, Construct construct) {
+        const std::size_t bytes = std::size_t(capacity) * sizeof(T);
+        T* fresh = static_cast<T*>(::operator new(bytes, std::nothrow));
+        if (!fresh) return MStatus::kInsufficientMemory;
+        adviseHugePages(fresh, bytes);
+        unsigned int built = 0;
+        try {
+            for (; built < capacity; ++built) construct(fresh + built, built);
+        } catch (...) {
+            destroy(fresh, built);
+            return MStatus::kInsufficientMemory;
+        }
+        destroy(mData, mCapacity);
+        mData = fresh;
+        mCapacity = capacity;
+        return MStatus::kSuccess;
+    }
+    static void destroy(T* data, unsigned int count) {
+        if (!data) return;
+        for (unsigned int i = 0; i < count; ++i) data[i].~T();
+        ::operator delete(data);
     }
 };
 

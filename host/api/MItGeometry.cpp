@@ -2,12 +2,16 @@
 #include <maya/MPointArray.h>
 
 #include "../engine/Data.h"
+#include "../engine/FreshMemory.h"
+#include "ArrayStorage.h"
 #include "FnSet.h"
 
 namespace hx {
 
 MItGeometry* Access::newIterator() { return new MItGeometry(); }
 
+// The iterator reads the points where the geometry keeps them, which may be shared with the
+// geometry upstream (the deformer's input); the first write gives the geometry its own.
 void Access::setGeometry(MItGeometry& it, MeshData* mesh, const MMatrix& localToWorld) {
     it.mGeometry = wrap(mesh);
     it.mPoints = mesh ? mesh->pointData() : nullptr;
@@ -47,7 +51,9 @@ MStatus MItGeometry::setPosition(const MPoint& point, MSpace::Space space) {
     if (mIndex >= mCount) return MStatus::kFailure;
     // Coordinates are stored as given (no division by w), as deformers expect.
     const MPoint local = space == MSpace::kWorld ? point * mLocalToWorld.inverse() : point;
-    double* p = mPoints + 3 * mIndex;
+    double* p = hx::Access::as<hx::MeshData>(mGeometry)->writablePoints();
+    mPoints = p;
+    p += 3 * std::size_t(mIndex);
     p[0] = local.x;
     p[1] = local.y;
     p[2] = local.z;
@@ -76,23 +82,21 @@ MStatus MItGeometry::reset() {
 }
 
 MStatus MItGeometry::allPositions(MPointArray& points, MSpace::Space space) const {
-    MStatus status = points.setLength(mCount);
-    if (!status || mCount == 0) return status;
-    // Straight into the array's storage: a call per point would cost a large mesh more than
-    // the copy itself, and this runs on the deformer's calling thread, before its tasks.
-    MPoint* out = &points[0];
-    for (unsigned int i = 0; i < mCount; ++i) {
-        const double* p = mPoints + 3 * i;
-        if (space == MSpace::kWorld) {
-            out[i] = MPoint(p[0], p[1], p[2]) * mLocalToWorld;
-        } else {
-            out[i].x = p[0];
-            out[i].y = p[1];
-            out[i].z = p[2];
-            out[i].w = 1.0;
-        }
+    // Each point is built once, straight in the array's storage: a call per point would cost
+    // a large mesh more than the copy itself, and this runs on the deformer's calling thread,
+    // before its tasks.
+    const double* in = mPoints;
+    if (space == MSpace::kWorld) {
+        const MMatrix& m = mLocalToWorld;
+        return hx::Access::storage(points).generate(mCount, [in, &m](unsigned int i) {
+            const double* p = in + 3 * std::size_t(i);
+            return MPoint(p[0], p[1], p[2]) * m;
+        });
     }
-    return MStatus();
+    return hx::Access::storage(points).generate(mCount, [in](unsigned int i) {
+        const double* p = in + 3 * std::size_t(i);
+        return MPoint(p[0], p[1], p[2], 1.0);
+    });
 }
 
 MStatus MItGeometry::setAllPositions(const MPointArray& points, MSpace::Space space) {
@@ -101,9 +105,26 @@ MStatus MItGeometry::setAllPositions(const MPointArray& points, MSpace::Space sp
     if (mCount == 0) return MStatus();
     const MMatrix toLocal = space == MSpace::kWorld ? mLocalToWorld.inverse() : MMatrix();
     const MPoint* in = &points[0];
+    hx::MeshData* mesh = hx::Access::as<hx::MeshData>(mGeometry);
+    if (mesh->sharesPoints()) {
+        // Every point is replaced: fresh storage, written once, instead of a copy of the
+        // shared points overwritten.
+        hx::MeshData::Points fresh;
+        hx::reserveFresh(fresh, 3 * std::size_t(mCount));
+        for (unsigned int i = 0; i < mCount; ++i) {
+            const MPoint local = space == MSpace::kWorld ? in[i] * toLocal : in[i];
+            fresh.push_back(local.x);
+            fresh.push_back(local.y);
+            fresh.push_back(local.z);
+        }
+        mesh->replacePoints(std::move(fresh));
+        mPoints = mesh->pointData();
+        return MStatus();
+    }
+    double* out = mesh->writablePoints();
     for (unsigned int i = 0; i < mCount; ++i) {
         const MPoint local = space == MSpace::kWorld ? in[i] * toLocal : in[i];
-        double* p = mPoints + 3 * i;
+        double* p = out + 3 * std::size_t(i);
         p[0] = local.x;
         p[1] = local.y;
         p[2] = local.z;
