@@ -40,14 +40,18 @@ struct ArrayStorage {
         mLength = length;
         return MStatus::kSuccess;
     }
-    // Sets the length to `length` and element i to make(i), each written once.
-    template <class Make>
-    MStatus generate(unsigned int length, Make make) {
+    // Sets the length to `length`, element i built in place by construct(at, i) (which must
+    // not throw), each written once.
+    template <class Construct>
+    MStatus generate(unsigned int length, Construct construct) {
         if (length > mCapacity) {
-            MStatus status = rebuild(length, [&](T* at, unsigned int i) { new (at) T(make(i)); });
+            MStatus status = rebuild(length, construct);
             if (!status) return status;
         } else {
-            for (unsigned int i = 0; i < length; ++i) mData[i] = make(i);
+            for (unsigned int i = 0; i < length; ++i) {
+                mData[i].~T();
+                construct(mData + i, i);
+            }
         }
         mLength = length;
         return MStatus::kSuccess;
