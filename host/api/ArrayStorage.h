@@ -2,15 +2,34 @@
 // pointer, length, capacity and size increment; see MArrayMembers.h).
 #pragma once
 
+#include <maya/MFloatPoint.h>
+#include <maya/MFloatVector.h>
+#include <maya/MPoint.h>
 #include <maya/MStatus.h>
+#include <maya/MVector.h>
 
 #include "../engine/FreshMemory.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <new>
+#include <type_traits>
 
 namespace hx {
+
+// Element types whose destructor does nothing, though the API declares one (the host's
+// value classes hold numbers only): a large array of them is let go without a call per
+// element.
+template <class T>
+struct DestructionIsEmpty : std::is_trivially_destructible<T> {};
+template <>
+struct DestructionIsEmpty<MPoint> : std::true_type {};
+template <>
+struct DestructionIsEmpty<MVector> : std::true_type {};
+template <>
+struct DestructionIsEmpty<MFloatPoint> : std::true_type {};
+template <>
+struct DestructionIsEmpty<MFloatVector> : std::true_type {};
 
 template <class T>
 struct ArrayStorage {
@@ -40,18 +59,22 @@ struct ArrayStorage {
         mLength = length;
         return MStatus::kSuccess;
     }
-    // Sets the length to `length`, element i built in place by construct(at, i) (which must
-    // not throw), each written once.
-    template <class Construct>
-    MStatus generate(unsigned int length, Construct construct) {
+    // Sets the length to `length`, its elements built in place by constructAll(data, length)
+    // (which must not throw), each written once.
+    template <class ConstructAll>
+    MStatus generate(unsigned int length, ConstructAll constructAll) {
         if (length > mCapacity) {
-            MStatus status = rebuild(length, construct);
-            if (!status) return status;
+            const std::size_t bytes = std::size_t(length) * sizeof(T);
+            T* fresh = allocate(bytes);
+            if (!fresh) return MStatus::kInsufficientMemory;
+            constructAll(fresh, length);
+            destroy(mData, mCapacity);
+            mData = fresh;
+            mCapacity = length;
         } else {
-            for (unsigned int i = 0; i < length; ++i) {
-                mData[i].~T();
-                construct(mData + i, i);
-            }
+            if (!DestructionIsEmpty<T>::value)
+                for (unsigned int i = 0; i < length; ++i) mData[i].~T();
+            constructAll(mData, length);
         }
         mLength = length;
         return MStatus::kSuccess;
@@ -107,9 +130,8 @@ private:
     template <class Construct>
     MStatus rebuild(unsigned int capacity, Construct construct) {
         const std::size_t bytes = std::size_t(capacity) * sizeof(T);
-        T* fresh = static_cast<T*>(::operator new(bytes, std::nothrow));
+        T* fresh = allocate(bytes);
         if (!fresh) return MStatus::kInsufficientMemory;
-        adviseHugePages(fresh, bytes);
         unsigned int built = 0;
         try {
             for (; built < capacity; ++built) construct(fresh + built, built);
@@ -122,10 +144,19 @@ private:
         mCapacity = capacity;
         return MStatus::kSuccess;
     }
+    // Buffers start on a cache line: plug-ins read points with vector loads (an MPoint is
+    // 32 bytes), which run slower across lines.
+    static constexpr std::size_t kAlignment = 64;
+    static T* allocate(std::size_t bytes) {
+        void* data = ::operator new(bytes, std::align_val_t(kAlignment), std::nothrow);
+        adviseHugePages(data, bytes);
+        return static_cast<T*>(data);
+    }
     static void destroy(T* data, unsigned int count) {
         if (!data) return;
-        for (unsigned int i = 0; i < count; ++i) data[i].~T();
-        ::operator delete(data);
+        if (!DestructionIsEmpty<T>::value)
+            for (unsigned int i = 0; i < count; ++i) data[i].~T();
+        ::operator delete(data, std::align_val_t(kAlignment));
     }
 };
 

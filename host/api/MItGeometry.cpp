@@ -2,11 +2,11 @@
 #include <maya/MPointArray.h>
 
 #include <cstddef>
-#include <iterator>
 #include <new>
 
 #include "../engine/Data.h"
 #include "../engine/FreshMemory.h"
+#include "../engine/PoolShares.h"
 #include "ArrayStorage.h"
 #include "FnSet.h"
 
@@ -86,112 +86,56 @@ MStatus MItGeometry::reset() {
 }
 
 MStatus MItGeometry::allPositions(MPointArray& points, MSpace::Space space) const {
-    // Each point is built once, straight in the array's storage: a call per point would cost
-    // a large mesh more than the copy itself, and this runs on the deformer's calling thread,
-    // before its tasks.
+    // Each point is built once, straight in the array's storage, on the host's threads: this
+    // runs on the deformer's calling thread, before its own tasks can start.
     const double* in = mPoints;
-    if (space == MSpace::kWorld) {
-        const MMatrix& m = mLocalToWorld;
-        return hx::Access::storage(points).generate(mCount, [in, &m](MPoint* at, unsigned int i) {
-            const double* p = in + 3 * std::size_t(i);
-            new (at) MPoint(MPoint(p[0], p[1], p[2]) * m);
+    const MMatrix m = mLocalToWorld;
+    const bool world = space == MSpace::kWorld;
+    return hx::Access::storage(points).generate(mCount, [in, &m, world](MPoint* out, unsigned int count) {
+        hx::inPoolShares(count, [in, &m, world, out](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                const double* p = in + 3 * i;
+                if (world)
+                    new (out + i) MPoint(MPoint(p[0], p[1], p[2]) * m);
+                else
+                    new (out + i) MPoint(p[0], p[1], p[2], 1.0);
+            }
         });
-    }
-    return hx::Access::storage(points).generate(mCount, [in](MPoint* at, unsigned int i) {
-        const double* p = in + 3 * std::size_t(i);
-        new (at) MPoint(p[0], p[1], p[2], 1.0);
     });
 }
-
-namespace {
-
-// The x, y, z of a run of points, one coordinate after another: fills a mesh's points
-// from an MPointArray in one pass, each coordinate written once.
-class Coordinates {
-public:
-    using iterator_category = std::random_access_iterator_tag;
-    using value_type = double;
-    using difference_type = std::ptrdiff_t;
-    using pointer = const double*;
-    using reference = const double&;
-
-    Coordinates(const MPoint* point, int axis) : mPoint(point), mAxis(axis) {}
-    const double& operator*() const { return mAxis == 0 ? mPoint->x : mAxis == 1 ? mPoint->y : mPoint->z; }
-    Coordinates& operator++() {
-        if (++mAxis == 3) {
-            mAxis = 0;
-            ++mPoint;
-        }
-        return *this;
-    }
-    Coordinates operator++(int) {
-        Coordinates before = *this;
-        ++*this;
-        return before;
-    }
-    Coordinates& operator--() { return *this += -1; }
-    Coordinates operator--(int) {
-        Coordinates before = *this;
-        --*this;
-        return before;
-    }
-    Coordinates& operator-=(difference_type n) { return *this += -n; }
-    Coordinates operator-(difference_type n) const { return Coordinates(*this) += -n; }
-    const double& operator[](difference_type n) const { return *(*this + n); }
-    bool operator<(const Coordinates& other) const { return *this - other < 0; }
-    Coordinates& operator+=(difference_type n) {
-        const difference_type at = mAxis + n;
-        const difference_type points = at >= 0 ? at / 3 : -((2 - at) / 3);
-        mPoint += points;
-        mAxis = static_cast<int>(at - 3 * points);
-        return *this;
-    }
-    Coordinates operator+(difference_type n) const { return Coordinates(*this) += n; }
-    difference_type operator-(const Coordinates& other) const {
-        return 3 * (mPoint - other.mPoint) + (mAxis - other.mAxis);
-    }
-    bool operator==(const Coordinates& other) const { return mPoint == other.mPoint && mAxis == other.mAxis; }
-    bool operator!=(const Coordinates& other) const { return !(*this == other); }
-
-private:
-    const MPoint* mPoint;
-    int mAxis;
-};
-
-}  // namespace
 
 MStatus MItGeometry::setAllPositions(const MPointArray& points, MSpace::Space space) {
     if (points.length() != mCount)
         return hx::Access::fail(MStatus::kInvalidParameter, "setAllPositions needs one point per geometry point");
     if (mCount == 0) return MStatus();
     hx::MeshData* mesh = hx::Access::as<hx::MeshData>(mGeometry);
-    const MPoint* in = &points[0];
-    if (space == MSpace::kWorld) {
-        const MMatrix toLocal = mLocalToWorld.inverse();
-        double* out = mesh->writablePoints();
-        for (unsigned int i = 0; i < mCount; ++i) {
-            const MPoint local = in[i] * toLocal;
-            double* p = out + 3 * std::size_t(i);
-            p[0] = local.x;
-            p[1] = local.y;
-            p[2] = local.z;
-        }
-    } else if (mesh->sharesPoints()) {
-        // Every point is replaced: fresh storage, written once, instead of a copy of the
-        // shared points overwritten.
+    if (mesh->sharesPoints()) {
+        // Every point is replaced: new storage rather than a copy of the shared points.
         hx::MeshData::Points fresh;
         hx::reserveFresh(fresh, 3 * std::size_t(mCount));
-        fresh.assign(Coordinates(in, 0), Coordinates(in + mCount, 0));
+        fresh.resize(3 * std::size_t(mCount));
         mesh->replacePoints(std::move(fresh));
-    } else {
-        double* out = mesh->writablePoints();
-        for (unsigned int i = 0; i < mCount; ++i) {
-            double* p = out + 3 * std::size_t(i);
-            p[0] = in[i].x;
-            p[1] = in[i].y;
-            p[2] = in[i].z;
-        }
     }
+    double* out = mesh->writablePoints();
+    const MPoint* in = &points[0];
+    const bool world = space == MSpace::kWorld;
+    const MMatrix toLocal = world ? mLocalToWorld.inverse() : MMatrix();
+    // Coordinates are stored as given (no division by w), as deformers expect.
+    hx::inPoolShares(mCount, [in, out, world, &toLocal](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            double* p = out + 3 * i;
+            if (world) {
+                const MPoint local = in[i] * toLocal;
+                p[0] = local.x;
+                p[1] = local.y;
+                p[2] = local.z;
+            } else {
+                p[0] = in[i].x;
+                p[1] = in[i].y;
+                p[2] = in[i].z;
+            }
+        }
+    });
     mPoints = mesh->pointData();
     return MStatus();
 }
