@@ -20,7 +20,8 @@ constexpr std::size_t kPoolShareMin = 65536;
 template <class Work>
 void inPoolShares(std::size_t count, Work work) {
     ThreadPool& pool = ThreadPool::get();
-    const std::size_t shares = count < 2 * kPoolShareMin ? 1 : std::min<std::size_t>(pool.size(), count / kPoolShareMin);
+    const std::size_t shares =
+        count < 2 * kPoolShareMin ? 1 : std::min<std::size_t>(pool.size(), count / kPoolShareMin);
     if (shares <= 1) {
         work(std::size_t(0), count);
         return;
