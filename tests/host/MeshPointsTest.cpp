@@ -16,7 +16,8 @@ using Lent = std::shared_ptr<const std::vector<double>>;
 std::vector<double> rowOfPoints(size_t count) {
     std::vector<double> points;
     points.reserve(3 * count);
-    for (size_t i = 0; i < count; ++i) points.insert(points.end(), {double(i % 1000), 0.001 * double(i), double(i / 1000)});
+    for (size_t i = 0; i < count; ++i)
+        points.insert(points.end(), {double(i % 1000), 0.001 * double(i), double(i / 1000)});
     return points;
 }
 
