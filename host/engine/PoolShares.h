@@ -41,9 +41,13 @@ void inPoolShares(std::size_t count, Work work) {
         ranges[s] = Share{&work, count * s / shares, count * (s + 1) / shares};
         tasks[s] = ThreadPool::Task{&Share::run, &ranges[s]};
     }
-    pool.acquire();
+    // The pool is let go however the region ends (the system may refuse a thread).
+    struct Use {
+        ThreadPool& pool;
+        explicit Use(ThreadPool& p) : pool(p) { pool.acquire(); }
+        ~Use() { pool.release(); }
+    } use(pool);
     pool.run(tasks);
-    pool.release();
 }
 
 }  // namespace hx
