@@ -3,9 +3,10 @@
 // the share of one task.
 //
 //   BM_Deformer/threads:N     the plug-in through the host, as hxnoise runs it: the host
-//                             evaluates the deformed mesh (its copy of the input geometry,
-//                             deform: points out of the iterator, split over tasks in the
-//                             pool, written back), on a pool of N threads
+//                             evaluates the deformed mesh (deform: points out of the
+//                             iterator into an MPointArray, split over tasks in the pool
+//                             that deform it in place, written back into the output mesh,
+//                             which the host lends), on a pool of N threads
 //   BM_HostAlone              the same evaluation with the deform space scaled to nothing,
 //                             where deform reads its attributes and moves no point: what
 //                             the host costs around the deformation (BM_Deformer less
@@ -35,6 +36,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <sys/resource.h>
@@ -132,7 +134,7 @@ void BM_Deformer(benchmark::State& state)
     }
     hx::Host& host = hx::Host::instance();
     host.setThreadCount(unsigned(state.range(0)));
-    std::vector<double> points;
+    std::shared_ptr<const std::vector<double>> points; // lent, as a viewer or writer reads them
     int seed = 0;
     timed(state, [&] {
         host.setAttr("hxNoise1.oxNoiseSeed", ++seed % 2); // a new evaluation each time
@@ -149,7 +151,7 @@ void BM_HostAlone(benchmark::State& state)
     }
     hx::Host& host = hx::Host::instance();
     host.setAttr("transform1.scale", {0, 0, 0});
-    std::vector<double> points;
+    std::shared_ptr<const std::vector<double>> points; // lent, as a viewer or writer reads them
     int seed = 0;
     timed(state, [&] {
         host.setAttr("hxNoise1.oxNoiseSeed", ++seed % 2);

@@ -26,6 +26,7 @@
 #include <maya/MFnPlugin.h>
 #include <maya/MFnTypedAttribute.h>
 #include <maya/MFnVectorArrayData.h>
+#include <maya/MGlobal.h>
 #include <maya/MIOStream.h>
 #include <maya/MPoint.h>
 #include <maya/MPointArray.h>
@@ -126,8 +127,8 @@ MObject hxNoise::ozNoiseSeed;
 
 namespace {
 
-// Points deformed per task, at most: large enough to spread a task's set-up (its buffer
-// and the gather-order tables of the vectorised path), small enough that the block stays
+// Points deformed per task, at most: large enough to spread a task's set-up (the kernel's
+// block buffer and the gather-order tables of the vectorised path), small enough that the block stays
 // in cache (16,384 points, 512 KB) and that a large mesh makes enough tasks to keep every
 // thread of the host's pool busy to the end.
 const unsigned int kDeformBlock = 16384;
@@ -282,9 +283,9 @@ MStatus declareNoiseEdges(const MObject& parameter, const DeformerAxis& other1, 
     return firstFailure;
 }
 
-// One task of a deformation: a contiguous range of the call's points, deformed through a
-// block buffer of its own and written back at its own indices only. The generators'
-// tables are built before any task starts, so tasks only read them.
+// One task of a deformation: a contiguous range of the call's points, deformed in place in
+// the array and at its own indices only. The generators' tables are built before any task
+// starts, so tasks only read them.
 struct DeformRange
 {
     MPointArray* points;
@@ -298,24 +299,17 @@ struct DeformRange
     bool done;
 };
 
+// The deformation reads and writes x, y, z, w per point, which is how an MPoint lies in
+// memory and so how an MPointArray holds its points: the kernel works on the array itself.
+typedef char MPointIsFourDoubles[sizeof(MPoint) == 4 * sizeof(double) ? 1 : -1];
+
 void deformRange(DeformRange& range)
 {
     MPointArray& points = *range.points;
     const unsigned int n = range.end - range.begin;
-    std::vector<double> buffer(4 * std::size_t(n));
-    for (unsigned int i = 0; i < n; ++i) {
-        const MPoint& pt = points[range.begin + i];
-        double* xyzw = &buffer[4 * std::size_t(i)];
-        xyzw[0] = pt.x;
-        xyzw[1] = pt.y;
-        xyzw[2] = pt.z;
-        xyzw[3] = pt.w;
-    }
-    deformPoints(*range.noiseX, *range.noiseY, *range.noiseZ, range.mat->matrix, range.invMat->matrix, &buffer[0], n);
-    for (unsigned int i = 0; i < n; ++i) {
-        const double* xyzw = &buffer[4 * std::size_t(i)];
-        points[range.begin + i] = MPoint(xyzw[0], xyzw[1], xyzw[2], xyzw[3]);
-    }
+    if (n != 0)
+        deformPoints(*range.noiseX, *range.noiseY, *range.noiseZ, range.mat->matrix, range.invMat->matrix,
+                     &points[range.begin].x, n);
     range.done = true;
 }
 
@@ -411,8 +405,8 @@ void warnPoolUnavailable(const MStatus& failure)
     static bool warned = false;
     if (warned) return;
     warned = true;
-    cerr << "hxNoise: the host's thread pool is unavailable (" << failure.errorString().asChar()
-         << "); deforming on one thread" << endl;
+    MGlobal::displayWarning(MString("hxNoise: the host's thread pool is unavailable (") + failure.errorString() +
+                            "); deforming on one thread");
 }
 
 } // namespace

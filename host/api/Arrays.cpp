@@ -9,6 +9,7 @@
 #include <maya/MStringArray.h>
 #include <maya/MVectorArray.h>
 
+#include "../engine/Access.h"
 #include "ArrayStorage.h"
 
 #define HX_STORAGE(Element) \
@@ -51,6 +52,10 @@
         : mData(nullptr), mLength(0), mCapacity(0), mIncrement(0) { \
         HX_STORAGE(Element).setLength(initialSize, initialValue);   \
     }
+
+hx::ArrayStorage<MPoint> hx::Access::storage(MPointArray& points) {
+    return hx::ArrayStorage<MPoint>{points.mData, points.mLength, points.mCapacity, points.mIncrement};
+}
 
 HX_DEFINE_ARRAY(MPointArray, MPoint)
 HX_DEFINE_SIZED(MPointArray, MPoint, const MPoint&)

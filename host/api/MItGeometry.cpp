@@ -1,13 +1,21 @@
 #include <maya/MItGeometry.h>
 #include <maya/MPointArray.h>
 
+#include <cstddef>
+#include <new>
+
 #include "../engine/Data.h"
+#include "../engine/FreshMemory.h"
+#include "../engine/PoolShares.h"
+#include "ArrayStorage.h"
 #include "FnSet.h"
 
 namespace hx {
 
 MItGeometry* Access::newIterator() { return new MItGeometry(); }
 
+// The iterator reads the points where the geometry keeps them, which may be shared with the
+// geometry upstream (the deformer's input); the first write gives the geometry its own.
 void Access::setGeometry(MItGeometry& it, MeshData* mesh, const MMatrix& localToWorld) {
     it.mGeometry = wrap(mesh);
     it.mPoints = mesh ? mesh->pointData() : nullptr;
@@ -47,7 +55,9 @@ MStatus MItGeometry::setPosition(const MPoint& point, MSpace::Space space) {
     if (mIndex >= mCount) return MStatus::kFailure;
     // Coordinates are stored as given (no division by w), as deformers expect.
     const MPoint local = space == MSpace::kWorld ? point * mLocalToWorld.inverse() : point;
-    double* p = mPoints + 3 * mIndex;
+    double* p = hx::Access::as<hx::MeshData>(mGeometry)->writablePoints();
+    mPoints = p;
+    p += 3 * std::size_t(mIndex);
     p[0] = local.x;
     p[1] = local.y;
     p[2] = local.z;
@@ -76,37 +86,56 @@ MStatus MItGeometry::reset() {
 }
 
 MStatus MItGeometry::allPositions(MPointArray& points, MSpace::Space space) const {
-    MStatus status = points.setLength(mCount);
-    if (!status || mCount == 0) return status;
-    // Straight into the array's storage: a call per point would cost a large mesh more than
-    // the copy itself, and this runs on the deformer's calling thread, before its tasks.
-    MPoint* out = &points[0];
-    for (unsigned int i = 0; i < mCount; ++i) {
-        const double* p = mPoints + 3 * i;
-        if (space == MSpace::kWorld) {
-            out[i] = MPoint(p[0], p[1], p[2]) * mLocalToWorld;
-        } else {
-            out[i].x = p[0];
-            out[i].y = p[1];
-            out[i].z = p[2];
-            out[i].w = 1.0;
-        }
-    }
-    return MStatus();
+    // Each point is built once, straight in the array's storage, on the host's threads: this
+    // runs on the deformer's calling thread, before its own tasks can start.
+    const double* in = mPoints;
+    const MMatrix m = mLocalToWorld;
+    const bool world = space == MSpace::kWorld;
+    return hx::Access::storage(points).generate(mCount, [in, &m, world](MPoint* out, unsigned int count) {
+        hx::inPoolShares(count, [in, &m, world, out](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                const double* p = in + 3 * i;
+                if (world)
+                    new (out + i) MPoint(MPoint(p[0], p[1], p[2]) * m);
+                else
+                    new (out + i) MPoint(p[0], p[1], p[2], 1.0);
+            }
+        });
+    });
 }
 
 MStatus MItGeometry::setAllPositions(const MPointArray& points, MSpace::Space space) {
     if (points.length() != mCount)
         return hx::Access::fail(MStatus::kInvalidParameter, "setAllPositions needs one point per geometry point");
     if (mCount == 0) return MStatus();
-    const MMatrix toLocal = space == MSpace::kWorld ? mLocalToWorld.inverse() : MMatrix();
-    const MPoint* in = &points[0];
-    for (unsigned int i = 0; i < mCount; ++i) {
-        const MPoint local = space == MSpace::kWorld ? in[i] * toLocal : in[i];
-        double* p = mPoints + 3 * i;
-        p[0] = local.x;
-        p[1] = local.y;
-        p[2] = local.z;
+    hx::MeshData* mesh = hx::Access::as<hx::MeshData>(mGeometry);
+    if (mesh->sharesPoints()) {
+        // Every point is replaced: new storage rather than a copy of the shared points.
+        hx::MeshData::Points fresh;
+        hx::reserveFresh(fresh, 3 * std::size_t(mCount));
+        fresh.resize(3 * std::size_t(mCount));
+        mesh->replacePoints(std::move(fresh));
     }
+    double* out = mesh->writablePoints();
+    const MPoint* in = &points[0];
+    const bool world = space == MSpace::kWorld;
+    const MMatrix toLocal = world ? mLocalToWorld.inverse() : MMatrix();
+    // Coordinates are stored as given (no division by w), as deformers expect.
+    hx::inPoolShares(mCount, [in, out, world, &toLocal](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            double* p = out + 3 * i;
+            if (world) {
+                const MPoint local = in[i] * toLocal;
+                p[0] = local.x;
+                p[1] = local.y;
+                p[2] = local.z;
+            } else {
+                p[0] = in[i].x;
+                p[1] = in[i].y;
+                p[2] = in[i].z;
+            }
+        }
+    });
+    mPoints = mesh->pointData();
     return MStatus();
 }

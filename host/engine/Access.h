@@ -15,6 +15,7 @@
 #include <maya/MItGeometry.h>
 #include <maya/MObject.h>
 #include <maya/MPlug.h>
+#include <maya/MPointArray.h>
 #include <maya/MPxNode.h>
 #include <maya/MStatus.h>
 
@@ -26,6 +27,8 @@ class Node;
 class Attribute;
 class MeshData;
 class ModifierState;
+template <class T>
+struct ArrayStorage;
 
 class Access {
 public:
@@ -61,6 +64,8 @@ public:
     // MItGeometry over a mesh's points (the iterator keeps the mesh alive).
     static void setGeometry(MItGeometry& it, MeshData* mesh, const MMatrix& localToWorld);
     static MItGeometry* newIterator();
+    // The points array a deformer reads the geometry into, filled in place.
+    static ArrayStorage<MPoint> storage(MPointArray& points);
 
     // MDagPath / M3dView / MDGModifier
     static void setPathNode(MDagPath& path, const MObject& node) { path.mNode = node; }

@@ -103,8 +103,9 @@ void computeDeformerOutput(Scene& scene, const PlugRef& plug, Value& out) {
         out.mData = MObject();
         return;
     }
-    // The input stays untouched (it is shared with the geometry upstream); deform works on
-    // a copy of its points that shares the topology.
+    // The input stays untouched (it is shared with the geometry upstream): the output shares
+    // its points and topology, and the first write through the iterator gives the output
+    // points of its own (all new ones when deform sets every position at once).
     Ref<Data> copy = source->clone();
     out.mData = Access::wrap(copy.get());
     auto* deformer = dynamic_cast<MPxDeformerNode*>(node->user());

@@ -51,25 +51,39 @@ struct Topology {
 };
 
 // A polygon mesh: its points, x, y, z each, in one contiguous array (what deformers move),
-// and its shared topology.
+// and its shared topology. Copies share the points too until one of them writes (a deformer
+// starts from its input's points and, when it moves them all, never copies them), so a
+// points array, once shared, never changes: what sharedPoints lends stays as it was.
 class MeshData final : public Data {
 public:
-    MeshData() : mTopology(std::make_shared<const Topology>()) {}
-    MeshData(std::vector<double> points, std::shared_ptr<const Topology> topology)
-        : mTopology(std::move(topology)), mPoints(std::move(points)) {}
+    using Points = std::vector<double>;
+
+    MeshData() : mTopology(std::make_shared<const Topology>()), mPoints(std::make_shared<Points>()) {}
+    MeshData(Points points, std::shared_ptr<const Topology> topology)
+        : mTopology(std::move(topology)), mPoints(std::make_shared<Points>(std::move(points))) {}
     MFn::Type apiType() const override { return MFn::kMeshData; }
     MFnData::Type dataType() const override { return MFnData::kMesh; }
-    // Copies the points (they are what deformers change) and shares the topology.
+    // Shares the points (copied on the first write to either) and the topology.
     Ref<Data> clone() const override { return Ref<Data>(new MeshData(mPoints, mTopology)); }
 
-    unsigned int pointCount() const { return static_cast<unsigned int>(mPoints.size() / 3); }
-    const std::vector<double>& points() const { return mPoints; }
-    double* pointData() { return mPoints.empty() ? nullptr : mPoints.data(); }
+    unsigned int pointCount() const { return static_cast<unsigned int>(mPoints->size() / 3); }
+    const Points& points() const { return *mPoints; }
+    // The points as they are now, for as long as the holder keeps them.
+    std::shared_ptr<const Points> sharedPoints() const { return mPoints; }
+    const double* pointData() const { return mPoints->empty() ? nullptr : mPoints->data(); }
+    // The points to change in place: this mesh's own, copied first if they are shared.
+    double* writablePoints();
+    // Replaces the points (the same number, or the mesh's shape no longer fits its topology).
+    void replacePoints(Points points);
+    bool sharesPoints() const { return mPoints.use_count() > 1; }
     const Topology& topology() const { return *mTopology; }
 
 private:
+    MeshData(std::shared_ptr<Points> points, std::shared_ptr<const Topology> topology)
+        : mTopology(std::move(topology)), mPoints(std::move(points)) {}
+
     std::shared_ptr<const Topology> mTopology;
-    std::vector<double> mPoints;
+    std::shared_ptr<Points> mPoints;  // never null; written only while this mesh alone holds it
 };
 
 class NumericData final : public Data {

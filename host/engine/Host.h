@@ -138,8 +138,11 @@ public:
     // Meshes: points as x, y, z per point; faces as vertex counts and vertex indices.
     Result setMesh(const std::string& shape, std::vector<double> points, std::vector<int> faceCounts,
                    std::vector<int> faceVertices);
-    // The shape's evaluated (deformed) geometry.
+    // The shape's evaluated (deformed) geometry, copied into `points`.
     Result meshPoints(const std::string& shape, std::vector<double>& points);
+    // The same, lent instead of copied: the points the evaluation left, which never change
+    // (a later evaluation or setMesh writes new ones) and stay valid while `points` holds them.
+    Result meshPoints(const std::string& shape, std::shared_ptr<const std::vector<double>>& points);
     Result meshFaces(const std::string& shape, std::vector<int>& faceCounts, std::vector<int>& faceVertices);
 
     // The host's deformer command: puts a deformer of `type` on a mesh shape (or the mesh

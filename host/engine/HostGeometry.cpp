@@ -3,6 +3,7 @@
 #include "BaseAttributes.h"
 #include "BuiltinCompute.h"
 #include "Data.h"
+#include "FreshMemory.h"
 #include "Host.h"
 #include "HostNames.h"
 #include "Modifier.h"
@@ -93,10 +94,26 @@ Result Host::meshPoints(const std::string& shape, std::vector<double>& points) {
     bool evaluated = false;
     Result result = evaluatedMesh(shape, mesh, evaluated);
     // Copied into the caller's storage (no temporary): it often holds a mesh of the same size.
-    if (mesh)
-        points = mesh->points();
-    else if (evaluated)
+    if (mesh) {
+        if (points.capacity() < mesh->points().size()) {
+            points.clear();
+            reserveFresh(points, mesh->points().size());
+        }
+        points.assign(mesh->points().begin(), mesh->points().end());
+    } else if (evaluated) {
         points.clear();
+    }
+    return done(result);
+}
+
+Result Host::meshPoints(const std::string& shape, std::shared_ptr<const std::vector<double>>& points) {
+    const MeshData* mesh = nullptr;
+    bool evaluated = false;
+    Result result = evaluatedMesh(shape, mesh, evaluated);
+    if (mesh)
+        points = mesh->sharedPoints();
+    else if (evaluated)
+        points = std::make_shared<const std::vector<double>>();
     return done(result);
 }
 

@@ -6,6 +6,7 @@
 
 #include <engine/HostTesting.h>
 
+#include <memory>
 #include <optional>
 
 class Deformation : public PluginTest {
@@ -191,6 +192,22 @@ TEST_F(Deformation, ADeformSpaceScaledToNothingOnOneAxisLeavesEveryPointWhereItI
     }
     // And the field comes back with the scale.
     EXPECT_TRUE(sameBits(deformed(), coreDeformation(mPoints, lumpyField(), matrixAt("transform1.matrix"))));
+}
+
+TEST_F(Deformation, PointsLeftWhereTheyAreAreLentFromTheInputItselfAndMovedOnesAreNot) {
+    ASSERT_NO_FATAL_FAILURE(deformBlob(mPoints));
+    ASSERT_NO_FATAL_FAILURE(setField("hxNoise1", lumpyField()));
+    std::shared_ptr<const std::vector<double>> input, output;
+    ASSERT_TRUE(host().meshPoints("blobShapeOrig", input));
+    set("transform1.scaleY", 0.0);
+    ASSERT_TRUE(host().meshPoints("blobShape", output));
+    EXPECT_EQ(output.get(), input.get()) << "a deformation that moves nothing copies nothing";
+
+    set("transform1.scaleY", 1.0);
+    ASSERT_TRUE(host().meshPoints("blobShape", output));
+    EXPECT_NE(output.get(), input.get());
+    EXPECT_TRUE(sameBits(*output, coreDeformation(mPoints, lumpyField(), matrixAt("transform1.matrix"))));
+    EXPECT_TRUE(sameBits(*input, mPoints)) << "the input is never written";
 }
 
 TEST_F(Deformation, ADeformSpaceWhoseInverseDoesNotUndoItLeavesEveryPointWhereItIs) {

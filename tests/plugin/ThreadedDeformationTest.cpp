@@ -105,7 +105,8 @@ TEST_F(ThreadedDeformation, ARefusedPoolDeformsOnTheCallingThreadAndSaysSoOnce) 
     mStderr.start();
     EXPECT_TRUE(sameBits(deformedBlob(), expected));
     std::string said = mStderr.finish();
-    EXPECT_EQ(said, std::string(kPoolWarning) +
+    // Said as the host's warnings are, through MGlobal::displayWarning.
+    EXPECT_EQ(said, "Warning: " + std::string(kPoolWarning) +
                         " ((kFailure): MThreadPool::init: injected failure); "
                         "deforming on one thread\n");
 

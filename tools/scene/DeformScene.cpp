@@ -44,7 +44,7 @@ std::string meshNodeName(const std::string& objName, const std::string& fallback
 }
 
 DeformScene buildDeformScene(Host& host, const std::string& name, std::vector<double> points,
-                             const std::vector<int>& faceCounts, const std::vector<int>& faceVertices,
+                             std::vector<int> faceCounts, const std::vector<int>& faceVertices,
                              const std::string& deformerType)
 {
     DeformScene scene;
@@ -52,7 +52,8 @@ DeformScene buildDeformScene(Host& host, const std::string& name, std::vector<do
     scene.meshShape = name + "Shape";
     check(host.createNode("transform", scene.meshTransform), "cannot create the mesh's transform");
     check(host.createNode("mesh", scene.meshShape, scene.meshTransform), "cannot create the mesh's shape");
-    check(host.setMesh(scene.meshShape, std::move(points), faceCounts, faceVertices), "the host refused the mesh");
+    check(host.setMesh(scene.meshShape, std::move(points), std::move(faceCounts), faceVertices),
+          "the host refused the mesh");
 
     const std::vector<std::string> before = host.locators();
     check(host.deformer(deformerType, scene.meshShape, &scene.deformer),

@@ -30,8 +30,9 @@ std::string meshNodeName(const std::string& objName, const std::string& fallback
 
 // Creates the mesh's transform and shape holding `points` (x, y, z each) and the faces,
 // then puts a `deformerType` deformer on it. Throws ToolError with the host's reason.
+// Points and face counts passed as temporaries move into the host without a copy.
 DeformScene buildDeformScene(Host& host, const std::string& name, std::vector<double> points,
-                             const std::vector<int>& faceCounts, const std::vector<int>& faceVertices,
+                             std::vector<int> faceCounts, const std::vector<int>& faceVertices,
                              const std::string& deformerType = "hxNoise");
 
 } // namespace hx

@@ -30,6 +30,10 @@
 #include <maya/MString.h>
 #include <maya/MVector.h>
 
+namespace hx {
+class Access;
+}
+
 #define declareMArray(Array, Element)                           \
 public:                                                         \
     Array();                                                    \
@@ -51,6 +55,7 @@ public:                                                         \
     unsigned int sizeIncrement() const;                         \
                                                                 \
 private:                                                        \
+    friend class hx::Access;                                    \
     Element* mData;                                             \
     unsigned int mLength;                                       \
     unsigned int mCapacity;                                     \

@@ -39,8 +39,8 @@ private:
     MItGeometry(const MItGeometry&);
     MItGeometry& operator=(const MItGeometry&);
 
-    MObject mGeometry;  // keeps the points alive while the iterator lives
-    double* mPoints;    // x, y, z per point
+    MObject mGeometry;      // keeps the points alive while the iterator lives
+    const double* mPoints;  // x, y, z per point, as the geometry holds them now
     unsigned int mCount;
     unsigned int mIndex;
     MMatrix mLocalToWorld;
