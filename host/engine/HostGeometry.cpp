@@ -90,20 +90,15 @@ Result Host::setMesh(const std::string& shape, std::vector<double> points, std::
 }
 
 Result Host::meshPoints(const std::string& shape, std::vector<double>& points) {
-    const MeshData* mesh = nullptr;
-    bool evaluated = false;
-    Result result = evaluatedMesh(shape, mesh, evaluated);
+    std::shared_ptr<const std::vector<double>> lent;
+    Result result = meshPoints(shape, lent);
     // Copied into the caller's storage (no temporary): it often holds a mesh of the same size.
-    if (mesh) {
-        if (points.capacity() < mesh->points().size()) {
-            points.clear();
-            reserveFresh(points, mesh->points().size());
-        }
-        points.assign(mesh->points().begin(), mesh->points().end());
-    } else if (evaluated) {
+    if (lent) {
         points.clear();
+        reserveFresh(points, lent->size());
+        points.assign(lent->begin(), lent->end());
     }
-    return done(result);
+    return result;
 }
 
 Result Host::meshPoints(const std::string& shape, std::shared_ptr<const std::vector<double>>& points) {
